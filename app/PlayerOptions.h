@@ -1,0 +1,48 @@
+#pragma once
+// The application's option values as they live in memory for the whole run, with their
+// values at construction. Other parts read and change them directly; PlayerSettings
+// loads and saves them.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/KeyTable.h"
+
+namespace lumivox {
+
+using ColorRef = std::uint32_t;  // 0x00BBGGRR
+
+inline constexpr int kPlayerColorCount = 5;
+enum PlayerColorIndex : int {
+  PlayerColor_Background = 0,
+  PlayerColor_Text = 1,
+  PlayerColor_Splitter = 2,
+  PlayerColor_CurrentFile = 3,
+  PlayerColor_UnsupportedFile = 4,
+};
+
+// Writes the default colour of `index` into `colour`; any other index leaves it unchanged.
+void GetDefaultPlayerColor(int index, ColorRef& colour);
+
+std::array<ColorRef, kPlayerColorCount> DefaultPlayerColors();
+
+// The yes/no values are whole numbers like the BOOLs they are stored as: anything but 0
+// is yes, and a hand-edited 2 is written back as 2.
+struct PlayerOptions {
+  int lumivault = 0;            // send video to the LumivaultHD device
+  std::string lastDir;          // first folder of the file dialogs
+  int trayIcon = 0;             // minimise to the notification area
+  int loadLastList = 1;         // reload the previous playlist at start
+  int addExisted = 1;           // add a file again that is already in the playlist
+  int mpegSoftDecoder = 1;      // prefer the Halcyon MPEG decoders
+  int aspectRatio = 3;          // 0 Source Size, 1 4:3, 2 16:9, 3 Not Fixed
+  std::array<ColorRef, kPlayerColorCount> playerColor = DefaultPlayerColors();
+  KeyTable keyTable = DefaultKeyTable();
+  int volumeMode = 0;           // 0 the pipeline, 1 mixer device, 2 wave-out device
+  int restoreVolume = 0;        // put the start volume back at exit
+
+  friend bool operator==(const PlayerOptions&, const PlayerOptions&) = default;
+};
+
+}  // namespace lumivox

@@ -1,0 +1,9 @@
+File1=/outside
+[other]
+File1=/no
+[playlist]
+NumberOfEntries=2147483647
+Version=2xyz
+File1=/a
+[playlist]
+File2=/b

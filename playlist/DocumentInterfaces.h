@@ -1,0 +1,114 @@
+#pragma once
+// What the document reaches outside itself: the engine, the playlist view, the main
+// frame with its video owners, and the application's settings. Small interfaces, so the
+// document's rules run against a scripted engine in tests as well as against the real one.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lumivox {
+
+enum RunState : int { State_Stopped = 0, State_Paused = 1, State_Running = 2 };
+
+inline constexpr std::int32_t EC_COMPLETE = 1;
+
+struct GraphEvent {
+  std::int32_t code = 0;
+  std::intptr_t param1 = 0;
+  std::intptr_t param2 = 0;
+};
+
+struct VideoSize {
+  int width = 0;
+  int height = 0;
+};
+
+// A window that can host the engine's video window: the video pane or the full-screen
+// window.
+class IVideoOwner {
+ public:
+  virtual ~IVideoOwner() = default;
+  virtual VideoSize ClientSize() const = 0;
+};
+
+// The playback engine as the document drives it.
+class IGraphPlayer {
+ public:
+  virtual ~IGraphPlayer() = default;
+
+  virtual bool Open(const std::string& path) = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+
+  virtual bool Run() = 0;
+  virtual bool PlayPause() = 0;
+  virtual bool PauseResume() = 0;
+  virtual void Stop() = 0;  // also rewinds to the start
+  virtual bool Seek(std::int64_t position) = 0;
+  virtual RunState GetState() = 0;
+  // Either pointer may be null; see the engine for the exact success rules.
+  virtual bool GetTimes(std::int64_t* duration, std::int64_t* current) = 0;
+  virtual bool GetEvent(GraphEvent& event) = 0;
+
+  // Basic video: present only for a graph with a video stream.
+  virtual bool HasBasicVideo() const = 0;
+  virtual bool GetVideoWidth(std::int32_t& width) = 0;
+  virtual bool GetVideoHeight(std::int32_t& height) = 0;
+  virtual bool GetBitRate(std::int32_t& bitRate) = 0;
+
+  // Video window: present only for a graph that renders video.
+  virtual bool HasVideoWindow() const = 0;
+  virtual void SetVideoOwner(IVideoOwner* owner) = 0;  // null detaches
+  virtual IVideoOwner* GetVideoOwner() const = 0;
+  virtual void SetVideoAutoShow(bool autoShow) = 0;
+  virtual void SetVideoVisible(bool visible) = 0;
+  virtual void SetVideoWindowPosition(int x, int y) = 0;
+  virtual void SetVideoWindowSize(int width, int height) = 0;
+
+  // TRUE when the external device's renderer can be created on this machine.
+  virtual bool ProbeDeviceRenderer() = 0;
+};
+
+// The playlist view, told directly about every change but the full rebuild.
+class IPlaylistView {
+ public:
+  virtual ~IPlaylistView() = default;
+  virtual void AppendItem() = 0;
+  virtual void InsertItemAt(int index) = 0;
+  virtual void RedrawItem(int index) = 0;
+  virtual void UpdateWindow() = 0;  // repaint what is invalid, at once
+  virtual void OnDocumentUpdate() = 0;  // rebuild every row
+};
+
+class IMainFrame {
+ public:
+  virtual ~IMainFrame() = default;
+  // Position timer (timer 1): a synchronous tick, and its start and stop.
+  virtual void SendPositionTick() = 0;
+  virtual void StartPositionTimer(int periodMs) = 0;
+  virtual void KillPositionTimer() = 0;
+
+  virtual IPlaylistView* GetPlaylistPane() = 0;
+  virtual IVideoOwner* GetVideoPane() = 0;
+  // The full-screen window, only while it exists with a window.
+  virtual IVideoOwner* GetFullScreenWnd() = 0;
+
+  virtual void SetDocumentTitle(std::string_view title) = 0;
+  virtual void SetCaption(std::string_view caption) = 0;
+  // Grows or shrinks the frame window, keeping its top-left corner.
+  virtual void ResizeBy(int dx, int dy) = 0;
+};
+
+// The application's values and settings store as the document uses them.
+class IPlayerSettings {
+ public:
+  virtual ~IPlayerSettings() = default;
+  virtual bool AddExisted() const = 0;
+  virtual bool LoadLastList() const = 0;
+  virtual int AspectRatio() const = 0;
+  virtual int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) = 0;
+  virtual void WriteProfileInt(std::string_view section, std::string_view entry, int value) = 0;
+};
+
+}  // namespace lumivox

@@ -1,0 +1,412 @@
+#include "playlist/PlayerDoc.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace lumivox {
+
+CPlayerDoc::CPlayerDoc(std::unique_ptr<IGraphPlayer> engine, IPlayerSettings& settings,
+                       std::string autoListPath)
+    : engine_(std::move(engine)), settings_(settings), autoListPath_(std::move(autoListPath)) {}
+
+CPlayerDoc::~CPlayerDoc() = default;
+
+PlaylistEntry* CPlayerDoc::GetEntry(int index) {
+  if (index < 0 || index >= GetCount()) return nullptr;
+  return entries_[static_cast<std::size_t>(index)];
+}
+
+const PlaylistEntry* CPlayerDoc::GetEntry(int index) const {
+  return const_cast<CPlayerDoc*>(this)->GetEntry(index);
+}
+
+IPlaylistView* CPlayerDoc::PlaylistView() const { return frame_ ? frame_->GetPlaylistPane() : nullptr; }
+
+IVideoOwner* CPlayerDoc::VideoOwner() const {
+  if (!frame_) return nullptr;
+  if (IVideoOwner* full = frame_->GetFullScreenWnd()) return full;
+  return frame_->GetVideoPane();
+}
+
+void CPlayerDoc::RedrawAndUpdate(int index) {
+  if (IPlaylistView* view = PlaylistView()) {
+    view->RedrawItem(index);
+    view->UpdateWindow();
+  }
+}
+
+void CPlayerDoc::StartPlaying() {
+  ShowVideo();
+  engine_->PlayPause();
+}
+
+bool CPlayerDoc::GetDurationAndPosition(std::int64_t& duration, std::int64_t& position) {
+  PlaylistEntry* entry = GetEntry(currentIndex_);
+  if (!entry) return false;
+  const bool ok = engine_->GetTimes(entry->durationKnown() ? nullptr : &entry->duration, &position);
+  duration = entry->durationKnown() ? entry->duration : 0;
+  return ok;
+}
+
+bool CPlayerDoc::OpenItem(int index) {
+  PlaylistEntry* entry = GetEntry(index);
+  if (!entry) return false;
+  if (frame_) {
+    frame_->SendPositionTick();
+    frame_->KillPositionTimer();
+  }
+  const int old = currentIndex_;
+  currentIndex_ = index;
+  if (old != index) RedrawAndUpdate(old);
+
+  bool result = engine_->Open(std::string(entry->path()));
+  if (result) {
+    AttachVideo(VideoOwner());
+    if (frame_) {
+      frame_->StartPositionTimer(kPositionTimerMs);
+      frame_->SendPositionTick();
+    }
+    engine_->GetTimes(&entry->duration, nullptr);
+    if (engine_->HasBasicVideo()) {
+      engine_->GetVideoWidth(entry->videoWidth);
+      engine_->GetVideoHeight(entry->videoHeight);
+      engine_->GetBitRate(entry->bitRate);
+    }
+  } else {
+    entry->cannotPlay = true;
+  }
+  if (currentIndex_ != old) RedrawAndUpdate(currentIndex_);
+  UpdateTitle();
+  if (shuffle_) entry->playedInRound = true;
+  return result;
+}
+
+void CPlayerDoc::OpenItemWithFallback(int index, bool skipUnplayable, bool startPlaying) {
+  if (entries_.empty()) return;
+  if (!skipUnplayable) {
+    OpenItem(index);
+  } else if (!OpenItem(index)) {
+    for (;;) {
+      const int j = NextIndex(false);
+      if (j < 0) {
+        OpenItem(0);
+        ClearPlayedFlags();
+        return;
+      }
+      if (OpenItem(j)) break;
+    }
+  }
+  if (startPlaying) StartPlaying();
+}
+
+int CPlayerDoc::NextIndex(bool wrap) {
+  const int count = GetCount();
+  if (count == 0) return -1;
+  if (count == 1) return wrap ? 0 : -1;
+  if (!shuffle_) {
+    if (wrap) return (currentIndex_ + 1) % count;
+    return currentIndex_ < count - 1 ? currentIndex_ + 1 : -1;
+  }
+  const bool anyLeft = std::any_of(entries_.begin(), entries_.end(),
+                                   [](const auto& e) { return !e->playedInRound; });
+  if (!anyLeft) {
+    ClearPlayedFlags();
+    return wrap ? NextIndex(true) : -1;
+  }
+  for (;;) {
+    const int r = random_.NextBelow(count);
+    if (!entries_[static_cast<std::size_t>(r)]->playedInRound) return r;
+  }
+}
+
+int CPlayerDoc::PrevIndex(bool wrap) {
+  const int count = GetCount();
+  if (count == 1) return wrap ? 0 : -1;
+  if (shuffle_) return currentIndex_;
+  if (!wrap) return currentIndex_ - 1;
+  return currentIndex_ == 0 ? count - 1 : currentIndex_ - 1;
+}
+
+void CPlayerDoc::ClearPlayedFlags() {
+  for (auto& e : entries_) e->playedInRound = false;
+}
+
+// Track stepping. An index outside the list ends the search like -1, so a current index
+// of -1 cannot loop forever.
+void CPlayerDoc::StepTrack(bool forward) {
+  const auto step = [&](bool wrap) { return forward ? NextIndex(wrap) : PrevIndex(wrap); };
+  const RunState state = engine_->GetState();
+  if (!OpenItem(step(true))) {
+    // Backward with shuffle on would offer the entry that just failed again and again:
+    // end as when no entry is left.
+    const bool stuck = !forward && shuffle_;
+    for (;;) {
+      const int j = stuck ? -1 : step(false);
+      if (j < 0 || j >= GetCount()) {
+        OpenItem(0);
+        return;
+      }
+      if (OpenItem(j)) break;
+    }
+  }
+  if (state == State_Running) StartPlaying();
+}
+
+void CPlayerDoc::NextTrack() { StepTrack(true); }
+
+void CPlayerDoc::PrevTrack() { StepTrack(false); }
+
+void CPlayerDoc::ProcessGraphEvents() {
+  GraphEvent event;
+  while (engine_->GetEvent(event)) {
+    if (event.code == EC_COMPLETE) OnEndOfStream();
+  }
+}
+
+void CPlayerDoc::OnEndOfStream() {
+  engine_->Stop();
+  engine_->Seek(0);
+  if (repeatMode_ == 2) {
+    StartPlaying();
+    return;
+  }
+  const int count = GetCount();
+  if (count == 1 && repeatMode_ == 0) return;
+  const bool wrap = repeatMode_ == 1;
+  // With wrap the search never runs out by itself; it ends once every entry has failed.
+  std::vector<bool> failed(wrap ? entries_.size() : 0);
+  std::size_t failures = 0;
+  for (int j = NextIndex(wrap); j >= 0 && j < GetCount(); j = NextIndex(wrap)) {
+    if (OpenItem(j)) {
+      StartPlaying();
+      return;
+    }
+    if (wrap && !failed[static_cast<std::size_t>(j)]) {
+      failed[static_cast<std::size_t>(j)] = true;
+      if (++failures == failed.size()) break;
+    }
+  }
+  OpenItem(0);
+  ClearPlayedFlags();
+}
+
+void CPlayerDoc::PlayPause() { StartPlaying(); }
+
+void CPlayerDoc::Play() {
+  ShowVideo();
+  engine_->Run();
+}
+
+void CPlayerDoc::Pause() { engine_->PauseResume(); }
+
+void CPlayerDoc::Stop() {
+  engine_->Stop();
+  ClearPlayedFlags();
+}
+
+void CPlayerDoc::Rewind() {
+  std::int64_t duration = 0, position = 0;
+  if (!engine_->GetTimes(&duration, &position)) return;
+  const std::int64_t step = static_cast<std::int64_t>(skipInterval_) * kUnitsPerSecond;
+  engine_->Seek(std::max<std::int64_t>(position - step, 0));
+  if (frame_) frame_->SendPositionTick();
+}
+
+void CPlayerDoc::FastForward() {
+  std::int64_t duration = 0, position = 0;
+  if (!engine_->GetTimes(&duration, &position)) return;
+  const std::int64_t step = static_cast<std::int64_t>(skipInterval_) * kUnitsPerSecond;
+  engine_->Seek(std::min(position + step, duration));
+  if (frame_) frame_->SendPositionTick();
+}
+
+void CPlayerDoc::ToggleShuffle() {
+  ClearPlayedFlags();
+  shuffle_ = !shuffle_;
+  if (shuffle_) {
+    if (PlaylistEntry* current = GetEntry(currentIndex_)) current->playedInRound = true;
+  }
+}
+
+void CPlayerDoc::SeekTo(std::int64_t position) { engine_->Seek(position); }
+
+void CPlayerDoc::MoveItem(int from, int to) {
+  const int count = GetCount();
+  if (count < 1 || from < 0 || from >= count || to < 0 || to >= count || from == to) return;
+  entries_.Move(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
+
+  if (currentIndex_ == from)
+    currentIndex_ = to;
+  else if (from < to && currentIndex_ > from && currentIndex_ <= to)
+    --currentIndex_;
+  else if (from > to && currentIndex_ >= to && currentIndex_ < from)
+    ++currentIndex_;
+}
+
+void CPlayerDoc::RemoveItem(int index) {
+  if (index < 0 || index >= GetCount()) return;
+  if (pathIndex_) pathIndex_->Remove(entries_[static_cast<std::size_t>(index)]);
+  entries_.Erase(static_cast<std::size_t>(index));
+  if (currentIndex_ > index) --currentIndex_;
+  if (currentIndex_ >= GetCount()) currentIndex_ = GetCount() - 1;
+}
+
+void CPlayerDoc::RemoveAll() {
+  currentIndex_ = 0;
+  DetachVideo();
+  engine_->Close();
+  if (pathIndex_) pathIndex_->Clear();
+  entries_.clear();
+  if (IPlaylistView* view = PlaylistView()) view->OnDocumentUpdate();
+  UpdateTitle();
+}
+
+void CPlayerDoc::UpdateTitle() {
+  if (const PlaylistEntry* entry = GetEntry(currentIndex_)) {
+    title_ = entry->title();
+    if (frame_) frame_->SetDocumentTitle(title_);
+  } else {
+    title_.clear();
+    if (frame_) frame_->SetCaption(kAppTitle);
+  }
+}
+
+// --- video placement
+
+void CPlayerDoc::AttachVideo(IVideoOwner* owner) {
+  if (!engine_->HasVideoWindow()) return;
+  if (owner) {
+    engine_->SetVideoOwner(owner);
+    LayoutVideo(0.0);
+  }
+  engine_->SetVideoAutoShow(false);
+  if (engine_->GetState() != State_Stopped) ShowVideo();
+}
+
+void CPlayerDoc::DetachVideo() {
+  if (!engine_->HasVideoWindow()) return;
+  engine_->SetVideoVisible(false);
+  engine_->SetVideoOwner(nullptr);
+}
+
+void CPlayerDoc::ShowVideo() {
+  if (!engine_->HasVideoWindow()) return;
+  if (engine_->GetVideoOwner()) engine_->SetVideoVisible(true);
+}
+
+void CPlayerDoc::SetVideoPosition(int x, int y) {
+  if (engine_->HasVideoWindow()) engine_->SetVideoWindowPosition(x, y);
+}
+
+void CPlayerDoc::SetVideoSize(int width, int height) {
+  if (engine_->HasVideoWindow()) engine_->SetVideoWindowSize(width, height);
+}
+
+bool CPlayerDoc::GetNativeVideoSize(VideoSize& size) {
+  if (!engine_->HasBasicVideo()) return false;
+  std::int32_t w = 0, h = 0;
+  if (!engine_->GetVideoWidth(w) || !engine_->GetVideoHeight(h)) return false;
+  size = {w, h};
+  return true;
+}
+
+void CPlayerDoc::LayoutVideo(double scale) {
+  if (!engine_->HasVideoWindow()) return;
+  const IVideoOwner* owner = engine_->GetVideoOwner();
+  if (!owner) return;
+  const VideoSize client = owner->ClientSize();
+  const std::int64_t W = client.width, H = client.height;
+  VideoSize native;
+  if (!GetNativeVideoSize(native)) return;
+  const std::int64_t w0 = native.width;
+  const int aspect = settings_.AspectRatio();
+  if (aspect == 3 && scale == 0.0) {
+    SetVideoPosition(0, 0);
+    SetVideoSize(static_cast<int>(W), static_cast<int>(H));
+    return;
+  }
+  std::int64_t h1 = native.height;
+  if (aspect == 1) h1 = 3 * w0 / 4;
+  if (aspect == 2) h1 = 9 * w0 / 16;
+  // A picture without width or height has no shape to keep: leave the window alone.
+  if (w0 <= 0 || h1 <= 0) return;
+  if (scale == 0.0) {
+    const std::int64_t a = W * h1 / w0;
+    const std::int64_t b = H * w0 / h1;
+    std::int64_t w, h;
+    if (b <= W) {
+      w = b;
+      h = b * h1 / w0;
+    } else {
+      h = a;
+      w = a * w0 / h1;
+    }
+    SetVideoPosition(static_cast<int>((W - w) / 2), static_cast<int>((H - h) / 2));
+    SetVideoSize(static_cast<int>(w), static_cast<int>(h));
+    return;
+  }
+  const auto w = static_cast<std::int64_t>(static_cast<double>(w0) * scale);
+  const auto h = static_cast<std::int64_t>(static_cast<double>(h1) * scale);
+  if (frame_) frame_->ResizeBy(static_cast<int>(w - W), static_cast<int>(h - H));
+  SetVideoPosition(0, 0);
+  SetVideoSize(static_cast<int>(w), static_cast<int>(h));
+}
+
+void CPlayerDoc::SetVideoScale(double scale) {
+  videoScale_ = scale;
+  LayoutVideo(scale);
+}
+
+void CPlayerDoc::StepVideoScale() {
+  if (frame_ && frame_->GetFullScreenWnd()) return;
+  if (videoScale_ == 1.0)
+    videoScale_ = 2.0;
+  else if (videoScale_ == 2.0)
+    videoScale_ = 3.0;
+  else if (videoScale_ == 3.0)
+    videoScale_ = 0.5;
+  else
+    videoScale_ = 1.0;
+  LayoutVideo(videoScale_);
+}
+
+// --- life cycle
+
+void CPlayerDoc::LoadPlaySettings() {
+  shuffle_ = settings_.GetProfileInt("Play", "Shuffle", shuffle_ ? 1 : 0) != 0;
+  repeatMode_ = settings_.GetProfileInt("Play", "Repeat", repeatMode_);
+  skipInterval_ = settings_.GetProfileInt("Play", "SkipInterval", skipInterval_);
+  if (engine_->ProbeDeviceRenderer()) deviceAvailable_ = true;
+}
+
+void CPlayerDoc::OnNewDocument() {
+  LoadPlaySettings();
+  if (settings_.LoadLastList()) {
+    LoadPlaylistFile(autoListPath_);
+    if (!entries_.empty()) OpenItemWithFallback(0, true, false);
+  }
+}
+
+bool CPlayerDoc::OnOpenDocument(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec) || access(path.c_str(), R_OK) != 0) return false;
+  LoadPlaySettings();
+  AddFile(path, true);
+  OpenItemWithFallback(0, true, true);
+  return true;
+}
+
+void CPlayerDoc::OnCloseDocument() {
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(autoListPath_).parent_path(), ec);
+  SavePlaylist(autoListPath_, entries_);
+  settings_.WriteProfileInt("Play", "Shuffle", shuffle_ ? 1 : 0);
+  settings_.WriteProfileInt("Play", "Repeat", repeatMode_);
+  settings_.WriteProfileInt("Play", "SkipInterval", skipInterval_);
+  engine_->Close();
+  RemoveAll();
+}
+
+}  // namespace lumivox

@@ -1,0 +1,144 @@
+#pragma once
+// The playlist document: the entries, the current entry, the order of play, the ways
+// files are added, and the document's side of transport and video placement. It owns the
+// engine and reaches the windows only through the interfaces of DocumentInterfaces.h.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "playlist/DocumentInterfaces.h"
+#include "playlist/PathIndex.h"
+#include "playlist/EntryList.h"
+#include "playlist/PlaylistEntry.h"
+#include "playlist/PlaylistFile.h"
+#include "playlist/ShuffleRandom.h"
+
+namespace lumivox {
+
+inline constexpr std::string_view kAppTitle = "lumivox";
+inline constexpr int kPositionTimerMs = 250;
+
+class CPlayerDoc {
+ public:
+  CPlayerDoc(std::unique_ptr<IGraphPlayer> engine, IPlayerSettings& settings, std::string autoListPath);
+  ~CPlayerDoc();
+  CPlayerDoc(const CPlayerDoc&) = delete;
+  CPlayerDoc& operator=(const CPlayerDoc&) = delete;
+
+  // The main frame appears after the document and may go away before it.
+  void SetFrame(IMainFrame* frame) { frame_ = frame; }
+  IGraphPlayer& engine() { return *engine_; }
+
+  // --- queries
+  int GetCount() const { return static_cast<int>(entries_.size()); }
+  int GetCurrentIndex() const { return currentIndex_; }
+  PlaylistEntry* GetEntry(int index);
+  const PlaylistEntry* GetEntry(int index) const;
+  const EntryList& entries() const { return entries_; }
+  bool GetDurationAndPosition(std::int64_t& duration, std::int64_t& position);
+  const std::string& title() const { return title_; }
+
+  // --- play-order values (section "Play" of the settings)
+  bool shuffle() const { return shuffle_; }
+  int repeatMode() const { return repeatMode_; }
+  void setRepeatMode(int mode) { repeatMode_ = mode; }
+  int skipInterval() const { return skipInterval_; }
+  void setSkipInterval(int seconds) { skipInterval_ = seconds; }
+  bool deviceAvailable() const { return deviceAvailable_; }
+  double videoScale() const { return videoScale_; }
+
+  // --- opening and play order
+  bool OpenItem(int index);
+  void OpenItemWithFallback(int index, bool skipUnplayable, bool startPlaying);
+  int NextIndex(bool wrap);
+  int PrevIndex(bool wrap);
+  void ClearPlayedFlags();
+  void NextTrack();
+  void PrevTrack();
+  void ProcessGraphEvents();
+  void OnEndOfStream();
+
+  // --- transport commands
+  void PlayPause();
+  void Play();
+  void Pause();
+  void Stop();
+  void Rewind();
+  void FastForward();
+  void ToggleShuffle();
+  void SeekTo(std::int64_t position);
+
+  // --- list editing
+  void MoveItem(int from, int to);
+  void RemoveItem(int index);
+  void RemoveAll();
+  void UpdateTitle();
+
+  // --- adding media
+  bool AddFile(std::string_view path, bool expand);
+  bool InsertFile(int index, std::string_view path, bool expand);
+  void AddFolder(const std::string& folder);
+  void InsertFolder(int index, const std::string& folder);
+  void LoadPlaylistFile(const std::string& path);
+  void InsertPlaylistFile(int index, const std::string& path);
+  bool IsInList(std::string_view path);
+  // Files dropped on the main window or handed over by a second start: they replace
+  // the list and play.
+  void OnDropFiles(const std::vector<std::string>& names);
+
+  // --- video placement
+  void AttachVideo(IVideoOwner* owner);
+  void DetachVideo();
+  void ShowVideo();
+  void SetVideoPosition(int x, int y);
+  void SetVideoSize(int width, int height);
+  bool GetNativeVideoSize(VideoSize& size);
+  void LayoutVideo(double scale);
+  void SetVideoScale(double scale);
+  void StepVideoScale();
+
+  // --- life cycle
+  void LoadPlaySettings();
+  void OnNewDocument();
+  bool OnOpenDocument(const std::string& path);
+  void OnCloseDocument();
+  const std::string& autoListPath() const { return autoListPath_; }
+
+ private:
+  IPlaylistView* PlaylistView() const;
+  IVideoOwner* VideoOwner() const;
+  void StartPlaying();
+  void RedrawAndUpdate(int index);
+  // The duplicate rule. On admission `hash` is the path's key for the path index.
+  bool Admit(std::string_view path, std::uint64_t& hash);
+  PathIndex& EnsurePathIndex();
+  bool Append(std::string_view path, std::uint64_t hash);
+  bool InsertAt(int index, std::string_view path, std::uint64_t hash);
+  // Accepted media files of a folder, in the order a file manager shows them.
+  static std::vector<std::string> ScanFolder(const std::string& folder);
+  void StepTrack(bool forward);
+
+  std::unique_ptr<IGraphPlayer> engine_;
+  IPlayerSettings& settings_;
+  IMainFrame* frame_ = nullptr;
+  std::string autoListPath_;
+
+  bool shuffle_ = false;
+  int repeatMode_ = 0;
+  int skipInterval_ = 5;
+  bool deviceAvailable_ = false;
+  int currentIndex_ = 0;
+  EntryList entries_;
+  double videoScale_ = 1.0;
+  std::string title_;
+
+  ShuffleRandom random_;
+  // Built on the first duplicate test and kept in step with the list from then on.
+  std::optional<PathIndex> pathIndex_;
+};
+
+}  // namespace lumivox

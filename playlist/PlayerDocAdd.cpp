@@ -1,0 +1,141 @@
+// The ways files reach the playlist: single files, folders, list files and drops.
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "playlist/MediaTypes.h"
+#include "playlist/PathText.h"
+#include "playlist/PlayerDoc.h"
+
+namespace lumivox {
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+PathIndex& CPlayerDoc::EnsurePathIndex() {
+  if (!pathIndex_) {
+    pathIndex_.emplace();
+    for (const PlaylistEntry* e : entries_) pathIndex_->Add(e);
+  }
+  return *pathIndex_;
+}
+
+bool CPlayerDoc::IsInList(std::string_view path) { return EnsurePathIndex().Contains(path); }
+
+bool CPlayerDoc::Admit(std::string_view path, std::uint64_t& hash) {
+  if (settings_.AddExisted()) {
+    hash = pathIndex_ ? PathIndex::Hash(path) : 0;
+    return true;
+  }
+  hash = PathIndex::Hash(path);
+  return !EnsurePathIndex().Contains(path, hash);
+}
+
+bool CPlayerDoc::Append(std::string_view path, std::uint64_t hash) {
+  const PlaylistEntry* entry = entries_.Append(path);
+  if (!entry) return false;
+  if (pathIndex_) pathIndex_->Add(entry, hash);
+  if (IPlaylistView* view = PlaylistView()) view->AppendItem();
+  return true;
+}
+
+bool CPlayerDoc::InsertAt(int index, std::string_view path, std::uint64_t hash) {
+  const PlaylistEntry* entry = entries_.Insert(static_cast<std::size_t>(index), path);
+  if (!entry) return false;
+  if (currentIndex_ >= index) ++currentIndex_;
+  if (pathIndex_) pathIndex_->Add(entry, hash);
+  if (IPlaylistView* view = PlaylistView()) view->InsertItemAt(index);
+  return true;
+}
+
+bool CPlayerDoc::AddFile(std::string_view path, bool expand) {
+  if (expand && IsPlaylistFile(path)) {
+    LoadPlaylistFile(std::string(path));
+    return false;
+  }
+  std::uint64_t hash;
+  return Admit(path, hash) && Append(path, hash);
+}
+
+bool CPlayerDoc::InsertFile(int index, std::string_view path, bool expand) {
+  if (expand && IsPlaylistFile(path)) {
+    InsertPlaylistFile(index, std::string(path));
+    return false;
+  }
+  std::uint64_t hash;
+  if (!Admit(path, hash)) return false;
+  return index >= 0 && index < GetCount() ? InsertAt(index, path, hash) : Append(path, hash);
+}
+
+void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
+  std::vector<std::string> names;
+  ReadPlaylist(path, names);
+  entries_.reserve(entries_.size() + names.size());
+  for (const auto& name : names) AddFile(name, false);
+}
+
+void CPlayerDoc::InsertPlaylistFile(int index, const std::string& path) {
+  std::vector<std::string> names;
+  ReadPlaylist(path, names);
+  int k = index;
+  for (const auto& name : names) {
+    if (InsertFile(k, name, false)) ++k;
+  }
+}
+
+std::vector<std::string> CPlayerDoc::ScanFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  const std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+  if (!dir) return names;
+  while (const dirent* item = readdir(dir.get())) {
+    const std::string_view name = item->d_name;
+    if (name == "." || name == "..") continue;
+    std::string full = JoinPath(folder, name);
+    if (!IsSupportedFile(full)) continue;
+    // d_type spares a stat per file; links and file systems without it need one.
+    const bool folderItem = item->d_type == DT_DIR ||
+                            ((item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) && IsFolder(full));
+    if (!folderItem) names.push_back(std::move(full));
+  }
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return NaturalLess(TitleOf(a), TitleOf(b)); });
+  return names;
+}
+
+void CPlayerDoc::AddFolder(const std::string& folder) {
+  for (const auto& name : ScanFolder(folder)) AddFile(name, true);
+}
+
+void CPlayerDoc::InsertFolder(int index, const std::string& folder) {
+  int k = index;
+  for (const auto& name : ScanFolder(folder)) {
+    if (InsertFile(k, name, true)) ++k;
+  }
+}
+
+void CPlayerDoc::OnDropFiles(const std::vector<std::string>& names) {
+  RemoveAll();
+  for (const auto& name : names) {
+    struct stat st {};
+    if (stat(name.c_str(), &st) != 0) continue;
+    if (S_ISDIR(st.st_mode))
+      AddFolder(name);
+    else
+      AddFile(name, true);
+  }
+  OpenItemWithFallback(0, true, true);
+}
+
+}  // namespace lumivox

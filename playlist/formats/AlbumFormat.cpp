@@ -1,0 +1,36 @@
+#include "playlist/formats/AlbumFormat.h"
+
+#include <cstdint>
+
+namespace lumivox {
+namespace {
+
+// "file_%03d": at least three digits, more once the count passes 999.
+std::string AlbumKey(std::uint64_t index) {
+  std::string digits;
+  AppendDecimal(digits, static_cast<std::int64_t>(index));
+  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+  return "file_" + digits;
+}
+
+}  // namespace
+
+bool AlbumFormat::Read(LineReader& lines, std::vector<std::string>& names) const {
+  std::string_view line;
+  if (!lines.Next(line) || !line.starts_with("_1.00")) return false;
+  std::uint64_t index = 0;
+  std::string key = AlbumKey(index);
+  while (lines.Next(line)) {
+    if (!line.starts_with(key)) continue;
+    const auto first = line.find('"');
+    const auto last = line.rfind('"');
+    if (first == std::string_view::npos || first == last) continue;
+    names.emplace_back(line.substr(first + 1, last - first - 1));
+    key = AlbumKey(++index);
+  }
+  return !lines.failed();
+}
+
+std::optional<std::string> AlbumFormat::Write(const EntryList&) const { return std::nullopt; }
+
+}  // namespace lumivox

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "DocFixture.h"
+
+namespace lumivox::test {
+namespace {
+
+using AddMedia = DocFixture;
+
+std::vector<std::string> Paths(const CPlayerDoc& doc) {
+  std::vector<std::string> out;
+  for (const auto& e : doc.entries()) out.emplace_back(e->path());
+  return out;
+}
+
+TEST_F(AddMedia, AddFileKeepsThePathAndTakesTheTitleAfterTheLastSlash) {
+  EXPECT_TRUE(doc->AddFile("/music/a b.mp3", true));
+  EXPECT_TRUE(doc->AddFile("relative.wav", true));
+  EXPECT_TRUE(doc->AddFile("/does/not/exist.xyz", true));  // added all the same
+  ASSERT_EQ(doc->GetCount(), 3);
+  EXPECT_EQ(doc->GetEntry(0)->title(), "a b.mp3");
+  EXPECT_EQ(doc->GetEntry(1)->title(), "relative.wav");
+  EXPECT_EQ(doc->GetEntry(1)->path(), "relative.wav");
+  const PlaylistEntry& e = *doc->GetEntry(2);
+  EXPECT_FALSE(e.cannotPlay);
+  EXPECT_EQ(e.iconIndex, -1);
+  EXPECT_EQ(e.duration, -1);
+  EXPECT_EQ(e.videoWidth, -1);
+  EXPECT_EQ(Count("AppendItem"), 3);
+}
+
+TEST_F(AddMedia, ListFilesAreExpandedOnceAndNeverBecomeEntries) {
+  const std::string inner = dir.Write("inner.m3u", "/m/never.mp3\n");
+  const std::string list = dir.Write("outer.M3U", "#EXTM3U\n/m/a.mp3\n" + inner + "\n/m/b.mp3\n");
+  EXPECT_FALSE(doc->AddFile(list, true));
+  EXPECT_EQ(Paths(*doc), (std::vector<std::string>{"/m/a.mp3", inner, "/m/b.mp3"}));
+  EXPECT_TRUE(doc->AddFile(list, false));  // without expansion a list is an ordinary name
+  EXPECT_EQ(doc->GetCount(), 4);
+}
+
+TEST_F(AddMedia, DuplicateRuleIsCaseInsensitiveAndCoversEverySource) {
+  options.addExisted = 0;
+  const std::string folder = dir.path().string() + "/Music";
+  dir.Write("Music/A.MP3", "");
+  dir.Write("Music/b.wav", "");
+  const std::string list = dir.Write("l.lst", "/X/Ärger.mp3\n/x/ärger.MP3\n" + folder + "/a.mp3\n");
+
+  EXPECT_TRUE(doc->AddFile(folder + "/a.mp3", true));
+  EXPECT_FALSE(doc->AddFile(folder + "/A.mp3", true));
+  doc->AddFolder(folder);  // A.MP3 is there already, b.wav is new
+  doc->LoadPlaylistFile(list);
+  EXPECT_EQ(Paths(*doc), (std::vector<std::string>{folder + "/a.mp3", folder + "/b.wav", "/X/Ärger.mp3"}));
+  EXPECT_FALSE(doc->InsertFile(0, "/x/ÄRGER.mp3", false));
+  EXPECT_TRUE(doc->IsInList("/X/ÄRGER.MP3"));
+  EXPECT_FALSE(doc->IsInList("X/Ärger.mp3"));  // relative and absolute differ
+
+  doc->RemoveItem(2);  // a removed name may come back
+  EXPECT_TRUE(doc->AddFile("/x/ärger.mp3", false));
+  doc->RemoveAll();
+  EXPECT_TRUE(doc->AddFile(folder + "/A.MP3", false));
+
+  options.addExisted = 1;
+  EXPECT_TRUE(doc->AddFile(folder + "/a.mp3", false));
+  EXPECT_EQ(doc->GetCount(), 2);
+}
+
+TEST_F(AddMedia, InsertFileShiftsTheCurrentIndexOrAppends) {
+  Fill({"/0", "/1", "/2", "/3"});
+  doc->OpenItem(3);
+  journal.clear();
+  EXPECT_TRUE(doc->InsertFile(2, "/new", false));
+  EXPECT_EQ(doc->GetCurrentIndex(), 4);
+  EXPECT_EQ(doc->GetEntry(2)->path(), "/new");
+  EXPECT_TRUE(doc->InsertFile(9, "/end", false));
+  EXPECT_TRUE(doc->InsertFile(-3, "/end2", false));
+  EXPECT_EQ(Paths(*doc).back(), "/end2");
+  EXPECT_EQ(journal, (Journal{"InsertItemAt 2", "AppendItem", "AppendItem"}));
+  EXPECT_TRUE(doc->InsertFile(4, "/at-current", false));
+  EXPECT_EQ(doc->GetCurrentIndex(), 5);  // inserting at the current row pushes it down
+}
+
+TEST_F(AddMedia, InsertPlaylistFileKeepsTheListOrderAtTheInsertionPoint) {
+  options.addExisted = 0;
+  Fill({"/a", "/b"});
+  const std::string list = dir.Write("l.m3u", "/x\n/a\n/y\n");
+  EXPECT_FALSE(doc->InsertFile(1, list, true));
+  EXPECT_EQ(Paths(*doc), (std::vector<std::string>{"/a", "/x", "/y", "/b"}));
+  EXPECT_EQ(journal, (Journal{"InsertItemAt 1", "InsertItemAt 2"}));
+}
+
+TEST_F(AddMedia, FolderScanTakesMediaFilesInNaturalOrderAndSkipsFolders) {
+  for (const char* name : {"track10.mp3", "Track2.MP3", "track1.wav", "notes.txt", "b.avi", "list.m3u", ".hidden.mp3"})
+    dir.Write(std::string("f/") + name, "");
+  std::filesystem::create_directories(dir.path() / "f/sub.mp3");
+  dir.Write("f/sub.mp3/inner.mp3", "");
+  std::filesystem::create_symlink(dir.path() / "f/b.avi", dir.path() / "f/link.mpg");
+  std::filesystem::create_directory_symlink(dir.path() / "f/sub.mp3", dir.path() / "f/dirlink.wav");
+  const std::string f = (dir.path() / "f").string();
+  const std::vector<std::string> expected = {f + "/.hidden.mp3", f + "/b.avi", f + "/link.mpg",
+                                             f + "/track1.wav", f + "/Track2.MP3", f + "/track10.mp3"};
+  doc->AddFolder(f + "/");
+  EXPECT_EQ(Paths(*doc), expected);
+
+  doc->RemoveAll();
+  Fill({"/first", "/last"});
+  doc->InsertFolder(1, f);
+  auto paths = Paths(*doc);
+  EXPECT_EQ(paths.front(), "/first");
+  EXPECT_EQ(paths.back(), "/last");
+  EXPECT_EQ(std::vector<std::string>(paths.begin() + 1, paths.end() - 1), expected);
+
+  doc->RemoveAll();
+  doc->AddFolder(f + "/missing");
+  doc->AddFolder(f + "/track1.wav");  // not a folder
+  EXPECT_EQ(doc->GetCount(), 0);
+}
+
+TEST_F(AddMedia, DroppedNamesReplaceTheListAndPlay) {
+  dir.Write("d/2.mp3", "");
+  dir.Write("d/1.mp3", "");
+  const std::string file = dir.Write("single.wav", "");
+  const std::string list = dir.Write("l.pls", "[playlist]\nFile1=" + file + "\nNumberOfEntries=1\nVersion=2\n");
+  Fill({"/old"});
+  doc->OnDropFiles({dir / "d", dir / "missing.mp3", file, list});
+  EXPECT_EQ(Paths(*doc), (std::vector<std::string>{dir / "d/1.mp3", dir / "d/2.mp3", file, file}));
+  EXPECT_EQ(engine->openPath(), dir / "d/1.mp3");
+  EXPECT_EQ(engine->state(), State_Running);
+
+  doc->OnDropFiles({dir / "missing.mp3"});
+  EXPECT_EQ(doc->GetCount(), 0);
+  EXPECT_FALSE(engine->IsOpen());
+}
+
+}  // namespace
+}  // namespace lumivox::test

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "playlist/MediaTypes.h"
+#include "playlist/PathText.h"
+
+namespace lumivox {
+namespace {
+
+TEST(PathText, LowerCasingIsUnicodeAwareAndKeepsInvalidBytes) {
+  EXPECT_EQ(Utf8ToLower("C:/Music/A.MP3"), "c:/music/a.mp3");
+  EXPECT_EQ(Utf8ToLower("ÄÖÜ ΣΑΣ Жук"), "äöü σασ жук");
+  EXPECT_EQ(Utf8ToLower("X\xC3\x28Y\xFF"), "x\xC3\x28y\xFF");  // broken sequences pass through
+  EXPECT_EQ(Utf8ToLower(std::string("A\0B", 3)), std::string("a\0b", 3));
+}
+
+TEST(PathText, CaseInsensitiveEqualityAgreesWithItsHash) {
+  const std::vector<std::pair<std::string, std::string>> same = {
+      {"/Music/A.MP3", "/music/a.mp3"}, {"/x/ÄRGER.wav", "/x/ärger.WAV"}, {"", ""}};
+  for (const auto& [a, b] : same) {
+    EXPECT_TRUE(EqualIgnoringCase(a, b)) << a;
+    EXPECT_EQ(HashIgnoringCase(a), HashIgnoringCase(b)) << a;
+  }
+  const std::vector<std::pair<std::string, std::string>> different = {
+      {"/a.mp3", "/a.mp"}, {"a\xFF", "a\xFE"}, {"a\xC3", "a\xC3\xA4"}, {"./a.mp3", "a.mp3"}};
+  for (const auto& [a, b] : different) EXPECT_FALSE(EqualIgnoringCase(a, b)) << a << " / " << b;
+}
+
+TEST(PathText, TitlesFoldersAndJoins) {
+  EXPECT_EQ(TitleOf("/music/a b.mp3"), "a b.mp3");
+  EXPECT_EQ(TitleOf("relative.mp3"), "relative.mp3");
+  EXPECT_EQ(TitleOf("/music/"), "");
+  EXPECT_EQ(JoinPath("/music", "a.mp3"), "/music/a.mp3");
+  EXPECT_EQ(JoinPath("/music/", "a.mp3"), "/music/a.mp3");
+  EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3");
+  EXPECT_EQ(FolderOf("/music/a.mp3"), "/music");
+  EXPECT_EQ(FolderOf("/a.mp3"), "/");
+  EXPECT_EQ(FolderOf("a.mp3"), "");
+}
+
+TEST(PathText, ListExtensionKeyTakesFourBytesFromTheLastDot) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"/x/LIST.M3U", ".m3u"}, {"/x/list.m3u8", ".m3u"}, {"/x/list.plsx", ".pls"},
+      {"/my.lists/x", ".lis"}, {"/x/noext", ""},         {"/x/a.p", ".p"}};
+  for (const auto& [path, key] : cases) EXPECT_EQ(ListExtensionKey(path), key) << path;
+}
+
+TEST(MediaTypes, SupportedAndListFilesByExtension) {
+  for (auto ext : kMediaExtensions) {
+    EXPECT_TRUE(IsSupportedFile("/m/x." + std::string(ext)));
+    EXPECT_TRUE(IsSupportedFile("/m/X." + Utf8ToLower(ext) + "")) << ext;
+  }
+  const std::vector<std::pair<std::string, bool>> media = {
+      {"/m/A.MP3", true},  {"/m/a.AiFf", true},  {"/m/a.mp3x", false}, {"/m/a.mp", false},
+      {"/m/mp3", false},   {"/m.mp3/readme", false}, {"/m/a.", false}, {"/m/a.m3u", false}};
+  for (const auto& [path, expected] : media) EXPECT_EQ(IsSupportedFile(path), expected) << path;
+
+  const std::vector<std::pair<std::string, bool>> lists = {
+      {"/l/a.M3U", true}, {"/l/a.m3u8", true}, {"/l/a.pls", true}, {"/l/a.lst", true}, {"/l/a.aal", true},
+      {"/l/a.VAL", true}, {"/l/a.txt", false}, {"/l/noext", false}, {"/l.m3u/x", true}};
+  for (const auto& [path, expected] : lists) EXPECT_EQ(IsPlaylistFile(path), expected) << path;
+}
+
+TEST(PathText, NaturalOrderIsCaseInsensitiveAndNumericAware) {
+  std::vector<std::string> names = {"track10.mp3", "Track2.mp3", "track1.mp3", "b.wav", "A.wav",
+                                    "track02.mp3", "track 3.mp3", "é.wav", "e.wav", "x0010", "x9"};
+  std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return NaturalLess(a, b); });
+  const std::vector<std::string> expected = {"A.wav",       "b.wav",      "e.wav",       "track 3.mp3",
+                                             "track1.mp3",  "Track2.mp3", "track02.mp3", "track10.mp3",
+                                             "x9",          "x0010",       "é.wav"};
+  EXPECT_EQ(names, expected);
+  EXPECT_FALSE(NaturalLess("same", "same"));
+  EXPECT_NE(NaturalLess("a", "A"), NaturalLess("A", "a"));  // ties broken, never both
+}
+
+}  // namespace
+}  // namespace lumivox

@@ -1,0 +1,514 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "DocFixture.h"
+#include "playlist/ShuffleRandom.h"
+
+namespace lumivox::test {
+namespace {
+
+using Doc = DocFixture;
+
+TEST_F(Doc, OpenItemRefreshesTimerAndStoresWhatTheEngineReports) {
+  Fill({"/m/a.mp3", "/m/b.avi"});
+  engine->durations["/m/b.avi"] = 42 * kUnitsPerSecond;
+  engine->videos["/m/b.avi"] = {352, 240};
+  FixedOwner pane({500, 400});
+  frame.videoPane = &pane;
+
+  ASSERT_TRUE(doc->OpenItem(1));
+  const Journal expected = {"Tick", "KillTimer", "RedrawItem 0", "UpdateWindow", "Open /m/b.avi",
+                            "SetTimer 250", "Tick", "RedrawItem 1", "UpdateWindow"};
+  EXPECT_EQ(journal, expected);
+  const PlaylistEntry& b = *doc->GetEntry(1);
+  EXPECT_EQ(b.duration, 42 * kUnitsPerSecond);
+  EXPECT_EQ(b.videoWidth, 352);
+  EXPECT_EQ(b.videoHeight, 240);
+  EXPECT_EQ(b.bitRate, 1000);
+  EXPECT_FALSE(b.cannotPlay);
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  EXPECT_EQ(frame.caption, "b.avi - lumivox");
+  EXPECT_EQ(engine->owner(), &pane);  // attached, laid out, not shown while stopped
+  EXPECT_FALSE(engine->visible());
+  EXPECT_EQ(engine->state(), State_Stopped);  // opening never starts playback
+}
+
+TEST_F(Doc, OpenItemFailureMarksTheEntryAndLeavesTheTimerStopped) {
+  Fill({"/m/a.mp3", "/m/bad.mp3", "/m/gone.mp3"});
+  engine->failing = {"/m/bad.mp3"};
+  engine->missing = {"/m/gone.mp3"};
+  ASSERT_TRUE(doc->OpenItem(0));
+  doc->PlayPause();
+  EXPECT_FALSE(doc->OpenItem(2));  // a missing file keeps the old graph playing
+  EXPECT_EQ(engine->openPath(), "/m/a.mp3");
+  EXPECT_EQ(engine->state(), State_Running);
+  EXPECT_EQ(doc->GetCurrentIndex(), 2);
+  EXPECT_FALSE(frame.timerRunning);
+  EXPECT_FALSE(doc->OpenItem(1));  // any other failure leaves no graph
+  EXPECT_FALSE(engine->IsOpen());
+  EXPECT_TRUE(doc->GetEntry(1)->cannotPlay);
+  EXPECT_TRUE(doc->GetEntry(2)->cannotPlay);
+  EXPECT_FALSE(doc->GetEntry(0)->cannotPlay);
+  EXPECT_EQ(frame.caption, "bad.mp3 - lumivox");
+
+  journal.clear();
+  EXPECT_FALSE(doc->OpenItem(3));
+  EXPECT_FALSE(doc->OpenItem(-1));
+  EXPECT_TRUE(journal.empty());
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+}
+
+TEST_F(Doc, FallbackSkipsUnplayableEntriesAndOpensEntryZeroWhenNoneIsLeft) {
+  Fill({"/m/x.mp3", "/m/y.mp3", "/m/z.mp3"});
+  engine->failing = {"/m/x.mp3"};
+  doc->OpenItemWithFallback(0, true, false);
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  EXPECT_TRUE(doc->GetEntry(0)->cannotPlay);
+  EXPECT_EQ(engine->state(), State_Stopped);
+
+  engine->failing = {"/m/x.mp3", "/m/y.mp3", "/m/z.mp3"};
+  doc->OpenItemWithFallback(1, true, true);
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_FALSE(engine->IsOpen());
+  EXPECT_EQ(Count("PlayPause"), 0);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(doc->GetEntry(i)->cannotPlay);
+
+  doc->OpenItemWithFallback(2, false, true);  // no skipping: the failure is not looked at
+  EXPECT_EQ(doc->GetCurrentIndex(), 2);
+  EXPECT_EQ(Count("PlayPause"), 1);
+}
+
+struct OrderCase {
+  int count, current;
+  bool wrap;
+  int next, prev;
+};
+
+TEST_F(Doc, SequentialNextAndPreviousIndexes) {
+  const OrderCase cases[] = {
+      {1, 0, true, 0, 0},   {1, 0, false, -1, -1}, {3, 0, true, 1, 2},  {3, 0, false, 1, -1},
+      {3, 2, true, 0, 1},   {3, 2, false, -1, 1},  {3, 1, false, 2, 0}, {3, -1, true, 0, -2},
+  };
+  for (const auto& c : cases) {
+    doc->RemoveAll();
+    if (c.current < 0) {  // emptied row by row, then filled again
+      doc->AddFile("/m/x.mp3", false);
+      doc->RemoveItem(0);
+    }
+    for (int i = 0; i < c.count; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
+    if (c.current >= 0) doc->OpenItem(c.current);
+    ASSERT_EQ(doc->GetCurrentIndex(), c.current);
+    EXPECT_EQ(doc->NextIndex(c.wrap), c.next) << c.count << " " << c.current << " " << c.wrap;
+    EXPECT_EQ(doc->PrevIndex(c.wrap), c.prev) << c.count << " " << c.current << " " << c.wrap;
+  }
+}
+
+TEST_F(Doc, ShuffleDrawsUnplayedEntriesInTheFixedGeneratorsOrder) {
+  for (int i = 0; i < 10; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
+  doc->ToggleShuffle();  // the current entry 0 counts as played
+  EXPECT_TRUE(doc->GetEntry(0)->playedInRound);
+  ShuffleRandom reference;
+  std::set<int> seen = {0};
+  std::vector<int> order;
+  for (int step = 0; step < 9; ++step) {
+    const int j = doc->NextIndex(false);
+    ASSERT_GE(j, 0);
+    EXPECT_TRUE(seen.insert(j).second) << "entry " << j << " came twice in a round";
+    ASSERT_TRUE(doc->OpenItem(j));
+    order.push_back(j);
+  }
+  EXPECT_EQ(order.front(), reference.Next() % 10);  // the first draw is rand() % count (41 % 10)
+  EXPECT_EQ(doc->NextIndex(false), -1);             // round over: flags cleared, no wrap
+  EXPECT_FALSE(doc->GetEntry(order.back())->playedInRound);
+
+  // A second document (a second run) plays the same order.
+  Journal other;
+  QSettingsStore store2(dir / "second.conf");
+  PlayerSettings s2(store2);
+  CPlayerDoc doc2(std::make_unique<ScriptedEngine>(other), s2, dir / "x.pls");
+  for (int i = 0; i < 10; ++i) doc2.AddFile("/m/" + std::to_string(i) + ".mp3", false);
+  doc2.ToggleShuffle();
+  for (int expected : order) {
+    const int j = doc2.NextIndex(false);
+    EXPECT_EQ(j, expected);
+    doc2.OpenItem(j);
+  }
+  doc2.ClearPlayedFlags();
+  for (int i = 0; i < 10; ++i) doc2.GetEntry(i)->playedInRound = true;
+  EXPECT_GE(doc2.NextIndex(true), 0);  // a wrapped round starts again
+}
+
+TEST_F(Doc, LongShuffledListsReachEveryEntry) {
+  const int count = 40000;  // beyond what a single 15-bit draw can name
+  for (int i = 0; i < count; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
+  doc->ToggleShuffle();
+  for (int i = 0; i < count - 1; ++i) doc->GetEntry(i)->playedInRound = true;
+  EXPECT_EQ(doc->NextIndex(false), count - 1);
+}
+
+TEST_F(Doc, SwitchingShuffleOnVisitsTheOthersBeforeTheCurrentEntry) {
+  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
+  doc->OpenItem(2);
+  doc->ToggleShuffle();
+  EXPECT_TRUE(doc->shuffle());
+  doc->NextTrack();
+  const int first = doc->GetCurrentIndex();
+  doc->NextTrack();
+  const int second = doc->GetCurrentIndex();
+  EXPECT_EQ((std::set<int>{first, second}), (std::set<int>{0, 1}));
+  doc->ToggleShuffle();  // off again: flags cleared
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(doc->GetEntry(i)->playedInRound);
+}
+
+TEST_F(Doc, TrackSteppingWrapsAndKeepsThePlayState) {
+  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
+  doc->OpenItem(2);
+  doc->PlayPause();
+  doc->NextTrack();
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_EQ(engine->state(), State_Running);
+  doc->PrevTrack();
+  EXPECT_EQ(doc->GetCurrentIndex(), 2);
+  EXPECT_EQ(engine->state(), State_Running);
+  doc->Pause();
+  doc->PrevTrack();
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  EXPECT_EQ(engine->state(), State_Stopped);  // a paused player stays stopped on the new entry
+}
+
+TEST_F(Doc, TrackSteppingSkipsFailuresAndEndsOnEntryZero) {
+  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
+  doc->OpenItem(0);
+  doc->PlayPause();
+  engine->failing = {"/m/b.mp3"};
+  doc->NextTrack();
+  EXPECT_EQ(doc->GetCurrentIndex(), 2);
+  EXPECT_EQ(engine->state(), State_Running);
+
+  engine->failing = {"/m/d.mp3"};
+  doc->NextTrack();  // d fails, nothing after it: a opened, not started
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_EQ(engine->openPath(), "/m/a.mp3");
+  EXPECT_EQ(engine->state(), State_Stopped);
+
+  doc->OpenItem(1);
+  engine->failing = {"/m/a.mp3"};
+  doc->PrevTrack();  // a fails, nothing before it: a again, marked
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_FALSE(engine->IsOpen());
+}
+
+TEST_F(Doc, PreviousWithShuffleReopensTheCurrentEntryAndStopsWhenItFails) {
+  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
+  doc->ToggleShuffle();
+  doc->OpenItem(1);
+  journal.clear();
+  doc->PrevTrack();
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  EXPECT_EQ(Count("Open /m/b.mp3"), 1);
+
+  engine->failing = {"/m/b.mp3"};
+  journal.clear();
+  doc->PrevTrack();  // must terminate
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_EQ(Count("Open /m/b.mp3"), 1);
+  EXPECT_EQ(Count("Open /m/a.mp3"), 1);
+}
+
+struct EndCase {
+  int repeat;
+  int count;
+  bool expectReopen;  // another Open happened
+  int expectCurrent;
+  RunState expectState;
+};
+
+TEST_F(Doc, EndOfStreamFollowsTheRepeatMode) {
+  const EndCase cases[] = {
+      {0, 3, true, 0, State_Stopped},  {1, 3, true, 0, State_Running},  {2, 3, false, 2, State_Running},
+      {0, 1, false, 0, State_Stopped}, {1, 1, true, 0, State_Running},  {2, 1, false, 0, State_Running},
+  };
+  for (const auto& c : cases) {
+    doc->RemoveAll();
+    for (int i = 0; i < c.count; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
+    doc->setRepeatMode(c.repeat);
+    doc->OpenItem(c.count - 1);
+    doc->PlayPause();
+    engine->position = 99;
+    journal.clear();
+    engine->QueueEvent(3);  // other events are dropped
+    engine->QueueEvent(EC_COMPLETE);
+    doc->ProcessGraphEvents();
+    ASSERT_GE(journal.size(), 2u);
+    EXPECT_EQ(journal[0], "Stop");
+    EXPECT_EQ(journal[1], "Seek 0");
+    const bool reopened = std::any_of(journal.begin(), journal.end(), [](auto& l) { return l.rfind("Open", 0) == 0; });
+    EXPECT_EQ(reopened, c.expectReopen) << "repeat " << c.repeat << " count " << c.count;
+    EXPECT_EQ(doc->GetCurrentIndex(), c.expectCurrent) << "repeat " << c.repeat << " count " << c.count;
+    EXPECT_EQ(engine->state(), c.expectState) << "repeat " << c.repeat << " count " << c.count;
+    EXPECT_EQ(engine->position, 0);
+  }
+}
+
+TEST_F(Doc, RepeatAllGivesUpWhenEveryEntryFails) {
+  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
+  doc->setRepeatMode(1);
+  doc->OpenItem(0);
+  doc->PlayPause();
+  engine->failing = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"};
+  engine->QueueEvent(EC_COMPLETE);
+  doc->ProcessGraphEvents();  // must terminate
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_FALSE(engine->IsOpen());
+
+  doc->ToggleShuffle();
+  engine->failing = {"/m/b.mp3", "/m/c.mp3"};
+  doc->OpenItem(0);
+  engine->failing.insert("/m/a.mp3");
+  engine->QueueEvent(EC_COMPLETE);
+  doc->ProcessGraphEvents();
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(doc->GetEntry(i)->playedInRound);
+}
+
+TEST_F(Doc, ShuffleWithoutRepeatEndsAfterEveryEntryPlayedOnce) {
+  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
+  doc->ToggleShuffle();
+  doc->OpenItemWithFallback(0, true, true);
+  std::set<int> played = {doc->GetCurrentIndex()};
+  for (int i = 0; i < 3; ++i) {
+    engine->QueueEvent(EC_COMPLETE);
+    doc->ProcessGraphEvents();
+    EXPECT_EQ(engine->state(), State_Running);
+    played.insert(doc->GetCurrentIndex());
+  }
+  EXPECT_EQ(played.size(), 4u);
+  engine->QueueEvent(EC_COMPLETE);
+  doc->ProcessGraphEvents();
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_EQ(engine->state(), State_Stopped);
+}
+
+struct MoveCase {
+  int from, to, current, expectCurrent;
+  const char* expectOrder;
+};
+
+TEST_F(Doc, MoveItemReordersAndFollowsTheCurrentEntry) {
+  const MoveCase cases[] = {
+      {0, 2, 1, 0, "bca"}, {0, 2, 0, 2, "bca"}, {2, 0, 0, 1, "cab"}, {2, 0, 2, 0, "cab"},
+      {1, 2, 0, 0, "acb"}, {0, 3, 1, 1, "abc"}, {1, 1, 1, 1, "abc"}, {-1, 0, 0, 0, "abc"},
+  };
+  for (const auto& c : cases) {
+    doc->RemoveAll();
+    Fill({"/a", "/b", "/c"});
+    doc->OpenItem(c.current);
+    doc->MoveItem(c.from, c.to);
+    std::string order;
+    for (int i = 0; i < doc->GetCount(); ++i) order += doc->GetEntry(i)->title();
+    EXPECT_EQ(order, c.expectOrder) << c.from << "->" << c.to;
+    EXPECT_EQ(doc->GetCurrentIndex(), c.expectCurrent) << c.from << "->" << c.to;
+  }
+}
+
+TEST_F(Doc, RemoveItemKeepsTheCurrentIndexOnTheList) {
+  Fill({"/a", "/b", "/c", "/d"});
+  doc->OpenItem(2);
+  doc->RemoveItem(0);  // above the current one
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  doc->OpenItem(2);
+  doc->RemoveItem(2);  // the current, last one
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  doc->RemoveItem(7);
+  EXPECT_EQ(doc->GetCount(), 2);
+  doc->RemoveItem(1);
+  doc->RemoveItem(0);
+  EXPECT_EQ(doc->GetCurrentIndex(), -1);
+  EXPECT_EQ(doc->GetEntry(-1), nullptr);
+  EXPECT_TRUE(engine->IsOpen());  // removing rows never closes the engine
+}
+
+TEST_F(Doc, RemoveAllClosesTheEngineAndRebuildsTheView) {
+  Fill({"/m/a.avi", "/m/b.mp3"});
+  engine->videos["/m/a.avi"] = {320, 240};
+  FixedOwner pane({320, 240});
+  frame.videoPane = &pane;
+  doc->OpenItem(1);
+  doc->OpenItem(0);
+  doc->PlayPause();
+  EXPECT_TRUE(engine->visible());
+  journal.clear();
+  doc->RemoveAll();
+  EXPECT_EQ(doc->GetCount(), 0);
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_FALSE(engine->IsOpen());
+  EXPECT_EQ(engine->owner(), nullptr);
+  EXPECT_EQ(Count("OnDocumentUpdate"), 1);
+  EXPECT_EQ(frame.caption, "lumivox");
+}
+
+TEST_F(Doc, DurationIsFetchedUntilKnownThenKept) {
+  Fill({"/m/a.mp3"});
+  std::int64_t duration = -5, position = -5;
+  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));  // no graph
+  EXPECT_EQ(duration, 0);
+  doc->OpenItem(0);
+  engine->position = 7;
+  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));  // duration not yet known
+  EXPECT_EQ(duration, 0);
+  engine->durations["/m/a.mp3"] = 300;
+  EXPECT_TRUE(doc->GetDurationAndPosition(duration, position));
+  EXPECT_EQ(duration, 300);
+  EXPECT_EQ(position, 7);
+  engine->durations["/m/a.mp3"] = 999;  // known durations are not asked again
+  EXPECT_TRUE(doc->GetDurationAndPosition(duration, position));
+  EXPECT_EQ(duration, 300);
+
+  doc->RemoveItem(0);
+  duration = position = 11;
+  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));
+  EXPECT_EQ(duration, 11);  // no current entry: outputs untouched
+}
+
+TEST_F(Doc, SkipCommandsClampToStartAndEnd) {
+  Fill({"/m/a.mp3"});
+  engine->durations["/m/a.mp3"] = 100 * kUnitsPerSecond;
+  doc->OpenItem(0);
+  doc->setSkipInterval(5);
+  struct { std::int64_t from; bool forward; std::int64_t to; } cases[] = {
+      {97 * kUnitsPerSecond, true, 100 * kUnitsPerSecond}, {2 * kUnitsPerSecond, false, 0},
+      {50 * kUnitsPerSecond, true, 55 * kUnitsPerSecond},  {50 * kUnitsPerSecond, false, 45 * kUnitsPerSecond}};
+  for (const auto& c : cases) {
+    engine->position = c.from;
+    c.forward ? doc->FastForward() : doc->Rewind();
+    EXPECT_EQ(engine->position, c.to);
+  }
+  engine->timesFail = true;
+  journal.clear();
+  doc->FastForward();
+  EXPECT_TRUE(journal.empty());
+}
+
+TEST_F(Doc, StopRewindsAndStartsANewShuffleRound) {
+  Fill({"/m/a.mp3", "/m/b.mp3"});
+  doc->ToggleShuffle();
+  doc->OpenItem(0);
+  doc->PlayPause();
+  engine->position = 50;
+  doc->Stop();
+  EXPECT_EQ(engine->state(), State_Stopped);
+  EXPECT_EQ(engine->position, 0);
+  EXPECT_FALSE(doc->GetEntry(0)->playedInRound);
+}
+
+struct LayoutCase {
+  int aspect;
+  double scale;
+  VideoSize native, pane, pos, size;
+  int dx, dy;  // frame growth, scale > 0 only
+};
+
+TEST_F(Doc, LayoutVideoPlacesThePictureByAspectAndScale) {
+  const LayoutCase cases[] = {
+      {2, 0.0, {720, 480}, {640, 480}, {0, 60}, {640, 360}, 0, 0},
+      {0, 0.0, {352, 240}, {500, 400}, {1, 30}, {498, 340}, 0, 0},
+      {3, 0.0, {352, 240}, {500, 400}, {0, 0}, {500, 400}, 0, 0},
+      {1, 0.0, {640, 100}, {320, 480}, {0, 120}, {320, 240}, 0, 0},
+      {0, 2.0, {352, 240}, {500, 400}, {0, 0}, {704, 480}, 204, 80},
+      {3, 0.5, {352, 240}, {500, 400}, {0, 0}, {176, 120}, -324, -280},
+      {1, 0.0, {1, 1}, {500, 400}, {-1, -1}, {-1, -1}, 0, 0},  // no shape: untouched
+  };
+  for (const auto& c : cases) {
+    doc->RemoveAll();
+    Fill({"/m/v.avi"});
+    engine->videos["/m/v.avi"] = c.native;
+    options.aspectRatio = c.aspect;
+    FixedOwner pane(c.pane);
+    frame.videoPane = &pane;
+    doc->OpenItem(0);
+    engine->SetVideoWindowPosition(-1, -1);
+    engine->SetVideoWindowSize(-1, -1);
+    journal.clear();
+    doc->LayoutVideo(c.scale);
+    EXPECT_EQ(engine->windowPos().width, c.pos.width) << c.aspect << " " << c.scale;
+    EXPECT_EQ(engine->windowPos().height, c.pos.height) << c.aspect << " " << c.scale;
+    EXPECT_EQ(engine->windowSize().width, c.size.width) << c.aspect << " " << c.scale;
+    EXPECT_EQ(engine->windowSize().height, c.size.height) << c.aspect << " " << c.scale;
+    EXPECT_EQ(Count("ResizeBy " + std::to_string(c.dx) + " " + std::to_string(c.dy)), c.scale > 0 ? 1 : 0);
+    frame.videoPane = nullptr;
+  }
+}
+
+TEST_F(Doc, VideoScaleStepsAndSitsOutFullScreen) {
+  const double steps[] = {2.0, 3.0, 0.5, 1.0};
+  for (double s : steps) {
+    doc->StepVideoScale();
+    EXPECT_EQ(doc->videoScale(), s);
+  }
+  FixedOwner full({1920, 1080});
+  frame.fullScreen = &full;
+  doc->StepVideoScale();
+  EXPECT_EQ(doc->videoScale(), 1.0);
+}
+
+TEST_F(Doc, PlaySettingsAreReadWithTheCurrentValuesAsDefaults) {
+  doc->LoadPlaySettings();
+  EXPECT_FALSE(doc->shuffle());
+  EXPECT_EQ(doc->repeatMode(), 0);
+  EXPECT_EQ(doc->skipInterval(), 5);
+  EXPECT_FALSE(doc->deviceAvailable());
+  store.WriteProfileInt("Play", "Shuffle", 1);
+  store.WriteProfileInt("Play", "Repeat", 2);
+  store.WriteProfileInt("Play", "SkipInterval", 7);
+  engine->deviceRenderer = true;
+  doc->LoadPlaySettings();
+  EXPECT_TRUE(doc->shuffle());
+  EXPECT_EQ(doc->repeatMode(), 2);
+  EXPECT_EQ(doc->skipInterval(), 7);  // not a menu value, used unchanged
+  EXPECT_TRUE(doc->deviceAvailable());
+  engine->deviceRenderer = false;
+  doc->LoadPlaySettings();
+  EXPECT_TRUE(doc->deviceAvailable());  // never reset
+}
+
+TEST_F(Doc, CloseWritesTheAutomaticListAndANewDocumentReadsItBack) {
+  Fill({"/nonexistent/x.mp3", "/m/y.mp3", "/m/z.mp3"});
+  doc->setRepeatMode(1);
+  doc->setSkipInterval(30);
+  doc->OnCloseDocument();
+  EXPECT_EQ(doc->GetCount(), 0);
+  EXPECT_FALSE(engine->IsOpen());
+  EXPECT_EQ(store.GetProfileInt("Play", "Repeat", -9), 1);
+  EXPECT_EQ(store.GetProfileInt("Play", "SkipInterval", -9), 30);
+  EXPECT_EQ(store.GetProfileInt("Play", "Shuffle", -9), 0);
+  const std::string saved = TempDir::Read(doc->autoListPath());
+  EXPECT_NE(saved.find("File2=/m/y.mp3\n"), std::string::npos) << saved;
+
+  engine->failing = {"/nonexistent/x.mp3"};
+  doc->OnNewDocument();
+  ASSERT_EQ(doc->GetCount(), 3);
+  EXPECT_TRUE(doc->GetEntry(0)->cannotPlay);
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  EXPECT_EQ(engine->state(), State_Stopped);
+  EXPECT_EQ(doc->repeatMode(), 1);
+
+  doc->RemoveAll();
+  options.loadLastList = 0;
+  doc->OnNewDocument();
+  EXPECT_EQ(doc->GetCount(), 0);
+}
+
+TEST_F(Doc, OpenDocumentAddsTheFileAndPlaysIt) {
+  const std::string song = dir.Write("song.mp3", "");
+  EXPECT_FALSE(doc->OnOpenDocument(dir / "absent.mp3"));
+  EXPECT_FALSE(doc->OnOpenDocument(dir.path().string()));
+  EXPECT_EQ(doc->GetCount(), 0);
+  ASSERT_TRUE(doc->OnOpenDocument(song));
+  EXPECT_EQ(doc->GetCount(), 1);
+  EXPECT_EQ(engine->openPath(), song);
+  EXPECT_EQ(engine->state(), State_Running);
+}
+
+}  // namespace
+}  // namespace lumivox::test
