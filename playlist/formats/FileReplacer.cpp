@@ -84,8 +84,8 @@ std::string ResolvedTarget(const std::string& path) {
 }  // namespace
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  const std::string target = path;
-  if (false) {}
+  const std::string target = ResolvedTarget(path);
+  if (target.empty()) return WriteInPlace(path, bytes);
   struct stat info;
   const bool exists = ::stat(target.c_str(), &info) == 0;
   if (exists && !S_ISREG(info.st_mode)) return false;

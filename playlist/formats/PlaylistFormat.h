@@ -29,7 +29,7 @@ class PlaylistFormat {
 // 64-bit quotient truncated toward zero and kept to 32 bits, as older players read it.
 inline std::int32_t ListSeconds(const PlaylistEntry& entry) {
   if (!entry.durationKnown()) return -1;
-  return static_cast<std::int32_t>(entry.duration / kUnitsPerSecond);
+  return static_cast<std::int32_t>(std::min<std::int64_t>(INT32_MAX, entry.duration / kUnitsPerSecond));
 }
 
 }  // namespace lumivox

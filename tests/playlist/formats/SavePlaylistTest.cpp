@@ -41,7 +41,7 @@ class Entries {
 const std::vector<Item> kExample = {{"/music/song.mp3", 2'456'000'000}, {"/d/clip.avi"}};
 const std::vector<Item> kOddDurations = {
     {"/a%d%s.mp3", 0},           {"/b", 9'999'999},       {"/c", -15'000'000},
-    {"/music/", 36'000'000'000}, {"/e", (std::int64_t{1} << 31) * kUnitsPerSecond}};
+    {"/music/", 36'000'000'000}, {"/e", ((std::int64_t{1} << 32) + 245) * kUnitsPerSecond}};
 
 struct SaveCase {
   const char* file;
@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "#EXTM3U\n#EXTINF:245,song.mp3\n/music/song.mp3\n#EXTINF:-1,clip.avi\n/d/clip.avi\n"},
         SaveCase{"b.M3U8", kOddDurations,
                  "#EXTM3U\n#EXTINF:0,a%d%s.mp3\n/a%d%s.mp3\n#EXTINF:0,b\n/b\n#EXTINF:-1,c\n/c\n"
-                 "#EXTINF:3600,\n/music/\n#EXTINF:-2147483648,e\n/e\n"},
+                 "#EXTINF:3600,\n/music/\n#EXTINF:245,e\n/e\n"},
         SaveCase{"c.m3u", {}, "#EXTM3U\n"},
         SaveCase{"a.pls", kExample,
                  "[playlist]\nFile1=/music/song.mp3\nTitle1=song.mp3\nLength1=245\n"
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"b.pls", kOddDurations,
                  "[playlist]\nFile1=/a%d%s.mp3\nTitle1=a%d%s.mp3\nLength1=0\nFile2=/b\nTitle2=b\n"
                  "Length2=0\nFile3=/c\nTitle3=c\nLength3=-1\nFile4=/music/\nLength4=3600\n"
-                 "File5=/e\nTitle5=e\nLength5=-2147483648\nNumberOfEntries=5\nVersion=2\n"},
+                 "File5=/e\nTitle5=e\nLength5=245\nNumberOfEntries=5\nVersion=2\n"},
         SaveCase{"c.pls", {}, "[playlist]\nNumberOfEntries=0\nVersion=2\n"},
         SaveCase{"a.lst", kExample, "/music/song.mp3\n/d/clip.avi\n"},
         SaveCase{"b.lst", kOddDurations, "/a%d%s.mp3\n/b\n/c\n/music/\n/e\n"},
