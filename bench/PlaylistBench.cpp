@@ -5,7 +5,7 @@
 //   build/bench/playlist_bench --benchmark_filter=Load
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -15,6 +15,7 @@
 #include <string>
 
 #include "TempDir.h"
+#include "playlist/ListOnlyEngine.h"
 #include "playlist/PlayerDoc.h"
 
 namespace lumivox {
@@ -23,47 +24,10 @@ namespace {
 constexpr int kListLines = 1'000'000;
 constexpr int kFolderFiles = 10'000;
 
-class NoPlayback final : public IGraphPlayer {
- public:
-  bool Open(const std::string&) override { return false; }
-  void Close() override {}
-  bool IsOpen() const override { return false; }
-  bool Run() override { return false; }
-  bool PlayPause() override { return false; }
-  bool PauseResume() override { return false; }
-  void Stop() override {}
-  bool Seek(std::int64_t) override { return false; }
-  RunState GetState() override { return State_Stopped; }
-  bool GetTimes(std::int64_t*, std::int64_t*) override { return false; }
-  bool GetEvent(GraphEvent&) override { return false; }
-  bool HasBasicVideo() const override { return false; }
-  bool GetVideoWidth(std::int32_t&) override { return false; }
-  bool GetVideoHeight(std::int32_t&) override { return false; }
-  bool GetBitRate(std::int32_t&) override { return false; }
-  bool HasVideoWindow() const override { return false; }
-  void SetVideoOwner(IVideoOwner*) override {}
-  IVideoOwner* GetVideoOwner() const override { return nullptr; }
-  void SetVideoAutoShow(bool) override {}
-  void SetVideoVisible(bool) override {}
-  void SetVideoWindowPosition(int, int) override {}
-  void SetVideoWindowSize(int, int) override {}
-  bool ProbeDeviceRenderer() override { return false; }
-};
-
-class BenchSettings final : public IPlayerSettings {
- public:
-  bool addExisted = true;
-  bool AddExisted() const override { return addExisted; }
-  bool LoadLastList() const override { return false; }
-  int AspectRatio() const override { return 3; }
-  int GetProfileInt(std::string_view, std::string_view, int d) override { return d; }
-  void WriteProfileInt(std::string_view, std::string_view, int) override {}
-};
-
 struct Doc {
-  explicit Doc(bool addExisted) { settings.addExisted = addExisted; }
-  BenchSettings settings;
-  CPlayerDoc doc{std::make_unique<NoPlayback>(), settings, {}};
+  explicit Doc(bool addExisted) : settings(addExisted) {}
+  ListOnlySettings settings;
+  CPlayerDoc doc{std::make_unique<ListOnlyEngine>(), settings, {}};
 };
 
 const test::TempDir& Scratch() {
@@ -88,6 +52,16 @@ const std::string& BigM3u() {
   return path;
 }
 
+// Resident memory now, in bytes.
+std::size_t ResidentBytes() {
+  std::size_t pages = 0, resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%zu %zu", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 double WcSeconds(const std::string& file) {
@@ -109,7 +83,7 @@ void BM_LoadM3u(benchmark::State& state) {
   std::size_t pathBytes = 0;
   double heapPerEntry = 0;
   for (auto _ : state) {
-    const std::size_t heapBefore = mallinfo2().uordblks;
+    const std::size_t before = ResidentBytes();
     auto doc = std::make_unique<Doc>(addExisted);
     const auto start = std::chrono::steady_clock::now();
     doc->doc.LoadPlaylistFile(file);
@@ -117,10 +91,11 @@ void BM_LoadM3u(benchmark::State& state) {
     const auto took = std::chrono::steady_clock::now() - start;
     state.SetIterationTime(Seconds(took));
     seconds = Seconds(took);
-    const std::size_t heapAfter = mallinfo2().uordblks;
+    const std::size_t after = ResidentBytes();
     pathBytes = 0;
     for (const auto& e : doc->doc.entries()) pathBytes += e->path().size();
-    heapPerEntry = static_cast<double>(heapAfter - heapBefore - pathBytes) / doc->doc.GetCount();
+    heapPerEntry = (static_cast<double>(after) - static_cast<double>(before) - static_cast<double>(pathBytes)) /
+                   doc->doc.GetCount();
     if (doc->doc.GetCount() != kListLines - 1) state.SkipWithError("wrong entry count");
   }
   state.counters["seconds"] = seconds;

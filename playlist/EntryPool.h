@@ -2,12 +2,13 @@
 // Memory for playlist records. A million-entry list is a hundred megabytes of small
 // blocks; taken from the general heap they cost a page fault every 4 KB, which dominates
 // loading a big list. Here blocks come in 16-byte size classes from chunks that, once the
-// list is big, are 2 MB and asked to be backed by huge pages. Freed blocks are reused by
-// their class; everything goes back to the system at once with Release().
+// list is big, are huge pages (PageMapping.h). Freed blocks are reused by their class;
+// everything goes back to the system at once with Release().
 
 #include <cstddef>
-#include <memory>
 #include <vector>
+
+#include "playlist/PageMapping.h"
 
 namespace lumivox {
 
@@ -27,21 +28,14 @@ class EntryPool {
   void Release();
 
  private:
-  struct ChunkUnmap {
-    std::size_t bytes;
-    void operator()(void* chunk) const;
-  };
-  using Chunk = std::unique_ptr<void, ChunkUnmap>;
-
   static std::size_t ClassOf(std::size_t bytes) { return (bytes + kGranule - 1) / kGranule; }
   void* Carve(std::size_t bytes);
-  static Chunk MapChunk(std::size_t bytes);
 
   struct FreeBlock {
     FreeBlock* next;
   };
   std::vector<FreeBlock*> freeLists_ = std::vector<FreeBlock*>(kLargestPooled / kGranule + 1, nullptr);
-  std::vector<Chunk> chunks_;
+  std::vector<PageMapping> chunks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
 };

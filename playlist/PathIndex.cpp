@@ -17,7 +17,7 @@ std::uint64_t PathIndex::Hash(std::string_view path) {
 
 void PathIndex::Grow() {
   const std::size_t size = slots_.empty() ? 1024 : 2 * slots_.size();
-  std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(size));
+  PageArray<Slot> old = std::exchange(slots_, PageArray<Slot>(size));
   for (const Slot& s : old) {
     if (!s.entry) continue;
     std::size_t i = Home(s.hash);
@@ -51,12 +51,12 @@ void PathIndex::Remove(const PlaylistEntry* entry) {
       i = j;
     }
   }
-  slots_[i] = {};
+  slots_[i] = Slot{0, nullptr};
   --used_;
 }
 
 void PathIndex::Clear() {
-  slots_.clear();
+  slots_ = {};
   used_ = 0;
 }
 

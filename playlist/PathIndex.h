@@ -3,8 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <vector>
-
+#include "playlist/PageMapping.h"
 #include "playlist/PlaylistEntry.h"
 
 namespace lumivox {
@@ -25,13 +24,13 @@ class PathIndex {
 
  private:
   struct Slot {
-    std::uint64_t hash = 0;
-    const PlaylistEntry* entry = nullptr;  // null: empty
+    std::uint64_t hash;
+    const PlaylistEntry* entry;  // null: empty
   };
   std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(hash) & (slots_.size() - 1); }
   void Grow();
 
-  std::vector<Slot> slots_;
+  PageArray<Slot> slots_;
   std::size_t used_ = 0;
 };
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 namespace lumivox {
 namespace {
@@ -110,14 +112,88 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   }
 }
 
-std::size_t HashIgnoringCase(std::string_view text) {
-  std::uint64_t h = 14695981039346656037ull;  // FNV-1a over the folded code points
-  LowerCodePoints it(text);
-  for (char32_t cp; it.Next(cp);) {
-    h ^= cp;
-    h *= 1099511628211ull;
+namespace {
+
+// Hashes the folded UTF-8 text in fixed 256-byte blocks of the folded stream, so two
+// spellings that fold alike hash alike however their bytes were split up on the way.
+class FoldedHasher {
+ public:
+  void Append(const char* bytes, std::size_t count) {
+    while (count > 0) {
+      const std::size_t take = std::min(count, sizeof block_ - used_);
+      std::memcpy(block_ + used_, bytes, take);
+      used_ += take;
+      bytes += take;
+      count -= take;
+      if (used_ == sizeof block_) Flush();
+    }
   }
-  return static_cast<std::size_t>(h ^ (h >> 29));
+  std::uint64_t Finish() {
+    Flush();
+    return h_;
+  }
+
+ private:
+  void Flush() {
+    const unsigned char* p = block_;
+    std::size_t n = used_;
+    for (; n >= 8; p += 8, n -= 8) Mix(Load(p, 8));
+    Mix(Load(p, n) ^ (std::uint64_t{used_} << 56));
+    used_ = 0;
+  }
+  static std::uint64_t Load(const unsigned char* p, std::size_t n) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, n);
+    return w;
+  }
+  void Mix(std::uint64_t w) {
+    h_ = (h_ ^ w) * 0x9E3779B97F4A7C15ull;
+    h_ ^= h_ >> 29;
+  }
+
+  unsigned char block_[256];
+  std::size_t used_ = 0;
+  std::uint64_t h_ = 0x243F6A8885A308D3ull;
+};
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+// Lower-cases eight ASCII bytes at once: adds 32 to every byte in 'A'..'Z'.
+std::uint64_t LowerAscii8(std::uint64_t w) {
+  const std::uint64_t ones = 0x0101010101010101ull;
+  const std::uint64_t geA = (w + (0x80 - 'A') * ones) & kHighBits;
+  const std::uint64_t gtZ = (w + (0x80 - 'Z' - 1) * ones) & kHighBits;
+  return w | ((geA & ~gtZ) >> 2);
+}
+
+}  // namespace
+
+std::size_t HashIgnoringCase(std::string_view text) {
+  FoldedHasher hasher;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::uint64_t w;
+    if (text.size() - i >= 8 && (std::memcpy(&w, text.data() + i, 8), (w & kHighBits) == 0)) {
+      w = LowerAscii8(w);
+      hasher.Append(reinterpret_cast<const char*>(&w), 8);
+      i += 8;
+      continue;
+    }
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      const char lower = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+      hasher.Append(&lower, 1);
+      ++i;
+      continue;
+    }
+    // A run of non-ASCII bytes: whole sequences, since none of them contains ASCII.
+    std::size_t end = i + 1;
+    while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) ++end;
+    const std::string folded = Utf8ToLower(text.substr(i, end - i));
+    hasher.Append(folded.data(), folded.size());
+    i = end;
+  }
+  return static_cast<std::size_t>(hasher.Finish());
 }
 
 std::string_view TitleOf(std::string_view path) {

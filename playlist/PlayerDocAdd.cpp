@@ -80,19 +80,14 @@ bool CPlayerDoc::InsertFile(int index, std::string_view path, bool expand) {
 }
 
 void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
-  std::vector<std::string> names;
-  ReadPlaylist(path, names);
-  entries_.reserve(entries_.size() + names.size());
-  for (const auto& name : names) AddFile(name, false);
+  ReadPlaylist(path, [this](std::string_view name) { AddFile(name, false); });
 }
 
 void CPlayerDoc::InsertPlaylistFile(int index, const std::string& path) {
-  std::vector<std::string> names;
-  ReadPlaylist(path, names);
   int k = index;
-  for (const auto& name : names) {
+  ReadPlaylist(path, [&](std::string_view name) {
     if (InsertFile(k, name, false)) ++k;
-  }
+  });
 }
 
 std::vector<std::string> CPlayerDoc::ScanFolder(const std::string& folder) {

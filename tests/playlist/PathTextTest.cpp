@@ -18,15 +18,25 @@ TEST(PathText, LowerCasingIsUnicodeAwareAndKeepsInvalidBytes) {
 }
 
 TEST(PathText, CaseInsensitiveEqualityAgreesWithItsHash) {
+  const std::string longName(300, 'Q');  // beyond one hashing block
   const std::vector<std::pair<std::string, std::string>> same = {
-      {"/Music/A.MP3", "/music/a.mp3"}, {"/x/ÄRGER.wav", "/x/ärger.WAV"}, {"", ""}};
+      {"/Music/A.MP3", "/music/a.mp3"},
+      {"/x/ÄRGER.wav", "/x/ärger.WAV"},
+      {"", ""},
+      {"@[`{AZaz", "@[`{azaz"},                             // the bytes around the letters
+      {"/X/\xE2\x84\xAA" "ELVIN/" + longName, "/x/kelvin/" + Utf8ToLower(longName)},  // Kelvin sign folds to k
+      {"\xFF" + longName + "\xC3\x84", "\xFF" + Utf8ToLower(longName) + "\xC3\xA4"}};
   for (const auto& [a, b] : same) {
     EXPECT_TRUE(EqualIgnoringCase(a, b)) << a;
     EXPECT_EQ(HashIgnoringCase(a), HashIgnoringCase(b)) << a;
   }
   const std::vector<std::pair<std::string, std::string>> different = {
-      {"/a.mp3", "/a.mp"}, {"a\xFF", "a\xFE"}, {"a\xC3", "a\xC3\xA4"}, {"./a.mp3", "a.mp3"}};
-  for (const auto& [a, b] : different) EXPECT_FALSE(EqualIgnoringCase(a, b)) << a << " / " << b;
+      {"/a.mp3", "/a.mp"}, {"a\xFF", "a\xFE"}, {"a\xC3", "a\xC3\xA4"}, {"./a.mp3", "a.mp3"},
+      {"@[AAAAAA", "`{aaaaaa"}};
+  for (const auto& [a, b] : different) {
+    EXPECT_FALSE(EqualIgnoringCase(a, b)) << a << " / " << b;
+    EXPECT_NE(HashIgnoringCase(a), HashIgnoringCase(b)) << a << " / " << b;
+  }
 }
 
 TEST(PathText, TitlesFoldersAndJoins) {

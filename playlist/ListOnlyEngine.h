@@ -1,0 +1,51 @@
+#pragma once
+
+#include "playlist/DocumentInterfaces.h"
+
+namespace lumivox {
+
+// The engine of a document that only edits lists (the command-line tool, benchmarks): it
+// never holds a graph, so every transport call fails quietly, as for an engine without a
+// file.
+class ListOnlyEngine final : public IGraphPlayer {
+ public:
+  bool Open(const std::string&) override { return false; }
+  void Close() override {}
+  bool IsOpen() const override { return false; }
+  bool Run() override { return false; }
+  bool PlayPause() override { return false; }
+  bool PauseResume() override { return false; }
+  void Stop() override {}
+  bool Seek(std::int64_t) override { return false; }
+  RunState GetState() override { return State_Stopped; }
+  bool GetTimes(std::int64_t*, std::int64_t*) override { return false; }
+  bool GetEvent(GraphEvent&) override { return false; }
+  bool HasBasicVideo() const override { return false; }
+  bool GetVideoWidth(std::int32_t&) override { return false; }
+  bool GetVideoHeight(std::int32_t&) override { return false; }
+  bool GetBitRate(std::int32_t&) override { return false; }
+  bool HasVideoWindow() const override { return false; }
+  void SetVideoOwner(IVideoOwner*) override {}
+  IVideoOwner* GetVideoOwner() const override { return nullptr; }
+  void SetVideoAutoShow(bool) override {}
+  void SetVideoVisible(bool) override {}
+  void SetVideoWindowPosition(int, int) override {}
+  void SetVideoWindowSize(int, int) override {}
+  bool ProbeDeviceRenderer() override { return false; }
+};
+
+// The application values of such a document: the duplicate rule as given, nothing stored.
+class ListOnlySettings final : public IPlayerSettings {
+ public:
+  explicit ListOnlySettings(bool addExisted) : addExisted_(addExisted) {}
+  bool AddExisted() const override { return addExisted_; }
+  bool LoadLastList() const override { return false; }
+  int AspectRatio() const override { return 3; }
+  int GetProfileInt(std::string_view, std::string_view, int defaultValue) override { return defaultValue; }
+  void WriteProfileInt(std::string_view, std::string_view, int) override {}
+
+ private:
+  bool addExisted_;
+};
+
+}  // namespace lumivox
