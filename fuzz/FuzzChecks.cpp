@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "playlist/formats/AlbumFormat.h"
@@ -36,20 +37,23 @@ struct ReadResult {
 };
 
 template <class Source>
-ReadResult ReadWith(const PlaylistFormat& format, std::string_view bytes) {
+ReadResult ReadWith(const ListReader& format, std::string_view bytes,
+                    std::vector<std::string> names = {}) {
   Source source(bytes);
   LineReader lines(source);
-  ReadResult result;
-  result.ok = format.Read(lines, result.names);
+  ReadResult result{false, std::move(names)};
+  result.ok = format.Read(lines, [&](std::string_view name) { result.names.emplace_back(name); });
   return result;
 }
 
 // Reads `bytes` whole and piece by piece, which must agree, and checks what holds for
-// the names of every format.
-bool ReadConsistently(const PlaylistFormat& format, std::string_view bytes,
-                      ReadResult& result) {
+// the names of every format. Names already in the list must stay untouched.
+bool ReadConsistently(const ListReader& format, std::string_view bytes, ReadResult& result) {
   result = ReadWith<MemorySource>(format, bytes);
-  if (ReadWith<PiecewiseSource>(format, bytes) != result) return false;
+  ReadResult appended = ReadWith<PiecewiseSource>(format, bytes, {"earlier"});
+  if (appended.names.empty() || appended.names.front() != "earlier") return false;
+  appended.names.erase(appended.names.begin());
+  if (appended != result) return false;
   const auto lineCount = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
   if (result.names.size() > lineCount) return false;
   return std::all_of(result.names.begin(), result.names.end(), [](const std::string& name) {
@@ -59,7 +63,6 @@ bool ReadConsistently(const PlaylistFormat& format, std::string_view bytes,
 }
 
 bool Prepared(const std::string& name) { return name.empty() || name.back() != ' '; }
-
 
 }  // namespace
 
@@ -76,8 +79,10 @@ bool CheckM3u(std::string_view bytes) {
   if (anyCr) return true;
   EntryList entries;
   for (const auto& name : result.names) entries.Append(name);
-  const std::string written = *m3u.Write(entries);
-  return ReadWith<MemorySource>(m3u, written) == result;
+  StringSink written;
+  TextOutput out(written);
+  m3u.Write(entries, out);
+  return out.Finish() && ReadWith<MemorySource>(m3u, written.text()) == result;
 }
 
 bool CheckPls(std::string_view bytes) {

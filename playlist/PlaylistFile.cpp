@@ -14,30 +14,30 @@
 namespace lumivox {
 namespace {
 
-struct ExtensionFormat {
-  std::string_view key;
+const M3uFormat kM3u;
+const PlsFormat kPls;
+const LstFormat kLst;
+const AlbumFormat kAlbum;
+
+struct FormatEntry {
+  std::string_view extension;  // the four-byte key
   ListFormat format;
+  const ListReader* reader;
+  const ListWriter* writer;  // none for the formats that are only read
 };
 
-constexpr std::array<ExtensionFormat, 5> kExtensions = {{
-    {".m3u", ListFormat::M3u},
-    {".pls", ListFormat::Pls},
-    {".lst", ListFormat::Lst},
-    {".aal", ListFormat::Album},
-    {".val", ListFormat::Album},
+const std::array<FormatEntry, 5> kFormats = {{
+    {".m3u", ListFormat::M3u, &kM3u, &kM3u},
+    {".pls", ListFormat::Pls, &kPls, &kPls},
+    {".lst", ListFormat::Lst, &kLst, &kLst},
+    {".aal", ListFormat::Album, &kAlbum, nullptr},
+    {".val", ListFormat::Album, &kAlbum, nullptr},
 }};
 
-const PlaylistFormat* FormatOf(std::string_view path) {
-  static const M3uFormat m3u;
-  static const PlsFormat pls;
-  static const LstFormat lst;
-  static const AlbumFormat album;
-  switch (ListFormatOf(path)) {
-    case ListFormat::M3u: return &m3u;
-    case ListFormat::Pls: return &pls;
-    case ListFormat::Lst: return &lst;
-    case ListFormat::Album: return &album;
-    case ListFormat::None: break;
+const FormatEntry* FormatOf(std::string_view path) {
+  const std::string key = ListExtensionKey(path);
+  for (const auto& entry : kFormats) {
+    if (entry.extension == key) return &entry;
   }
   return nullptr;
 }
@@ -45,26 +45,30 @@ const PlaylistFormat* FormatOf(std::string_view path) {
 }  // namespace
 
 ListFormat ListFormatOf(std::string_view path) {
-  const std::string key = ListExtensionKey(path);
-  for (const auto& extension : kExtensions) {
-    if (extension.key == key) return extension.format;
-  }
-  return ListFormat::None;
+  const FormatEntry* format = FormatOf(path);
+  return format ? format->format : ListFormat::None;
 }
 
-bool ReadPlaylist(const std::string& path, std::vector<std::string>& names) {
-  const PlaylistFormat* format = FormatOf(path);
+bool ReadPlaylist(const std::string& path, const NameSink& sink) {
+  const FormatEntry* format = FormatOf(path);
   FileSource file;
   if (!format || !file.Open(path)) return false;
   LineReader lines(file);
-  return format->Read(lines, names);
+  return format->reader->Read(lines, sink);
+}
+
+bool ReadPlaylist(const std::string& path, std::vector<std::string>& names) {
+  return ReadPlaylist(path, [&](std::string_view name) { names.emplace_back(name); });
 }
 
 bool SavePlaylist(const std::string& path, const EntryList& entries) {
-  const PlaylistFormat* format = FormatOf(path);
-  if (!format) return false;
-  const std::optional<std::string> bytes = format->Write(entries);
-  return bytes && ReplaceFileContents(path, *bytes);
+  const FormatEntry* format = FormatOf(path);
+  if (!format || !format->writer) return false;
+  return ReplaceFileContents(path, [&](ByteSink& sink) {
+    TextOutput out(sink);
+    format->writer->Write(entries, out);
+    return out.Finish();
+  });
 }
 
 }  // namespace lumivox

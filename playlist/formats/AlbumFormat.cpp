@@ -1,5 +1,6 @@
 #include "playlist/formats/AlbumFormat.h"
 
+#include <charconv>
 #include <cstdint>
 
 namespace lumivox {
@@ -7,15 +8,15 @@ namespace {
 
 // "file_%03d": at least three digits, more once the count passes 999.
 std::string AlbumKey(std::uint64_t index) {
-  std::string digits;
-  AppendDecimal(digits, static_cast<std::int64_t>(index));
+  char text[24];
+  std::string digits(text, std::to_chars(text, text + sizeof text, index).ptr);
   if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
   return "file_" + digits;
 }
 
 }  // namespace
 
-bool AlbumFormat::Read(LineReader& lines, std::vector<std::string>& names) const {
+bool AlbumFormat::Read(LineReader& lines, const NameSink& sink) const {
   std::string_view line;
   if (!lines.Next(line) || !line.starts_with("_1.00")) return false;
   std::uint64_t index = 0;
@@ -25,12 +26,10 @@ bool AlbumFormat::Read(LineReader& lines, std::vector<std::string>& names) const
     const auto first = line.find('"');
     const auto last = line.rfind('"');
     if (first == std::string_view::npos || first == last) continue;
-    names.emplace_back(line.substr(first + 1, last - first - 1));
+    sink(line.substr(first + 1, last - first - 1));
     key = AlbumKey(++index);
   }
   return !lines.failed();
 }
-
-std::optional<std::string> AlbumFormat::Write(const EntryList&) const { return std::nullopt; }
 
 }  // namespace lumivox

@@ -16,17 +16,24 @@
 namespace lumivox {
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t count = ::write(fd, bytes.data(), bytes.size());
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return false;
+class FileSink final : public ByteSink {
+ public:
+  explicit FileSink(int fd) : fd_(fd) {}
+  bool Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const ssize_t count = ::write(fd_, bytes.data(), bytes.size());
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      bytes.remove_prefix(static_cast<std::size_t>(count));
     }
-    bytes.remove_prefix(static_cast<std::size_t>(count));
+    return true;
   }
-  return true;
-}
+
+ private:
+  int fd_;
+};
 
 // A new, uniquely named file in `folder` that is removed again unless it is kept.
 class TemporaryFile {
@@ -41,8 +48,10 @@ class TemporaryFile {
       name += ".tmp";
       // 0666 so that the umask decides, as for any file the user saves.
       fd_ = UniqueFd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-      if (fd_) name_ = std::move(name);
-      else if (errno != EEXIST) break;
+      if (fd_)
+        name_ = std::move(name);
+      else if (errno != EEXIST)
+        break;
     }
   }
   ~TemporaryFile() {
@@ -66,9 +75,12 @@ class TemporaryFile {
   std::string name_;
 };
 
-bool WriteInPlace(const std::string& path, std::string_view bytes) {
-  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666));
-  return fd && WriteAll(fd.get(), bytes) && fd.Close();
+bool WriteInPlace(const std::string& path, const std::function<bool(ByteSink&)>& produce) {
+  UniqueFd fd(
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666));
+  if (!fd) return false;
+  FileSink sink(fd.get());
+  return produce(sink) && fd.Close();
 }
 
 // The file a name stands for: the end of a chain of symbolic links, so that renaming
@@ -76,25 +88,25 @@ bool WriteInPlace(const std::string& path, std::string_view bytes) {
 std::string ResolvedTarget(const std::string& path) {
   struct stat info;
   if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  const std::unique_ptr<char, decltype(&::free)> real(::realpath(path.c_str(), nullptr),
-                                                      &::free);
+  const std::unique_ptr<char, decltype(&::free)> real(::realpath(path.c_str(), nullptr), &::free);
   return real ? std::string(real.get()) : std::string();
 }
 
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+bool ReplaceFileContents(const std::string& path, const std::function<bool(ByteSink&)>& produce) {
   const std::string target = ResolvedTarget(path);
-  if (target.empty()) return WriteInPlace(path, bytes);
+  if (target.empty()) return WriteInPlace(path, produce);
   struct stat info;
   const bool exists = ::stat(target.c_str(), &info) == 0;
   if (exists && !S_ISREG(info.st_mode)) return false;
   if (!exists && errno != ENOENT) return false;
 
   TemporaryFile temporary(FolderOf(target));
-  if (!temporary) return WriteInPlace(target, bytes);
+  if (!temporary) return WriteInPlace(target, produce);
   if (exists) ::fchmod(temporary.fd(), info.st_mode & 07777);
-  if (!WriteAll(temporary.fd(), bytes)) return false;
+  FileSink sink(temporary.fd());
+  if (!produce(sink)) return false;
   // The old list is only given up once the new one is on the disk.
   if (exists && ::fdatasync(temporary.fd()) != 0) return false;
   return temporary.Close() && temporary.RenameTo(target);

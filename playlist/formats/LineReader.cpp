@@ -8,17 +8,19 @@ namespace {
 
 // Large reads keep a million-line list to a few hundred system calls.
 constexpr std::size_t kBufferBytes = 64 * 1024;
-static_assert(kBufferBytes > 2 * (kMaxLineBytes + 1));
+static_assert(kBufferBytes / 2 > kMaxLineBytes + 1);
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
 LineReader::LineReader(ByteSource& source)
-    : source_(source), buffer_(std::make_unique<char[]>(kBufferBytes)) {}
+    : source_(source), buffer_(std::make_unique_for_overwrite<char[]>(kBufferBytes)) {}
 
-bool LineReader::Fill() {
-  if (begin_ > 0) {
+void LineReader::Fill() {
+  // Unread bytes move to the front only when the room behind them runs short, so small
+  // reads do not shift the same bytes again and again.
+  if (begin_ > 0 && kBufferBytes - end_ < kBufferBytes / 2) {
     std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
@@ -26,11 +28,10 @@ bool LineReader::Fill() {
   const std::ptrdiff_t count = source_.Read(buffer_.get() + end_, kBufferBytes - end_);
   if (count < 0) {
     failed_ = atEnd_ = true;
-    return false;
+    return;
   }
   if (count == 0) atEnd_ = true;
   end_ += static_cast<std::size_t>(count);
-  return count > 0;
 }
 
 void LineReader::DropByteOrderMark() {
@@ -53,10 +54,11 @@ bool LineReader::Next(std::string_view& line) {
     if (failed_) return false;
     const std::size_t pending = end_ - begin_;
     const char* start = buffer_.get() + begin_;
-    if (const void* lf = std::memchr(start, '\n', pending)) {
+    if (const void* lf = std::memchr(start + searched_, '\n', pending - searched_)) {
       const std::size_t lineBegin = begin_;
       std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
       begin_ += length + 1;
+      searched_ = 0;
       if (length > 0 && start[length - 1] == '\r') --length;
       if (std::exchange(skipping_, false) || length > kMaxLineBytes) continue;
       line = Text(lineBegin, length);
@@ -64,13 +66,15 @@ bool LineReader::Next(std::string_view& line) {
     }
     // No line end among the pending bytes. A line already too long is dropped as it comes
     // in; one byte more than the limit may still be the CR of a CR LF.
+    searched_ = pending;
     if (skipping_ || pending > kMaxLineBytes + 1) {
       skipping_ = true;
-      begin_ = end_ = 0;
+      begin_ = end_ = searched_ = 0;
     }
     if (atEnd_) {
       if (skipping_ || pending == 0 || pending > kMaxLineBytes) return false;
       begin_ = end_;
+      searched_ = 0;
       line = Text(end_ - pending, pending);
       return true;
     }

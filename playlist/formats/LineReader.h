@@ -15,7 +15,7 @@ inline constexpr std::size_t kMaxLineBytes = 4096;
 
 // Lines end in LF or CR LF; a last line without a line end still counts, and a UTF-8
 // byte-order mark at the start of the file is dropped. A NUL byte ends the text of its
-// line, as it did for the C string functions older readers used.
+// line, as the C string functions see it.
 class LineReader {
  public:
   explicit LineReader(ByteSource& source);
@@ -28,7 +28,7 @@ class LineReader {
   bool failed() const { return failed_; }
 
  private:
-  bool Fill();
+  void Fill();
   void DropByteOrderMark();
   std::string_view Text(std::size_t begin, std::size_t length) const;
 
@@ -36,6 +36,7 @@ class LineReader {
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;  // unread bytes are [begin_, end_)
   std::size_t end_ = 0;
+  std::size_t searched_ = 0;  // pending bytes known to hold no line end
   bool atEnd_ = false;
   bool failed_ = false;
   bool markChecked_ = false;

@@ -2,21 +2,16 @@
 
 namespace lumivox {
 
-bool LstFormat::Read(LineReader& lines, std::vector<std::string>& names) const {
-  for (std::string_view line; lines.Next(line);) names.emplace_back(PrepareListLine(line));
+bool LstFormat::Read(LineReader& lines, const NameSink& sink) const {
+  for (std::string_view line; lines.Next(line);) sink(PrepareListLine(line));
   return !lines.failed();
 }
 
-std::optional<std::string> LstFormat::Write(const EntryList& entries) const {
-  std::size_t bytes = 0;
-  for (const auto& entry : entries) bytes += entry->path().size() + 1;
-  std::string out;
-  out.reserve(bytes);
-  for (const auto& entry : entries) {
-    out += entry->path();
-    out += '\n';
+void LstFormat::Write(const EntryList& entries, TextOutput& out) const {
+  for (const PlaylistEntry* entry : entries) {
+    out.Append(entry->path());
+    out.Append("\n");
   }
-  return out;
 }
 
 }  // namespace lumivox

@@ -5,10 +5,10 @@
 namespace lumivox {
 
 // One name per line, nothing else: empty lines and lines beginning with '#' are names too.
-class LstFormat final : public PlaylistFormat {
+class LstFormat final : public ListReader, public ListWriter {
  public:
-  bool Read(LineReader& lines, std::vector<std::string>& names) const override;
-  std::optional<std::string> Write(const EntryList& entries) const override;
+  bool Read(LineReader& lines, const NameSink& sink) const override;
+  void Write(const EntryList& entries, TextOutput& out) const override;
 };
 
 }  // namespace lumivox

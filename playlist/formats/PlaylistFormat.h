@@ -1,35 +1,38 @@
 #pragma once
-// The one interface every list format implements.
+// The two small interfaces of the list formats: every format reads names, most also
+// write entries.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "playlist/PlaylistEntry.h"
+#include "playlist/EntryList.h"
 #include "playlist/PlaylistFile.h"
-#include "playlist/formats/DecimalText.h"
 #include "playlist/formats/LineReader.h"
+#include "playlist/formats/TextOutput.h"
 
 namespace lumivox {
 
-class PlaylistFormat {
+class ListReader {
  public:
-  virtual ~PlaylistFormat() = default;
+  virtual ~ListReader() = default;
+  // Hands on the names the list holds, in file order. True when the list was read to its
+  // normal end; names read before a failure have been handed on.
+  virtual bool Read(LineReader& lines, const NameSink& sink) const = 0;
+};
 
-  // Appends the names the list holds, in file order. True when the list was read to its
-  // normal end; names read before a failure stay in `names`.
-  virtual bool Read(LineReader& lines, std::vector<std::string>& names) const = 0;
-
-  // The bytes of a list of `entries`, or nothing for a format that is only read.
-  virtual std::optional<std::string> Write(const EntryList& entries) const = 0;
+class ListWriter {
+ public:
+  virtual ~ListWriter() = default;
+  // Writes the list of `entries`, in list order.
+  virtual void Write(const EntryList& entries, TextOutput& out) const = 0;
 };
 
 // The whole seconds stored for an entry: -1 when its duration is unknown, otherwise the
 // 64-bit quotient truncated toward zero and kept to 32 bits, as older players read it.
 inline std::int32_t ListSeconds(const PlaylistEntry& entry) {
   if (!entry.durationKnown()) return -1;
-  return static_cast<std::int32_t>(std::min<std::int64_t>(INT32_MAX, entry.duration / kUnitsPerSecond));
+  return static_cast<std::int32_t>(entry.duration / kUnitsPerSecond);
 }
 
 }  // namespace lumivox

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "playlist/PathText.h"
-#include "playlist/formats/DecimalText.h"
 
 namespace lumivox {
 namespace {
@@ -16,7 +15,7 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlank) - first + 1);
 }
 
-// "[name]" gives name; a line that is no section header gives nothing.
+// "[name]" gives name; false for a line that is no section header.
 bool SectionName(std::string_view line, std::string_view& name) {
   if (!line.starts_with('[')) return false;
   const auto close = line.rfind(']');
@@ -25,83 +24,84 @@ bool SectionName(std::string_view line, std::string_view& name) {
   return true;
 }
 
-std::string KeyOf(std::string_view name) {
-  for (const char c : name) {
-    if (static_cast<unsigned char>(c) >= 0x80) return Utf8ToLower(name);
-  }
-  std::string key(name);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return key;
-}
-
-}  // namespace
-
-ProfileSection::ProfileSection(LineReader& lines, std::string_view name) {
-  enum class State { Before, Inside, After } state = State::Before;
-  for (std::string_view raw; lines.Next(raw);) {
-    const std::string_view line = Trim(raw);
-    std::string_view section;
-    if (SectionName(line, section)) {
-      if (state == State::Inside) state = State::After;
-      if (state == State::Before && EqualIgnoringCase(section, name)) state = State::Inside;
-    } else if (state == State::Inside) {
-      AddKey(line);
-    }
-  }
-}
-
-void ProfileSection::AddKey(std::string_view line) {
-  const auto equals = line.find('=');
-  if (equals == std::string_view::npos) return;
-  const std::string_view key = Trim(line.substr(0, equals));
-  if (key.empty()) return;
-  values_.try_emplace(KeyOf(key), Trim(line.substr(equals + 1)));
-}
-
-std::string_view ProfileSection::String(std::string_view key) const {
-  const auto found = values_.find(KeyOf(key));
-  if (found == values_.end()) return {};
-  std::string_view value = found->second;
+std::string_view Unquoted(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
+    return value.substr(1, value.size() - 2);
   }
   return value;
 }
 
-std::int32_t ProfileSection::Int(std::string_view key, std::int32_t fallback) const {
-  const std::string_view text = String(key);
-  if (text.empty()) return fallback;
-  std::size_t pos = std::min(text.find_first_not_of(kBlank), text.size());
-  const bool negative = pos < text.size() && text[pos] == '-';
-  if (negative || (pos < text.size() && text[pos] == '+')) ++pos;
-  std::uint32_t value = 0;
-  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-    value = value * 10u + static_cast<std::uint32_t>(text[pos] - '0');
+}  // namespace
+
+ProfileSectionReader::ProfileSectionReader(LineReader& lines, std::string_view section)
+    : lines_(lines), section_(section) {}
+
+bool ProfileSectionReader::Next(std::string_view& key, std::string_view& value) {
+  for (std::string_view raw; !done_ && lines_.Next(raw);) {
+    const std::string_view line = Trim(raw);
+    std::string_view section;
+    if (SectionName(line, section)) {
+      if (inside_) done_ = true;
+      inside_ = EqualIgnoringCase(section, section_);
+      continue;
+    }
+    const auto equals = line.find('=');
+    if (!inside_ || equals == std::string_view::npos) continue;
+    key = Trim(line.substr(0, equals));
+    value = Unquoted(Trim(line.substr(equals + 1)));
+    if (!key.empty()) return true;
   }
-  return static_cast<std::int32_t>(negative ? 0u - value : value);
+  done_ = true;
+  return false;
 }
 
-ProfileWriter::ProfileWriter(std::string_view section) {
-  text_ += '[';
-  text_ += section;
-  text_ += "]\n";
+std::int32_t ProfileInt(std::string_view value, std::int32_t fallback) {
+  if (value.empty()) return fallback;
+  std::size_t pos = std::min(value.find_first_not_of(kBlank), value.size());
+  const bool negative = pos < value.size() && value[pos] == '-';
+  if (negative || (pos < value.size() && value[pos] == '+')) ++pos;
+  std::uint32_t number = 0;
+  for (; pos < value.size() && value[pos] >= '0' && value[pos] <= '9'; ++pos) {
+    number = number * 10u + static_cast<std::uint32_t>(value[pos] - '0');
+  }
+  return static_cast<std::int32_t>(negative ? 0u - number : number);
+}
+
+ProfileWriter::ProfileWriter(TextOutput& out, std::string_view section) : out_(out) {
+  out_.Append("[");
+  out_.Append(section);
+  out_.Append("]\n");
 }
 
 void ProfileWriter::Add(std::string_view key, std::string_view value) {
-  text_ += key;
-  text_ += '=';
-  text_ += value;
-  text_ += '\n';
+  out_.Append(key);
+  out_.Append("=");
+  out_.Append(value);
+  out_.Append("\n");
 }
 
 void ProfileWriter::Add(std::string_view key, std::int64_t value) {
-  text_ += key;
-  text_ += '=';
-  AppendDecimal(text_, value);
-  text_ += '\n';
+  out_.Append(key);
+  out_.Append("=");
+  out_.AppendNumber(value);
+  out_.Append("\n");
+}
+
+void ProfileWriter::Add(std::string_view key, std::int64_t number, std::string_view value) {
+  out_.Append(key);
+  out_.AppendNumber(number);
+  out_.Append("=");
+  out_.Append(value);
+  out_.Append("\n");
+}
+
+void ProfileWriter::Add(std::string_view key, std::int64_t number, std::int64_t value) {
+  out_.Append(key);
+  out_.AppendNumber(number);
+  out_.Append("=");
+  out_.AppendNumber(value);
+  out_.Append("\n");
 }
 
 }  // namespace lumivox

@@ -3,50 +3,51 @@
 // format was defined by.
 
 #include <cstdint>
-#include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "playlist/formats/LineReader.h"
+#include "playlist/formats/TextOutput.h"
 
 namespace lumivox {
 
-// The keys of one section. Section and key names match case-insensitively, spaces and
-// tabs around names and values are trimmed, and the first section and the first key of
-// a name win over later ones.
-class ProfileSection {
+// The keys of the first section of a given name, in file order. Section names match
+// case-insensitively; spaces and tabs around names and values are trimmed, and one pair
+// of matching quotation marks (" or ') around a whole value is removed. Lines without
+// '=' are no keys. Later sections of the same name are not looked at, and a reader that
+// wants the Windows lookup takes the first of several equal keys.
+class ProfileSectionReader {
  public:
-  // Reads the first section called `name` from `lines` (to the end of the input).
-  ProfileSection(LineReader& lines, std::string_view name);
+  ProfileSectionReader(LineReader& lines, std::string_view section);
 
-  // The value of `key` with one pair of matching quotation marks (" or ') around the whole
-  // value removed; empty when the key is missing.
-  std::string_view String(std::string_view key) const;
-
-  // GetPrivateProfileInt: leading decimal digits with an optional sign, wrapping at 32
-  // bits; anything after the digits is ignored and no digits at all give 0. `fallback`
-  // when the key is missing or its value is empty.
-  std::int32_t Int(std::string_view key, std::int32_t fallback) const;
+  // The next key of the section; both views live until the next call. False at the
+  // end of the section.
+  bool Next(std::string_view& key, std::string_view& value);
 
  private:
-  void AddKey(std::string_view line);
-
-  std::unordered_map<std::string, std::string> values_;  // by lower-cased key
+  LineReader& lines_;
+  std::string_view section_;
+  bool inside_ = false;
+  bool done_ = false;
 };
+
+// GetPrivateProfileInt on a value: leading decimal digits with an optional sign, wrapping
+// at 32 bits; anything after the digits is ignored and no digits at all give 0. An empty
+// value gives `fallback`, as a missing key does.
+std::int32_t ProfileInt(std::string_view value, std::int32_t fallback);
 
 // Writes one section, keys in the order given.
 class ProfileWriter {
  public:
-  explicit ProfileWriter(std::string_view section);
+  ProfileWriter(TextOutput& out, std::string_view section);
 
-  void Reserve(std::size_t bytes) { text_.reserve(bytes); }
   void Add(std::string_view key, std::string_view value);
   void Add(std::string_view key, std::int64_t value);
-
-  std::string Take() { return std::move(text_); }
+  // Numbered keys: ("File", 3, ...) writes File3=...
+  void Add(std::string_view key, std::int64_t number, std::string_view value);
+  void Add(std::string_view key, std::int64_t number, std::int64_t value);
 
  private:
-  std::string text_;
+  TextOutput& out_;
 };
 
 }  // namespace lumivox

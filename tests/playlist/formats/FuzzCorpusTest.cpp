@@ -17,7 +17,7 @@ struct Target {
   std::function<bool(std::string_view)> check;
 };
 
-TEST(formats_FuzzCorpus, EverySeedPassesItsTargetsChecks) {
+TEST(FuzzCorpus, EverySeedPassesItsTargetsChecks) {
   const Target targets[] = {{"m3u", fuzz::CheckM3u},
                             {"pls", fuzz::CheckPls},
                             {"lst", fuzz::CheckLst},

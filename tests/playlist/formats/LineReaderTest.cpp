@@ -36,7 +36,9 @@ class TrickleSource final : public ByteSource {
 Lines ReadAll(ByteSource& source) {
   LineReader reader(source);
   Lines lines;
-  for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
+  std::string_view line;
+  while (reader.Next(line)) lines.emplace_back(line);
+  EXPECT_FALSE(reader.Next(line)) << "the end must stay the end";
   return lines;
 }
 
@@ -48,13 +50,13 @@ struct SplitCase {
 
 void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.what; }
 
-class formats_LineSplitting : public ::testing::TestWithParam<SplitCase> {};
+class LineSplitting : public ::testing::TestWithParam<SplitCase> {};
 
 // Every case must come out the same whether the input arrives whole or byte by byte, so
 // line ends, CR LF pairs and the byte-order mark split across reads are covered too.
-TEST_P(formats_LineSplitting, GivesTheSameLinesForAnyReadSize) {
+TEST_P(LineSplitting, GivesTheSameLinesForAnyReadSize) {
   const SplitCase& c = GetParam();
-  for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{7}, c.input.size() + 1}) {
+  for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, c.input.size() + 1}) {
     TrickleSource source(c.input, piece);
     EXPECT_EQ(ReadAll(source), c.expected) << c.what << ", reads of " << piece;
   }
@@ -65,7 +67,7 @@ const std::string kTooLong(kMaxLineBytes + 1, 'b');
 const std::string kHuge(1 << 20, 'c');
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, formats_LineSplitting,
+    Cases, LineSplitting,
     ::testing::Values(
         SplitCase{"empty input", "", {}},
         SplitCase{"LF", "a\nb\n", {"a", "b"}},
@@ -88,29 +90,24 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"over with CR LF is skipped", kTooLong + "\r\nz", {"z"}},
         SplitCase{"too long last line skipped", "y\n" + kTooLong, {"y"}},
         SplitCase{"too long with a CR at the end", "y\n" + kLongest + "\r", {"y"}},
-        SplitCase{"length counts before the NUL cut", "a" + std::string(1, '\0') + kLongest + "\nz", {"z"}}));
+        SplitCase{"length counts before the NUL cut", std::string(1, '\0') + kLongest + "\nz",
+                  {"z"}}));
 
 // A megabyte-long line arrives in large reads; it must be dropped as a whole, including
 // when it spans many buffer fills, and lines around it must survive.
-TEST(formats_LineReader, SkipsHugeLinesWhole) {
+TEST(LineReader, SkipsHugeLinesWhole) {
   const std::string input = "before\n" + kHuge + "\n" + kHuge + "\r\nafter\n" + kHuge;
   MemorySource source(input);
   EXPECT_THAT(ReadAll(source), ElementsAre("before", "after"));
 }
 
-TEST(formats_LineReader, StopsAndReportsAReadError) {
+TEST(LineReader, StopsAndReportsAReadError) {
   TrickleSource source("a\nb\npartial", 3, /*failAtEnd=*/true);
   LineReader reader(source);
   Lines lines;
   for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
   EXPECT_THAT(lines, ElementsAre("a", "b"));
   EXPECT_TRUE(reader.failed());
-}
-
-TEST(formats_LineReader, PrepareCutsTrailingSpacesOnly) {
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {"  C:/a.mp3  ", "  C:/a.mp3"}, {"a\t ", "a\t"}, {"   ", ""}, {"", ""}, {"a b", "a b"}};
-  for (const auto& [line, prepared] : cases) EXPECT_EQ(PrepareListLine(line), prepared) << line;
 }
 
 }  // namespace

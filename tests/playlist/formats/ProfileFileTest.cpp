@@ -1,25 +1,32 @@
 #include "playlist/formats/ProfileFile.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lumivox {
 namespace {
 
-ProfileSection Load(std::string_view text, std::string_view section = "playlist") {
+using KeyValues = std::vector<std::pair<std::string, std::string>>;
+
+KeyValues Section(std::string_view text, std::string_view name = "playlist") {
   MemorySource source(text);
   LineReader lines(source);
-  return ProfileSection(lines, section);
+  ProfileSectionReader section(lines, name);
+  KeyValues keys;
+  for (std::string_view key, value; section.Next(key, value);) keys.emplace_back(key, value);
+  return keys;
 }
 
-TEST(formats_Profile, FindsStringsTheWayTheWindowsReaderDoes) {
-  const ProfileSection section = Load(
-      "File1=outside\n"
-      "[other]\nFile1=other\n"
-      "[ PlayList ]\n"
+TEST(ProfileFile, ReadsTheFirstMatchingSectionTheWayWindowsDoes) {
+  const KeyValues keys = Section(
+      "File1=outside any section\n"
+      "[other]\nFile1=other section\n"
+      "  [ PlayList ] trailing text\n"
       "  fIlE1  =  spaced value \t\n"
-      "File1=later duplicate\n"
       "File2=\"quoted\"\n"
       "File3='single'\n"
       "File4=\"unbalanced\n"
@@ -27,47 +34,52 @@ TEST(formats_Profile, FindsStringsTheWayTheWindowsReaderDoes) {
       "File6=\"\n"
       "File7=\"\"\n"
       "File8=a=b\n"
+      "File9=\"mixed'\n"
       "no equals sign\n"
       "=no key\n"
-      "File9=\"mixed'\n"
-      "[playlist]\nFile10=second section is ignored\n");
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {"File1", "spaced value"},     {"FILE2", "quoted"},
-      {"file3", "single"},           {"File4", "\"unbalanced"},
-      {"File5", "inner\" \"quotes"}, {"File6", "\""},
-      {"File7", ""},                 {"File8", "a=b"},
-      {"File9", "\"mixed'"},         {"File10", ""},
-      {"missing", ""},               {"", ""},
-  };
-  for (const auto& [key, value] : cases) EXPECT_EQ(section.String(key), value) << key;
+      "[incomplete\n"
+      "Empty=\n"
+      "[playlist]\nFile10=second section of that name\n");
+  const KeyValues expected = {
+      {"fIlE1", "spaced value"}, {"File2", "quoted"},      {"File3", "single"},
+      {"File4", "\"unbalanced"}, {"File5", "inner\" \"quotes"}, {"File6", "\""},
+      {"File7", ""},             {"File8", "a=b"},         {"File9", "\"mixed'"},
+      {"Empty", ""}};
+  EXPECT_EQ(keys, expected);
 }
 
-TEST(formats_Profile, ReadsIntegersLikeGetPrivateProfileInt) {
-  const ProfileSection section = Load(
-      "[playlist]\n"
-      "plain=2\nplus=+7\nminus=-3\ntrailing=12abc\nletters=abc\nsign=-\n"
-      "spaced= 42 \nquoted=\"5\"\nmax=2147483647\nwrapsNegative=2147483648\n"
-      "allOnes=4294967295\nwrapsToZero=4294967296\nhuge=99999999999\nhex=0x10\n"
-      "empty=\nemptyQuotes=\"\"\nfraction=2.9\n");
+TEST(ProfileFile, MissingSectionGivesNoKeys) {
+  EXPECT_TRUE(Section("[playlists]\nFile1=a\n[list]\nFile1=b\n").empty());
+  EXPECT_TRUE(Section("").empty());
+}
+
+TEST(ProfileFile, ReadsIntegersLikeGetPrivateProfileInt) {
   const std::pair<std::string_view, std::int32_t> cases[] = {
-      {"plain", 2},         {"plus", 7},
-      {"minus", -3},        {"trailing", 12},
-      {"letters", 0},       {"sign", 0},
-      {"spaced", 42},       {"quoted", 5},
-      {"max", 2147483647},  {"wrapsNegative", -2147483647 - 1},
-      {"allOnes", -1},      {"wrapsToZero", 0},
-      {"huge", 1215752191}, {"hex", 0},
-      {"empty", -9},        {"emptyQuotes", -9},
-      {"fraction", 2},      {"missing", -9},
+      {"2", 2},           {"+7", 7},          {"-3", -3},
+      {"12abc", 12},      {"abc", 0},         {"-", 0},
+      {" 42", 42},        {"- 4", 0},         {"2147483647", 2147483647},
+      {"2147483648", -2147483647 - 1},        {"4294967295", -1},
+      {"4294967296", 0},  {"99999999999", 1215752191},
+      {"0x10", 0},        {"2.9", 2},         {"", -9},
   };
-  for (const auto& [key, value] : cases) EXPECT_EQ(section.Int(key, -9), value) << key;
+  for (const auto& [value, number] : cases) EXPECT_EQ(ProfileInt(value, -9), number) << value;
 }
 
-TEST(formats_Profile, WriterPutsTheSectionFirstAndKeysInOrder) {
-  ProfileWriter writer("playlist");
-  writer.Add("File1", "/a b.mp3");
-  writer.Add("Length1", std::int64_t{-1});
-  EXPECT_EQ(writer.Take(), "[playlist]\nFile1=/a b.mp3\nLength1=-1\n");
+// Output larger than the block goes out whole, in order, across many hand-overs.
+TEST(TextOutput, PassesOnEveryByteInOrder) {
+  StringSink sink;
+  TextOutput out(sink);
+  std::string expected;
+  for (std::int64_t i = 0; i < 300'000; ++i) {
+    const std::string piece = std::to_string(i * 7919) + (i % 3 ? "," : "\n");
+    out.AppendNumber(i * 7919);
+    out.Append(piece.substr(piece.size() - 1));
+    expected += piece;
+  }
+  out.Append(std::string(3 << 20, 'x'));
+  expected += std::string(3 << 20, 'x');
+  ASSERT_TRUE(out.Finish());
+  EXPECT_EQ(sink.text(), expected);
 }
 
 }  // namespace

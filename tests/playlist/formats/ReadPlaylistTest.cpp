@@ -20,7 +20,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-TEST(formats_Extension, PicksTheFormatByTheFirstFourBytesOfTheLastDot) {
+TEST(ListFormatOf, PicksTheFormatByTheFirstFourBytesOfTheLastDot) {
   const std::pair<std::string_view, ListFormat> cases[] = {
       {"/music/list.m3u", ListFormat::M3u},   {"/music/LIST.M3U", ListFormat::M3u},
       {"/music/list.m3u8", ListFormat::M3u},  {"/a/b.PLS", ListFormat::Pls},
@@ -43,9 +43,9 @@ struct ReadCase {
 
 void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.file; }
 
-class formats_Read : public ::testing::TestWithParam<ReadCase> {};
+class ReadList : public ::testing::TestWithParam<ReadCase> {};
 
-TEST_P(formats_Read, GivesTheNamesOfTheFile) {
+TEST_P(ReadList, GivesTheNamesOfTheFile) {
   const ReadCase& c = GetParam();
   test::TempDir dir;
   Names names = {"kept"};
@@ -56,7 +56,7 @@ TEST_P(formats_Read, GivesTheNamesOfTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    M3u, formats_Read,
+    M3u, ReadList,
     ::testing::Values(
         ReadCase{"a.m3u", "#EXTM3U\n#EXTINF:245,song.mp3\n/m/song.mp3\n#EXTINF:-1,c.avi\nc.avi\n",
                  true, {"/m/song.mp3", "c.avi"}},
@@ -66,54 +66,66 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"d.m3u", "", true, {}}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Lst, formats_Read,
+    Lst, ReadList,
     ::testing::Values(ReadCase{"a.lst", "#comment\n\n /a %d.mp3 \r\n", true,
                                {"#comment", "", " /a %d.mp3"}},
-                      ReadCase{"b.lst", "\xEF\xBB\xBF" "a", true, {"a"}}));
+                      ReadCase{"b.lst", "\xEF\xBB\xBF/a", true, {"/a"}}));
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+std::string Pls(std::string_view keys) { return "[playlist]\n" + std::string(keys); }
 
 INSTANTIATE_TEST_SUITE_P(
-    Pls, formats_Read,
+    Pls, ReadList,
     ::testing::Values(
-        ReadCase{"a.pls", "[playlist]\nFile1=/a.mp3\nTitle1=a\nFile2=b.mp3\nNumberOfEntries=2\nVersion=2\n",
-                 true, {"/a.mp3", "b.mp3"}},
-        ReadCase{"b.pls", "\xEF\xBB\xBF[Playlist]\r\nnumberofentries=1\r\nversion=2\r\nfile1=/a.mp3\r\n",
-                 true, {"/a.mp3"}},
-        ReadCase{"c.pls", "[playlist]\nFile1=/a\nNumberOfEntries=1\nVersion=3\n", false, {}},
-        ReadCase{"d.pls", "[playlist]\nFile1=/a\nNumberOfEntries=1\n", false, {}},
-        ReadCase{"e.pls", "[playlist]\nFile1=/a\nFile3=/c\nNumberOfEntries=3\nVersion=2\n", false,
+        ReadCase{"a.pls", Pls("File1=/a.mp3\nTitle1=a\nFile2=b\nNumberOfEntries=2\nVersion=2\n"),
+                 true, {"/a.mp3", "b"}},
+        ReadCase{"b.pls", kBom + "[Playlist]\r\nnumberofentries=1\r\nversion=2\r\nfile1=/a\r\n",
+                 true, {"/a"}},
+        ReadCase{"c.pls", Pls("File1=/a\nNumberOfEntries=1\nVersion=3\n"), false, {}},
+        ReadCase{"d.pls", Pls("File1=/a\nNumberOfEntries=1\n"), false, {}},
+        ReadCase{"e.pls", Pls("File1=/a\nFile3=/c\nNumberOfEntries=3\nVersion=2\n"), false, {"/a"}},
+        ReadCase{"f.pls", Pls("File1=/a\nFile2=\nNumberOfEntries=2\nVersion=2\n"), false, {"/a"}},
+        ReadCase{"g.pls", Pls("File1=/a\nVersion=2\n"), false, {}},
+        ReadCase{"h.pls", Pls("File1=/a\nNumberOfEntries=0\nVersion=2\n"), false, {}},
+        ReadCase{"i.pls", Pls("File1=/a\nNumberOfEntries=-1\nVersion=2\n"), true, {}},
+        ReadCase{"j.pls", Pls("File1=/a\nNumberOfEntries=4294967295\nVersion=2\n"), true, {}},
+        ReadCase{"k.pls", Pls("File1=/a\nFile2=/b\nNumberOfEntries=2147483647\nVersion=2\n"), false,
+                 {"/a", "/b"}},
+        ReadCase{"l.pls", Pls("File1=/a\nFile2=/b\nNumberOfEntries=1\nVersion=2abc\n"), true,
                  {"/a"}},
-        ReadCase{"f.pls", "[playlist]\nFile1=/a\nFile2=\nNumberOfEntries=2\nVersion=2\n", false,
-                 {"/a"}},
-        ReadCase{"g.pls", "[playlist]\nFile1=/a\nVersion=2\n", false, {}},
-        ReadCase{"h.pls", "[playlist]\nFile1=/a\nNumberOfEntries=0\nVersion=2\n", false, {}},
-        ReadCase{"i.pls", "[playlist]\nFile1=/a\nNumberOfEntries=-1\nVersion=2\n", true, {}},
-        ReadCase{"j.pls", "[playlist]\nFile1=/a\nNumberOfEntries=4294967295\nVersion=2\n", true, {}},
-        ReadCase{"k.pls", "[playlist]\nFile1=/a\nFile2=/b\nNumberOfEntries=2147483647\nVersion=2\n",
-                 false, {"/a", "/b"}},
-        ReadCase{"l.pls", "[playlist]\nFile1=/a\nFile2=/b\nNumberOfEntries=1\nVersion=2abc\n", true,
-                 {"/a"}},
-        ReadCase{"m.pls", "[playlist]\nFile1=" + std::string(5000, 'x') + "\nFile2=/b\nNumberOfEntries=2\nVersion=2\n",
-                 false, {}}));
+        ReadCase{"m.pls",
+                 Pls("File1=" + std::string(5000, 'x') +
+                     "\nFile2=/b\nNumberOfEntries=2\nVersion=2\n"),
+                 false, {}},
+        ReadCase{"n.pls",
+                 Pls("File2=/b\nFile1=/a\nfile1=/dup\nFile01=/zero\nNumberOfEntries=2\n"
+                     "Version=2\nVersion=3\nNumberOfEntries=1\n"),
+                 true, {"/a", "/b"}},
+        ReadCase{"o.pls", Pls("Version=\nVersion=2\nFile1=/a\nNumberOfEntries=1\n"), false, {}},
+        ReadCase{"p.pls", Pls("Version=2\nNumberOfEntries=1\n[x]\n[playlist]\nFile1=/a\n"), false,
+                 {}}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Album, formats_Read,
+    Album, ReadList,
     ::testing::Values(
         ReadCase{"a.aal", "_1.00\nfile_000=\"/a b.mp3\"\nfile_002=\"/c\"\n", true, {"/a b.mp3"}},
         ReadCase{"b.val", "_1.00 video\r\nfile_001=\"/b\"\r\nfile_000=\"/a\"\r\n", true, {"/a"}},
-        ReadCase{"c.aal", "_1.00\nfile_000=\"broken\nother\nfile_000 = x\"/a\" \"end\"\nfile_001\"\"\n",
-                 true, {"/a\" \"end", ""}},
-        ReadCase{"d.aal", "\xEF\xBB\xBF_1.00\r\nFILE_000=\"/x\"\r\nfile_000=\"/a\"\r\n", true, {"/a"}},
+        ReadCase{"c.aal",
+                 "_1.00\nfile_000=\"one\nother\nfile_000 = x\"/a\" \"end\"\nfile_001\"\"\n", true,
+                 {"/a\" \"end", ""}},
+        ReadCase{"d.aal", kBom + "_1.00\r\nFILE_000=\"/x\"\r\nfile_000=\"/a\"\r\n", true, {"/a"}},
         ReadCase{"e.aal", "_1.0\nfile_000=\"/a\"\n", false, {}},
         ReadCase{"f.aal", "", false, {}},
         ReadCase{"g.aal", "\n_1.00\nfile_000=\"/a\"\n", false, {}}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Other, formats_Read,
+    Other, ReadList,
     ::testing::Values(ReadCase{"a.txt", "/a.mp3\n", false, {}},
                       ReadCase{"noextension", "/a.mp3\n", false, {}}));
 
 // The thousand-and-first album entry is keyed with four digits.
-TEST(formats_ReadAlbum, KeysGrowPastThreeDigits) {
+TEST(ReadAlbum, KeysGrowPastThreeDigits) {
   std::string album = "_1.00\n";
   for (int k = 0; k <= 1000; ++k) {
     char key[32];
@@ -130,7 +142,7 @@ TEST(formats_ReadAlbum, KeysGrowPastThreeDigits) {
 
 // Things named like a list that are no list file: refused at once, and never a wait for a
 // FIFO's writer.
-TEST(formats_ReadSpecialFiles, FailsAtOnceWithNothingRead) {
+TEST(ReadSpecialFiles, FailsAtOnceWithNothingRead) {
   test::TempDir dir;
   const std::string fifo = dir / "fifo.m3u";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -149,7 +161,7 @@ TEST(formats_ReadSpecialFiles, FailsAtOnceWithNothingRead) {
   }
 }
 
-TEST(formats_ReadSpecialFiles, UnreadableFileFails) {
+TEST(ReadSpecialFiles, UnreadableFileFails) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not apply to root";
   test::TempDir dir;
   const std::string file = dir.Write("locked.m3u", "/a.mp3\n");

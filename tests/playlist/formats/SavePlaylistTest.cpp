@@ -29,7 +29,7 @@ struct Item {
 // A document's entry list made of the given paths and durations.
 class Entries {
  public:
-  Entries(const std::vector<Item>& items) {
+  explicit Entries(const std::vector<Item>& items) {
     for (const auto& item : items) list_.Append(item.path)->duration = item.duration;
   }
   operator const EntryList&() const { return list_; }
@@ -51,9 +51,9 @@ struct SaveCase {
 
 void PrintTo(const SaveCase& c, std::ostream* out) { *out << c.file; }
 
-class formats_Save : public ::testing::TestWithParam<SaveCase> {};
+class SaveList : public ::testing::TestWithParam<SaveCase> {};
 
-TEST_P(formats_Save, WritesExactlyTheseBytes) {
+TEST_P(SaveList, WritesExactlyTheseBytes) {
   const SaveCase& c = GetParam();
   test::TempDir dir;
   ASSERT_TRUE(SavePlaylist(dir / c.file, Entries(c.items)));
@@ -61,10 +61,11 @@ TEST_P(formats_Save, WritesExactlyTheseBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, formats_Save,
+    Cases, SaveList,
     ::testing::Values(
         SaveCase{"a.m3u", kExample,
-                 "#EXTM3U\n#EXTINF:245,song.mp3\n/music/song.mp3\n#EXTINF:-1,clip.avi\n/d/clip.avi\n"},
+                 "#EXTM3U\n#EXTINF:245,song.mp3\n/music/song.mp3\n"
+                 "#EXTINF:-1,clip.avi\n/d/clip.avi\n"},
         SaveCase{"b.M3U8", kOddDurations,
                  "#EXTM3U\n#EXTINF:0,a%d%s.mp3\n/a%d%s.mp3\n#EXTINF:0,b\n/b\n#EXTINF:-1,c\n/c\n"
                  "#EXTINF:3600,\n/music/\n#EXTINF:245,e\n/e\n"},
@@ -81,8 +82,9 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"b.lst", kOddDurations, "/a%d%s.mp3\n/b\n/c\n/music/\n/e\n"},
         SaveCase{"c.lst", {}, ""}));
 
-TEST(formats_SaveRoundTrip, EveryWrittenFormatReadsBackTheSamePaths) {
-  const std::vector<Item> items = {{"/m/\xE6\x97\xA5 b.mp3", 10}, {"relative/c d.avi"}, {"/x/#hash"}};
+TEST(SaveRoundTrip, EveryWrittenFormatReadsBackTheSamePaths) {
+  const std::vector<Item> items = {
+      {"/m/\xE6\x97\xA5 b.mp3", 10}, {"relative/c d.avi"}, {"/x/#hash"}};
   test::TempDir dir;
   for (const char* file : {"x.m3u", "x.pls", "x.lst"}) {
     ASSERT_TRUE(SavePlaylist(dir / file, Entries(items)));
@@ -101,7 +103,7 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
   return files;
 }
 
-TEST(formats_SaveReplace, ShorterListReplacesTheOldOneWhole) {
+TEST(SaveReplace, ShorterListReplacesTheOldOneWhole) {
   test::TempDir dir;
   ASSERT_TRUE(SavePlaylist(dir / "l.pls", Entries({{"/1"}, {"/2"}, {"/3"}})));
   ASSERT_TRUE(SavePlaylist(dir / "l.pls", Entries({{"/9"}})));
@@ -110,7 +112,7 @@ TEST(formats_SaveReplace, ShorterListReplacesTheOldOneWhole) {
   EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"l.pls"});
 }
 
-TEST(formats_SaveReplace, RefusedNamesTouchNothing) {
+TEST(SaveReplace, RefusedNamesTouchNothing) {
   test::TempDir dir;
   for (const char* file : {"a.aal", "a.val", "a.txt", "noextension"}) {
     const std::string old = dir.Write(file, "old");
@@ -118,10 +120,11 @@ TEST(formats_SaveReplace, RefusedNamesTouchNothing) {
     EXPECT_EQ(test::TempDir::Read(old), "old") << file;
     EXPECT_FALSE(SavePlaylist(dir / (std::string("new") + file), Entries(kExample))) << file;
   }
-  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"a.aal", "a.txt", "a.val", "noextension"}));
+  const std::vector<std::string> untouched = {"a.aal", "a.txt", "a.val", "noextension"};
+  EXPECT_EQ(FilesIn(dir.path()), untouched);
 }
 
-TEST(formats_SaveReplace, KeepsPermissionsAndSymbolicLinks) {
+TEST(SaveReplace, KeepsPermissionsAndSymbolicLinks) {
   test::TempDir dir;
   const std::string real = dir.Write("real.m3u", "old");
   ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
@@ -134,7 +137,7 @@ TEST(formats_SaveReplace, KeepsPermissionsAndSymbolicLinks) {
   EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"link.m3u", "real.m3u"}));
 }
 
-TEST(formats_SaveReplace, NonRegularTargetsAreLeftAlone) {
+TEST(SaveReplace, NonRegularTargetsAreLeftAlone) {
   test::TempDir dir;
   fs::create_directory(dir / "folder.m3u");
   ASSERT_EQ(::mkfifo((dir / "fifo.lst").c_str(), 0600), 0);
@@ -155,7 +158,7 @@ int SaveUnderSizeLimit(const std::string& list, const EntryList& entries) {
   return SavePlaylist(list, entries) ? 1 : 0;
 }
 
-TEST(formats_SaveReplace, FailedWriteKeepsTheOldList) {
+TEST(SaveReplace, FailedWriteKeepsTheOldList) {
   test::TempDir dir;
   const std::string list = dir.Write("big.pls", "old list");
   const Entries many(std::vector<Item>(2000, Item{"/a/long/folder/name/entry.mp3", 10}));
@@ -164,7 +167,7 @@ TEST(formats_SaveReplace, FailedWriteKeepsTheOldList) {
   EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"big.pls"});
 }
 
-TEST(formats_SaveReplace, WritesInPlaceWhenTheFolderIsNotWritable) {
+TEST(SaveReplace, WritesInPlaceWhenTheFolderIsNotWritable) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not apply to root";
   test::TempDir dir;
   const std::string list = dir.Write("ro/l.lst", "old");
