@@ -125,8 +125,8 @@ TEST_F(AddMedia, DroppedNamesReplaceTheListAndPlay) {
   Fill({"/old"});
   doc->OnDropFiles({dir / "d", dir / "missing.mp3", file, list});
   EXPECT_EQ(Paths(*doc), (std::vector<std::string>{dir / "d/1.mp3", dir / "d/2.mp3", file, file}));
-  EXPECT_EQ(engine->openPath(), dir / "d/1.mp3");
-  EXPECT_EQ(engine->state(), State_Running);
+  EXPECT_EQ(engine->open, dir / "d/1.mp3");
+  EXPECT_EQ(engine->state, State_Running);
 
   doc->OnDropFiles({dir / "missing.mp3"});
   EXPECT_EQ(doc->GetCount(), 0);

@@ -29,9 +29,9 @@ TEST_F(Doc, OpenItemRefreshesTimerAndStoresWhatTheEngineReports) {
   EXPECT_FALSE(b.cannotPlay);
   EXPECT_EQ(doc->GetCurrentIndex(), 1);
   EXPECT_EQ(frame.caption, "b.avi - lumivox");
-  EXPECT_EQ(engine->owner(), &pane);  // attached, laid out, not shown while stopped
-  EXPECT_FALSE(engine->visible());
-  EXPECT_EQ(engine->state(), State_Stopped);  // opening never starts playback
+  EXPECT_EQ(engine->owner, &pane);  // attached, laid out, not shown while stopped
+  EXPECT_FALSE(engine->visible);
+  EXPECT_EQ(engine->state, State_Stopped);  // opening never starts playback
 }
 
 TEST_F(Doc, OpenItemFailureMarksTheEntryAndLeavesTheTimerStopped) {
@@ -41,8 +41,8 @@ TEST_F(Doc, OpenItemFailureMarksTheEntryAndLeavesTheTimerStopped) {
   ASSERT_TRUE(doc->OpenItem(0));
   doc->PlayPause();
   EXPECT_FALSE(doc->OpenItem(2));  // a missing file keeps the old graph playing
-  EXPECT_EQ(engine->openPath(), "/m/a.mp3");
-  EXPECT_EQ(engine->state(), State_Running);
+  EXPECT_EQ(engine->open, "/m/a.mp3");
+  EXPECT_EQ(engine->state, State_Running);
   EXPECT_EQ(doc->GetCurrentIndex(), 2);
   EXPECT_FALSE(frame.timerRunning);
   EXPECT_FALSE(doc->OpenItem(1));  // any other failure leaves no graph
@@ -65,7 +65,7 @@ TEST_F(Doc, FallbackSkipsUnplayableEntriesAndOpensEntryZeroWhenNoneIsLeft) {
   doc->OpenItemWithFallback(0, true, false);
   EXPECT_EQ(doc->GetCurrentIndex(), 1);
   EXPECT_TRUE(doc->GetEntry(0)->cannotPlay);
-  EXPECT_EQ(engine->state(), State_Stopped);
+  EXPECT_EQ(engine->state, State_Stopped);
 
   engine->failing = {"/m/x.mp3", "/m/y.mp3", "/m/z.mp3"};
   doc->OpenItemWithFallback(1, true, true);
@@ -167,14 +167,14 @@ TEST_F(Doc, TrackSteppingWrapsAndKeepsThePlayState) {
   doc->PlayPause();
   doc->NextTrack();
   EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(engine->state(), State_Running);
+  EXPECT_EQ(engine->state, State_Running);
   doc->PrevTrack();
   EXPECT_EQ(doc->GetCurrentIndex(), 2);
-  EXPECT_EQ(engine->state(), State_Running);
+  EXPECT_EQ(engine->state, State_Running);
   doc->Pause();
   doc->PrevTrack();
   EXPECT_EQ(doc->GetCurrentIndex(), 1);
-  EXPECT_EQ(engine->state(), State_Stopped);  // a paused player stays stopped on the new entry
+  EXPECT_EQ(engine->state, State_Stopped);  // a paused player stays stopped on the new entry
 }
 
 TEST_F(Doc, TrackSteppingSkipsFailuresAndEndsOnEntryZero) {
@@ -184,13 +184,13 @@ TEST_F(Doc, TrackSteppingSkipsFailuresAndEndsOnEntryZero) {
   engine->failing = {"/m/b.mp3"};
   doc->NextTrack();
   EXPECT_EQ(doc->GetCurrentIndex(), 2);
-  EXPECT_EQ(engine->state(), State_Running);
+  EXPECT_EQ(engine->state, State_Running);
 
   engine->failing = {"/m/d.mp3"};
   doc->NextTrack();  // d fails, nothing after it: a opened, not started
   EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(engine->openPath(), "/m/a.mp3");
-  EXPECT_EQ(engine->state(), State_Stopped);
+  EXPECT_EQ(engine->open, "/m/a.mp3");
+  EXPECT_EQ(engine->state, State_Stopped);
 
   doc->OpenItem(1);
   engine->failing = {"/m/a.mp3"};
@@ -246,7 +246,7 @@ TEST_F(Doc, EndOfStreamFollowsTheRepeatMode) {
     const bool reopened = std::any_of(journal.begin(), journal.end(), [](auto& l) { return l.rfind("Open", 0) == 0; });
     EXPECT_EQ(reopened, c.expectReopen) << "repeat " << c.repeat << " count " << c.count;
     EXPECT_EQ(doc->GetCurrentIndex(), c.expectCurrent) << "repeat " << c.repeat << " count " << c.count;
-    EXPECT_EQ(engine->state(), c.expectState) << "repeat " << c.repeat << " count " << c.count;
+    EXPECT_EQ(engine->state, c.expectState) << "repeat " << c.repeat << " count " << c.count;
     EXPECT_EQ(engine->position, 0);
   }
 }
@@ -280,14 +280,14 @@ TEST_F(Doc, ShuffleWithoutRepeatEndsAfterEveryEntryPlayedOnce) {
   for (int i = 0; i < 3; ++i) {
     engine->QueueEvent(EC_COMPLETE);
     doc->ProcessGraphEvents();
-    EXPECT_EQ(engine->state(), State_Running);
+    EXPECT_EQ(engine->state, State_Running);
     played.insert(doc->GetCurrentIndex());
   }
   EXPECT_EQ(played.size(), 4u);
   engine->QueueEvent(EC_COMPLETE);
   doc->ProcessGraphEvents();
   EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(engine->state(), State_Stopped);
+  EXPECT_EQ(engine->state, State_Stopped);
 }
 
 struct MoveCase {
@@ -337,13 +337,13 @@ TEST_F(Doc, RemoveAllClosesTheEngineAndRebuildsTheView) {
   doc->OpenItem(1);
   doc->OpenItem(0);
   doc->PlayPause();
-  EXPECT_TRUE(engine->visible());
+  EXPECT_TRUE(engine->visible);
   journal.clear();
   doc->RemoveAll();
   EXPECT_EQ(doc->GetCount(), 0);
   EXPECT_EQ(doc->GetCurrentIndex(), 0);
   EXPECT_FALSE(engine->IsOpen());
-  EXPECT_EQ(engine->owner(), nullptr);
+  EXPECT_EQ(engine->owner, nullptr);
   EXPECT_EQ(Count("OnDocumentUpdate"), 1);
   EXPECT_EQ(frame.caption, "lumivox");
 }
@@ -371,35 +371,30 @@ TEST_F(Doc, DurationIsFetchedUntilKnownThenKept) {
   EXPECT_EQ(duration, 11);  // no current entry: outputs untouched
 }
 
-TEST_F(Doc, SkipCommandsClampToStartAndEnd) {
-  Fill({"/m/a.mp3"});
+TEST_F(Doc, SkipCommandsClampAndStopStartsANewShuffleRound) {
+  Fill({"/m/a.mp3", "/m/b.mp3"});
   engine->durations["/m/a.mp3"] = 100 * kUnitsPerSecond;
+  doc->ToggleShuffle();
   doc->OpenItem(0);
+  doc->PlayPause();
   doc->setSkipInterval(5);
-  struct { std::int64_t from; bool forward; std::int64_t to; } cases[] = {
+  const struct { std::int64_t from; bool forward; std::int64_t to; } cases[] = {
       {97 * kUnitsPerSecond, true, 100 * kUnitsPerSecond}, {2 * kUnitsPerSecond, false, 0},
       {50 * kUnitsPerSecond, true, 55 * kUnitsPerSecond},  {50 * kUnitsPerSecond, false, 45 * kUnitsPerSecond}};
   for (const auto& c : cases) {
     engine->position = c.from;
     c.forward ? doc->FastForward() : doc->Rewind();
     EXPECT_EQ(engine->position, c.to);
+    EXPECT_EQ(engine->state, State_Running);
   }
+  doc->Stop();
+  EXPECT_EQ(engine->state, State_Stopped);
+  EXPECT_EQ(engine->position, 0);
+  EXPECT_FALSE(doc->GetEntry(0)->playedInRound);
   engine->timesFail = true;
   journal.clear();
   doc->FastForward();
   EXPECT_TRUE(journal.empty());
-}
-
-TEST_F(Doc, StopRewindsAndStartsANewShuffleRound) {
-  Fill({"/m/a.mp3", "/m/b.mp3"});
-  doc->ToggleShuffle();
-  doc->OpenItem(0);
-  doc->PlayPause();
-  engine->position = 50;
-  doc->Stop();
-  EXPECT_EQ(engine->state(), State_Stopped);
-  EXPECT_EQ(engine->position, 0);
-  EXPECT_FALSE(doc->GetEntry(0)->playedInRound);
 }
 
 struct LayoutCase {
@@ -427,14 +422,12 @@ TEST_F(Doc, LayoutVideoPlacesThePictureByAspectAndScale) {
     FixedOwner pane(c.pane);
     frame.videoPane = &pane;
     doc->OpenItem(0);
-    engine->SetVideoWindowPosition(-1, -1);
-    engine->SetVideoWindowSize(-1, -1);
+    engine->windowPos = engine->windowSize = {-1, -1};
     journal.clear();
     doc->LayoutVideo(c.scale);
-    EXPECT_EQ(engine->windowPos().width, c.pos.width) << c.aspect << " " << c.scale;
-    EXPECT_EQ(engine->windowPos().height, c.pos.height) << c.aspect << " " << c.scale;
-    EXPECT_EQ(engine->windowSize().width, c.size.width) << c.aspect << " " << c.scale;
-    EXPECT_EQ(engine->windowSize().height, c.size.height) << c.aspect << " " << c.scale;
+    const auto text = [](VideoSize v) { return std::to_string(v.width) + "," + std::to_string(v.height); };
+    EXPECT_EQ(text(engine->windowPos) + " " + text(engine->windowSize), text(c.pos) + " " + text(c.size))
+        << c.aspect << " " << c.scale;
     EXPECT_EQ(Count("ResizeBy " + std::to_string(c.dx) + " " + std::to_string(c.dy)), c.scale > 0 ? 1 : 0);
     frame.videoPane = nullptr;
   }
@@ -490,7 +483,7 @@ TEST_F(Doc, CloseWritesTheAutomaticListAndANewDocumentReadsItBack) {
   ASSERT_EQ(doc->GetCount(), 3);
   EXPECT_TRUE(doc->GetEntry(0)->cannotPlay);
   EXPECT_EQ(doc->GetCurrentIndex(), 1);
-  EXPECT_EQ(engine->state(), State_Stopped);
+  EXPECT_EQ(engine->state, State_Stopped);
   EXPECT_EQ(doc->repeatMode(), 1);
 
   doc->RemoveAll();
@@ -506,8 +499,8 @@ TEST_F(Doc, OpenDocumentAddsTheFileAndPlaysIt) {
   EXPECT_EQ(doc->GetCount(), 0);
   ASSERT_TRUE(doc->OnOpenDocument(song));
   EXPECT_EQ(doc->GetCount(), 1);
-  EXPECT_EQ(engine->openPath(), song);
-  EXPECT_EQ(engine->state(), State_Running);
+  EXPECT_EQ(engine->open, song);
+  EXPECT_EQ(engine->state, State_Running);
 }
 
 }  // namespace

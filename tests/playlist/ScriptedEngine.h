@@ -1,7 +1,7 @@
 #pragma once
 // Stand-ins for the engine and the windows, for the document's rule tests: the engine
-// opens or fails per path, reports scripted states, durations and queued events, and
-// every call to it and to the windows is logged in one shared journal.
+// opens or fails per path and reports scripted durations, video sizes and events; calls
+// that matter for order are logged in one shared journal.
 
 #include <deque>
 #include <map>
@@ -19,66 +19,56 @@ class ScriptedEngine : public IGraphPlayer {
  public:
   explicit ScriptedEngine(Journal& journal) : log_(journal) {}
 
-  // Script
-  std::set<std::string> failing;   // paths whose Open fails, closing the old graph
-  std::set<std::string> missing;   // paths whose Open fails and keeps the old graph
-  std::map<std::string, std::int64_t> durations;  // known durations; others stay unknown
-  std::map<std::string, VideoSize> videos;         // paths with a video stream
+  // The script, and what the document did to the engine.
+  std::set<std::string> failing;  // Open fails, closing the old graph
+  std::set<std::string> missing;  // Open fails, keeping the old graph
+  std::map<std::string, std::int64_t> durations;
+  std::map<std::string, VideoSize> videos;  // paths with a video stream
   std::int64_t position = 0;
   bool deviceRenderer = false;
   bool timesFail = false;
+  std::string open;
+  RunState state = State_Stopped;
+  IVideoOwner* owner = nullptr;
+  bool visible = false;
+  VideoSize windowPos{-1, -1}, windowSize{-1, -1};
 
   void QueueEvent(std::int32_t code) { events_.push_back({code, 0, 0}); }
-  RunState state() const { return state_; }
-  const std::string& openPath() const { return open_; }
-  IVideoOwner* owner() const { return owner_; }
-  bool visible() const { return visible_; }
-  VideoSize windowPos() const { return pos_; }
-  VideoSize windowSize() const { return size_; }
 
   bool Open(const std::string& path) override {
     log_.push_back("Open " + path);
     if (missing.count(path)) return false;
     Close();
     if (failing.count(path)) return false;
-    open_ = path;
-    state_ = State_Stopped;
+    open = path;
     position = 0;
     return true;
   }
   void Close() override {
-    open_.clear();
-    state_ = State_Stopped;
-    owner_ = nullptr;
-    visible_ = false;
+    open.clear();
+    state = State_Stopped;
+    owner = nullptr;
+    visible = false;
     events_.clear();
   }
-  bool IsOpen() const override { return !open_.empty(); }
-
-  bool Run() override { return Transition("Run", State_Running); }
-  bool PlayPause() override {
-    return Transition("PlayPause", state_ == State_Running ? State_Paused : State_Running);
-  }
-  bool PauseResume() override {
-    return Transition("PauseResume", state_ == State_Paused ? State_Running : State_Paused);
-  }
+  bool IsOpen() const override { return !open.empty(); }
+  bool Run() override { return Enter("Run", State_Running); }
+  bool PlayPause() override { return Enter("PlayPause", state == State_Running ? State_Paused : State_Running); }
+  bool PauseResume() override { return Enter("PauseResume", state == State_Paused ? State_Running : State_Paused); }
   void Stop() override {
     log_.push_back("Stop");
-    if (IsOpen()) state_ = State_Stopped, position = 0;
+    if (IsOpen()) state = State_Stopped, position = 0;
   }
   bool Seek(std::int64_t t) override {
     log_.push_back("Seek " + std::to_string(t));
-    if (!IsOpen()) return false;
-    position = t;
-    return true;
+    return IsOpen() && (position = t, true);
   }
-  RunState GetState() override { return IsOpen() ? state_ : State_Stopped; }
+  RunState GetState() override { return state; }
   bool GetTimes(std::int64_t* duration, std::int64_t* current) override {
     if (!IsOpen() || timesFail || (!duration && !current)) return false;
     if (duration) {
-      const auto it = durations.find(open_);
-      if (it == durations.end()) return false;
-      *duration = it->second;
+      if (!durations.count(open)) return false;
+      *duration = durations.at(open);
     }
     if (current) *current = position;
     return true;
@@ -89,42 +79,27 @@ class ScriptedEngine : public IGraphPlayer {
     events_.pop_front();
     return true;
   }
-
-  bool HasBasicVideo() const override { return IsOpen() && videos.count(open_); }
-  bool GetVideoWidth(std::int32_t& w) override { return Video([&](VideoSize v) { w = v.width; }); }
-  bool GetVideoHeight(std::int32_t& h) override { return Video([&](VideoSize v) { h = v.height; }); }
-  bool GetBitRate(std::int32_t& b) override { return Video([&](VideoSize) { b = 1000; }); }
-
+  bool HasBasicVideo() const override { return IsOpen() && videos.count(open); }
+  bool GetVideoWidth(std::int32_t& w) override { return HasBasicVideo() && (w = videos.at(open).width, true); }
+  bool GetVideoHeight(std::int32_t& h) override { return HasBasicVideo() && (h = videos.at(open).height, true); }
+  bool GetBitRate(std::int32_t& b) override { return HasBasicVideo() && (b = 1000, true); }
   bool HasVideoWindow() const override { return HasBasicVideo(); }
-  void SetVideoOwner(IVideoOwner* owner) override { owner_ = owner; }
-  IVideoOwner* GetVideoOwner() const override { return owner_; }
+  void SetVideoOwner(IVideoOwner* o) override { owner = o; }
+  IVideoOwner* GetVideoOwner() const override { return owner; }
   void SetVideoAutoShow(bool) override {}
-  void SetVideoVisible(bool visible) override { visible_ = visible; }
-  void SetVideoWindowPosition(int x, int y) override { pos_ = {x, y}; }
-  void SetVideoWindowSize(int w, int h) override { size_ = {w, h}; }
+  void SetVideoVisible(bool v) override { visible = v; }
+  void SetVideoWindowPosition(int x, int y) override { windowPos = {x, y}; }
+  void SetVideoWindowSize(int w, int h) override { windowSize = {w, h}; }
   bool ProbeDeviceRenderer() override { return deviceRenderer; }
 
  private:
-  bool Transition(const char* name, RunState to) {
+  bool Enter(const char* name, RunState to) {
     log_.push_back(name);
-    if (!IsOpen()) return false;
-    state_ = to;
-    return true;
-  }
-  template <class F>
-  bool Video(F f) {
-    if (!HasBasicVideo()) return false;
-    f(videos.at(open_));
-    return true;
+    return IsOpen() && (state = to, true);
   }
 
   Journal& log_;
-  std::string open_;
-  RunState state_ = State_Stopped;
   std::deque<GraphEvent> events_;
-  IVideoOwner* owner_ = nullptr;
-  bool visible_ = false;
-  VideoSize pos_{-1, -1}, size_{-1, -1};
 };
 
 class RecordingView : public IPlaylistView {
@@ -140,8 +115,7 @@ class RecordingView : public IPlaylistView {
   Journal& log_;
 };
 
-class FixedOwner : public IVideoOwner {
- public:
+struct FixedOwner : IVideoOwner {
   explicit FixedOwner(VideoSize size) : size(size) {}
   VideoSize ClientSize() const override { return size; }
   VideoSize size;
@@ -157,14 +131,8 @@ class RecordingFrame : public IMainFrame {
   bool timerRunning = false;
 
   void SendPositionTick() override { log_.push_back("Tick"); }
-  void StartPositionTimer(int ms) override {
-    log_.push_back("SetTimer " + std::to_string(ms));
-    timerRunning = true;
-  }
-  void KillPositionTimer() override {
-    log_.push_back("KillTimer");
-    timerRunning = false;
-  }
+  void StartPositionTimer(int ms) override { log_.push_back("SetTimer " + std::to_string(ms)), timerRunning = true; }
+  void KillPositionTimer() override { log_.push_back("KillTimer"), timerRunning = false; }
   IPlaylistView* GetPlaylistPane() override { return view; }
   IVideoOwner* GetVideoPane() override { return videoPane; }
   IVideoOwner* GetFullScreenWnd() override { return fullScreen; }
