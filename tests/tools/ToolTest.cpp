@@ -15,8 +15,7 @@ namespace {
 
 struct ToolRun {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 ToolRun Tool(const TempDir& dir, const std::string& args) {
@@ -91,12 +90,8 @@ TEST(Tool, BadCallsSayWhatIsWrongOnOneLine) {
     EXPECT_EQ(r.out, "") << args;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
   }
-  const ToolRun help = Tool(dir, "--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("convert [--no-duplicates] IN OUT"), std::string::npos);
-  const ToolRun version = Tool(dir, "--version");
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out.rfind("lumivox-tool ", 0), 0u);
+  EXPECT_NE(Tool(dir, "--help").out.find("convert [--no-duplicates] IN OUT"), std::string::npos);
+  EXPECT_EQ(Tool(dir, "--version").out, "lumivox-tool " LUMIVOX_VERSION "\n");
 }
 
 }  // namespace
