@@ -21,6 +21,10 @@ class PathIndex {
   void Clear();
   bool Contains(std::string_view path, std::uint64_t hash) const;
   bool Contains(std::string_view path) const { return Contains(path, Hash(path)); }
+  // Starts loading the slot where a lookup of `hash` begins.
+  void Prefetch(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[Home(hash)]);
+  }
 
  private:
   struct Slot {

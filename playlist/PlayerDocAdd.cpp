@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "playlist/MediaTypes.h"
@@ -80,7 +81,30 @@ bool CPlayerDoc::InsertFile(int index, std::string_view path, bool expand) {
 }
 
 void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
-  ReadPlaylist(path, [this](std::string_view name) { AddFile(name, false); });
+  if (settings_.AddExisted() && !pathIndex_) {
+    ReadPlaylist(path, [this](std::string_view name) { AddFile(name, false); });
+    return;
+  }
+  // Every name costs a probe at a random place of the path index. Hashing a few names
+  // ahead and prefetching their slots lets those memory loads overlap.
+  constexpr std::size_t kAhead = 8;
+  std::array<std::string, kAhead> names;
+  std::array<std::uint64_t, kAhead> hashes;
+  std::size_t pending = 0;
+  PathIndex& index = EnsurePathIndex();
+  const auto addPending = [&] {
+    for (std::size_t i = 0; i < pending; ++i) {
+      if (settings_.AddExisted() || !index.Contains(names[i], hashes[i])) Append(names[i], hashes[i]);
+    }
+    pending = 0;
+  };
+  ReadPlaylist(path, [&](std::string_view name) {
+    names[pending].assign(name);
+    hashes[pending] = PathIndex::Hash(name);
+    index.Prefetch(hashes[pending]);
+    if (++pending == kAhead) addPending();
+  });
+  addPending();
 }
 
 void CPlayerDoc::InsertPlaylistFile(int index, const std::string& path) {
