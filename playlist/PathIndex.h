@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
 #include "playlist/PageMapping.h"
 #include "playlist/PlaylistEntry.h"
 

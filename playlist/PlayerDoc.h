@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "playlist/DocumentInterfaces.h"
-#include "playlist/PathIndex.h"
 #include "playlist/EntryList.h"
+#include "playlist/PathIndex.h"
 #include "playlist/PlaylistEntry.h"
 #include "playlist/PlaylistFile.h"
 #include "playlist/ShuffleRandom.h"
