@@ -12,15 +12,6 @@
 
 namespace lumivox {
 
-// The output device volume the start-volume rules work on; the engine's volume control
-// provides it. `mode` is a VolumeMode other than 0: 1 mixer, 2 wave-out.
-class IDeviceVolume {
- public:
-  virtual ~IDeviceVolume() = default;
-  virtual int ReadVolume(int mode) = 0;  // percent, or -1 when none can be read
-  virtual void WriteVolume(int mode, int percent) = 0;
-};
-
 class PlayerSettings final : public IPlayerSettings {
  public:
   // Starts with the construction values and an accelerator table of the default keys.
@@ -50,6 +41,7 @@ class PlayerSettings final : public IPlayerSettings {
   bool AddExisted() const override { return options_.addExisted != 0; }
   bool LoadLastList() const override { return options_.loadLastList != 0; }
   int AspectRatio() const override { return options_.aspectRatio; }
+  int VolumeMode() const override { return options_.volumeMode; }
   int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) override;
   void WriteProfileInt(std::string_view section, std::string_view entry, int value) override;
 

@@ -68,6 +68,10 @@ class IGraphPlayer {
 
   // TRUE when the external device's renderer can be created on this machine.
   virtual bool ProbeDeviceRenderer() = 0;
+
+  // The graph volume in percent, kept across graphs and applied to each new one.
+  virtual int GetVolume() const = 0;
+  virtual void SetVolume(int percent) = 0;
 };
 
 // The playlist view, told directly about every change but the full rebuild.
@@ -100,6 +104,14 @@ class IMainFrame {
   virtual void ResizeBy(int dx, int dy) = 0;
 };
 
+// The output device volume of the two device modes (1 mixer, 2 wave output), in percent.
+class IDeviceVolume {
+ public:
+  virtual ~IDeviceVolume() = default;
+  virtual int ReadVolume(int mode) = 0;  // 0..100, or -1 when none can be read
+  virtual void WriteVolume(int mode, int percent) = 0;
+};
+
 // The application's values and settings store as the document uses them.
 class IPlayerSettings {
  public:
@@ -107,6 +119,7 @@ class IPlayerSettings {
   virtual bool AddExisted() const = 0;
   virtual bool LoadLastList() const = 0;
   virtual int AspectRatio() const = 0;
+  virtual int VolumeMode() const = 0;
   virtual int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) = 0;
   virtual void WriteProfileInt(std::string_view section, std::string_view entry, int value) = 0;
 };

@@ -32,6 +32,8 @@ class ListOnlyEngine final : public IGraphPlayer {
   void SetVideoWindowPosition(int, int) override {}
   void SetVideoWindowSize(int, int) override {}
   bool ProbeDeviceRenderer() override { return false; }
+  int GetVolume() const override { return 100; }
+  void SetVolume(int) override {}
 };
 
 // The application values of such a document: the duplicate rule as given, nothing stored.
@@ -41,6 +43,7 @@ class ListOnlySettings final : public IPlayerSettings {
   bool AddExisted() const override { return addExisted_; }
   bool LoadLastList() const override { return false; }
   int AspectRatio() const override { return 3; }
+  int VolumeMode() const override { return 0; }
   int GetProfileInt(std::string_view, std::string_view, int defaultValue) override { return defaultValue; }
   void WriteProfileInt(std::string_view, std::string_view, int) override {}
 

@@ -230,6 +230,17 @@ void CPlayerDoc::ToggleShuffle() {
   }
 }
 
+void CPlayerDoc::StepVolume(int delta) {
+  const int mode = settings_.VolumeMode();
+  if (mode == 0) {
+    engine_->SetVolume(std::clamp(engine_->GetVolume() + delta, 0, 100));
+    return;
+  }
+  if (!deviceVolume_) return;
+  const int percent = deviceVolume_->ReadVolume(mode);
+  if (percent != -1) deviceVolume_->WriteVolume(mode, std::clamp(percent + delta, 0, 100));
+}
+
 void CPlayerDoc::SeekTo(std::int64_t position) { engine_->Seek(position); }
 
 void CPlayerDoc::MoveItem(int from, int to) {

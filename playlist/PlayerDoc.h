@@ -31,6 +31,8 @@ class CPlayerDoc {
 
   // The main frame appears after the document and may go away before it.
   void SetFrame(IMainFrame* frame) { frame_ = frame; }
+  // The system's device volume, for the volume commands outside the graph's own mode.
+  void SetDeviceVolume(IDeviceVolume* device) { deviceVolume_ = device; }
   IGraphPlayer& engine() { return *engine_; }
 
   // --- queries
@@ -70,6 +72,8 @@ class CPlayerDoc {
   void Rewind();
   void FastForward();
   void ToggleShuffle();
+  void VolumeUp() { StepVolume(+5); }
+  void VolumeDown() { StepVolume(-5); }
   void SeekTo(std::int64_t position);
 
   // --- list editing
@@ -121,10 +125,12 @@ class CPlayerDoc {
   // Accepted media files of a folder, in the order a file manager shows them.
   static std::vector<std::string> ScanFolder(const std::string& folder);
   void StepTrack(bool forward);
+  void StepVolume(int delta);
 
   std::unique_ptr<IGraphPlayer> engine_;
   IPlayerSettings& settings_;
   IMainFrame* frame_ = nullptr;
+  IDeviceVolume* deviceVolume_ = nullptr;
   std::string autoListPath_;
 
   bool shuffle_ = false;

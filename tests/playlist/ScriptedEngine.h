@@ -27,6 +27,7 @@ class ScriptedEngine : public IGraphPlayer {
   std::int64_t position = 0;
   bool deviceRenderer = false;
   bool timesFail = false;
+  int volume = 100;
   std::string open;
   RunState state = State_Stopped;
   IVideoOwner* owner = nullptr;
@@ -91,6 +92,8 @@ class ScriptedEngine : public IGraphPlayer {
   void SetVideoWindowPosition(int x, int y) override { windowPos = {x, y}; }
   void SetVideoWindowSize(int w, int h) override { windowSize = {w, h}; }
   bool ProbeDeviceRenderer() override { return deviceRenderer; }
+  int GetVolume() const override { return volume; }
+  void SetVolume(int percent) override { volume = percent; }
 
  private:
   bool Enter(const char* name, RunState to) {
