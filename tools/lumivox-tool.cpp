@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/ProbeCommand.h"
 #include "tools/ToolCommands.h"
 
 namespace {
@@ -16,14 +17,21 @@ constexpr std::string_view kUsage =
     "  read LIST                           print the names a list file holds, one per line\n"
     "  convert [--no-duplicates] IN OUT    load list IN and save it as OUT (format by extension)\n"
     "  scan [--no-duplicates] FOLDER       print the media files a folder scan adds\n"
+    "  probe [--lumivault] [--no-mpeg-decoder] [--play] FILE\n"
+    "                                      open FILE with the playback engine and print\n"
+    "                                      its filters, duration (100 ns) and video size\n"
     "\n"
     "Options:\n"
     "  --no-duplicates   skip names already in the list (case-insensitive)\n"
+    "  --lumivault       send video to the LumivaultHD device for this run\n"
+    "  --no-mpeg-decoder leave MPEG streams to the system's decoders for this run\n"
+    "  --play            run the graph to its end and print the milliseconds it took\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
     "List formats: .m3u, .pls, .lst (read and write), .aal, .val (read).\n"
-    "Exit status: 0 success, 1 the list could not be read to its end or written, 2 bad call.\n";
+    "Exit status: 0 success, 1 the list could not be read to its end or written, or the\n"
+    "file did not open or play to its end, 2 bad call.\n";
 
 int Usage(const std::string& message) {
   std::cerr << "lumivox-tool: " << message << " (try 'lumivox-tool --help')\n";
@@ -46,11 +54,18 @@ int main(int argc, char** argv) {
 
   const std::string command = args[0];
   bool addExisted = true;
+  lumivox::tool::ProbeOptions probe;
   std::vector<std::string> operands;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--no-duplicates" && command != "read") {
+    if (a == "--no-duplicates" && (command == "convert" || command == "scan")) {
       addExisted = false;
+    } else if (a == "--lumivault" && command == "probe") {
+      probe.lumivault = true;
+    } else if (a == "--no-mpeg-decoder" && command == "probe") {
+      probe.mpegSoftDecoder = false;
+    } else if (a == "--play" && command == "probe") {
+      probe.play = true;
     } else if (a == "--") {
       operands.insert(operands.end(), args.begin() + static_cast<long>(i) + 1, args.end());
       break;
@@ -72,6 +87,10 @@ int main(int argc, char** argv) {
   if (command == "scan") {
     if (operands.size() != 1) return Usage("scan takes one FOLDER");
     return lumivox::tool::ScanFolder(operands[0], addExisted, std::cout, std::cerr);
+  }
+  if (command == "probe") {
+    if (operands.size() != 1) return Usage("probe takes one FILE");
+    return lumivox::tool::ProbeFile(operands[0], probe, std::cout);
   }
   return Usage("unknown command '" + command + "'");
 }

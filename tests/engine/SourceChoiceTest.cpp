@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "CdaFile.h"
 #include "TempDir.h"
 #include "engine/SourceChoice.h"
 
@@ -17,17 +18,6 @@ TEST(SourceChoice, ExtensionOfTheWholePathPicksTheSource) {
       {"/m/a.wmv.bak", SourceKind::AutoPlug},     {"/m/a.wmvx", SourceKind::AutoPlug},
       {"/m/noext", SourceKind::AutoPlug}};
   for (const auto& [path, kind] : cases) EXPECT_EQ(SourceFor(path), kind) << path;
-}
-
-// A track file as the system writes it: RIFF, CDDA, a "fmt " chunk of 24 bytes.
-std::string CdaFile(std::uint16_t track, const std::string& before = "") {
-  std::string fmt(24, '\0');
-  fmt[0] = 1;  // version
-  fmt[2] = static_cast<char>(track & 0xFF);
-  fmt[3] = static_cast<char>(track >> 8);
-  const std::string body = "CDDA" + before + "fmt " + std::string("\x18\0\0\0", 4) + fmt;
-  const auto n = static_cast<std::uint32_t>(body.size());
-  return "RIFF" + std::string{char(n & 0xFF), char(n >> 8 & 0xFF), 0, 0} + body;
 }
 
 TEST(SourceChoice, CdTrackFilesNameTheirTrack) {

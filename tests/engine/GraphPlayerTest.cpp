@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+
+#include "CdaFile.h"
+#include "EngineFixture.h"
+#include "TempDir.h"
+#include "TestCdDrive.h"
+#include "engine/SourceFilters.h"
+#include "engine/VolumeControl.h"
+
+namespace lumivox::test {
+namespace {
+
+using GraphPlayerTest = EngineFixture;
+
+std::int64_t Tolerance(const MediaFixture& media) { return media.duration / 5; }
+
+TEST_F(GraphPlayerTest, EveryFamilyOpensStoppedWithItsLengthPictureAndFilters) {
+  for (const int preferDecoders : {1, 0}) {
+    options.mpegSoftDecoder = preferDecoders;
+    for (const auto& media : MediaTable()) {
+      SCOPED_TRACE(media.name + (preferDecoders ? " with the MPEG decoders" : " without"));
+      const std::string path = MediaPath(media.name);
+      ASSERT_TRUE(player->Open(path));
+      EXPECT_EQ(player->GetState(), State_Stopped);
+      std::int64_t duration = 0;
+      ASSERT_TRUE(player->GetTimes(&duration, nullptr));
+      EXPECT_NEAR(duration, media.duration, Tolerance(media));
+      EXPECT_EQ(Position(), 0);
+      std::int32_t width = 0, height = 0;
+      EXPECT_EQ(player->HasBasicVideo(), media.width != 0);
+      if (media.width) {
+        EXPECT_TRUE(player->GetVideoWidth(width) && player->GetVideoHeight(height));
+        EXPECT_EQ(width, media.width);
+        EXPECT_EQ(height, media.height);
+      }
+      const auto filters = Filters();
+      ASSERT_FALSE(filters.empty());
+      EXPECT_EQ(filters.front(), media.asf ? kAsfReaderName : path);
+      EXPECT_EQ(HasFilter(kAsfReaderName), media.asf);
+      EXPECT_EQ(HasFilter(kMpegAudioDecoderName), preferDecoders && media.mpegAudio);
+      EXPECT_EQ(HasFilter(kMpegVideoDecoderName), preferDecoders && media.mpegVideo);
+      EXPECT_EQ(HasFilter("Audio Renderer"), media.pipeline.find("audiotestsrc") != std::string::npos);
+      EXPECT_EQ(HasFilter("Video Renderer"), media.width != 0);
+    }
+  }
+}
+
+TEST_F(GraphPlayerTest, FiltersRunFromTheSourceToTheRenderers) {
+  options.mpegSoftDecoder = 1;
+  ASSERT_TRUE(player->Open(MediaPath("clip.mpg")));
+  const auto filters = Filters();
+  const auto at = [&](const std::string& name) {
+    return std::find(filters.begin(), filters.end(), name) - filters.begin();
+  };
+  EXPECT_LT(at(MediaPath("clip.mpg")), at(kMpegVideoDecoderName));
+  EXPECT_LT(at(kMpegVideoDecoderName), at("Video Renderer"));
+  EXPECT_LT(at(kMpegAudioDecoderName), at("Audio Renderer"));
+  EXPECT_LT(at("Audio Renderer"), static_cast<std::ptrdiff_t>(filters.size()));
+  EXPECT_EQ(filters, Filters()) << "the order is stable";
+}
+
+TEST_F(GraphPlayerTest, AFileTheAsfReaderRefusesPlaysThroughAutoPlugging) {
+  ASSERT_TRUE(player->Open(MediaPath("renamed.wma")));
+  EXPECT_FALSE(HasFilter(kAsfReaderName));
+  EXPECT_EQ(Filters().front(), MediaPath("renamed.wma"));
+}
+
+TEST_F(GraphPlayerTest, AMissingFileLeavesThePlayingGraphAlone) {
+  ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
+  ASSERT_TRUE(player->Run());
+  const auto before = Filters();
+  EXPECT_FALSE(player->Open(MediaPath("tone.wav") + ".missing"));
+  EXPECT_TRUE(player->IsOpen());
+  EXPECT_EQ(player->GetState(), State_Running);
+  EXPECT_EQ(Filters(), before);
+}
+
+TEST_F(GraphPlayerTest, BadFilesFailQuicklyAndLeaveNoGraph) {
+  TempDir dir;
+  std::mt19937 random(7);
+  std::string noise(64 * 1024, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  const std::string wmv = TempDir::Read(MediaPath("clip.wmv"));
+  const std::string fifo = dir / "stream.mp3";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_directory(dir / "folder.mpg");
+  const std::string bad[] = {
+      dir.Write("empty.mp3", ""),          dir.Write("noise.avi", noise),
+      dir.Write("noise.wma", noise),       dir.Write("cut.wmv", wmv.substr(0, 3000)),
+      dir.Write("text.wav", "not a wave"), dir.Write("garbage.cda", noise.substr(0, 44)),
+      fifo,                                dir / "folder.mpg",
+  };
+  for (const auto& path : bad) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(player->Open(path));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_FALSE(player->IsOpen());
+    EXPECT_TRUE(player->EnumFilters().empty());
+  }
+}
+
+TEST_F(GraphPlayerTest, WithoutAGraphEveryOperationFails) {
+  std::int64_t duration = 0;
+  GraphEvent event;
+  EXPECT_FALSE(player->Run());
+  EXPECT_FALSE(player->PlayPause());
+  EXPECT_FALSE(player->PauseResume());
+  EXPECT_FALSE(player->Seek(0));
+  EXPECT_FALSE(player->GetTimes(&duration, nullptr));
+  EXPECT_FALSE(player->GetEvent(event));
+  EXPECT_FALSE(player->HasBasicVideo());
+  EXPECT_EQ(player->GetState(), State_Stopped);
+  player->Stop();
+  player->Close();
+  EXPECT_FALSE(player->IsOpen());
+}
+
+enum class Op { Run, PlayPause, PauseResume, Stop, Seek };
+
+TEST_F(GraphPlayerTest, TransportFollowsTheStateTable) {
+  struct Case {
+    RunState from;
+    Op op;
+    RunState to;
+  };
+  const Case cases[] = {
+      {State_Stopped, Op::Run, State_Running},       {State_Stopped, Op::PlayPause, State_Running},
+      {State_Stopped, Op::PauseResume, State_Paused}, {State_Stopped, Op::Stop, State_Stopped},
+      {State_Stopped, Op::Seek, State_Stopped},       {State_Paused, Op::Run, State_Running},
+      {State_Paused, Op::PlayPause, State_Running},   {State_Paused, Op::PauseResume, State_Running},
+      {State_Paused, Op::Stop, State_Stopped},        {State_Paused, Op::Seek, State_Paused},
+      {State_Running, Op::Run, State_Running},        {State_Running, Op::PlayPause, State_Paused},
+      {State_Running, Op::PauseResume, State_Paused}, {State_Running, Op::Stop, State_Stopped},
+      {State_Running, Op::Seek, State_Running},
+  };
+  const std::int64_t target = kSecond / 2;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "from " << c.from << " op " << static_cast<int>(c.op));
+    ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
+    if (c.from == State_Paused) player->PauseResume();
+    if (c.from == State_Running) player->Run();
+    ASSERT_EQ(player->GetState(), c.from);
+    switch (c.op) {
+      case Op::Run: EXPECT_TRUE(player->Run()); break;
+      case Op::PlayPause: EXPECT_TRUE(player->PlayPause()); break;
+      case Op::PauseResume: EXPECT_TRUE(player->PauseResume()); break;
+      case Op::Stop: player->Stop(); break;
+      case Op::Seek: EXPECT_TRUE(player->Seek(target)); break;
+    }
+    EXPECT_EQ(player->GetState(), c.to);
+    if (c.op == Op::Stop) {
+      EXPECT_EQ(Position(), 0);
+    } else if (c.op == Op::Seek && c.to != State_Running) {
+      EXPECT_EQ(Position(), target);
+    } else if (c.op == Op::Seek) {
+      EXPECT_TRUE(WaitFor([&] { return Position() >= target; }, 2000));
+    }
+  }
+}
+
+TEST_F(GraphPlayerTest, TimesAreAskedForOneByOne) {
+  ASSERT_TRUE(player->Open(MediaPath("tone.mp3")));
+  std::int64_t duration = -1, position = -1;
+  EXPECT_FALSE(player->GetTimes(nullptr, nullptr));
+  EXPECT_TRUE(player->GetTimes(nullptr, &position));
+  EXPECT_TRUE(player->GetTimes(&duration, &position));
+  EXPECT_NEAR(duration, kSecond, kSecond / 10);
+  for (const std::int64_t target : {kSecond / 4, kSecond * 3 / 4, std::int64_t{0}}) {
+    EXPECT_TRUE(player->Seek(target));
+    EXPECT_NEAR(Position(), target, kSecond / 100) << target;
+  }
+}
+
+TEST_F(GraphPlayerTest, EndOfStreamIsPostedAndQueuedForTheUiThread) {
+  ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(player->Run());
+  ASSERT_TRUE(WaitForCompletion(3000));
+  EXPECT_TRUE(WaitFor([this] { return posts > 0; }, 1000));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900)) << "played in real time";
+  player->Close();
+  GraphEvent event;
+  EXPECT_FALSE(player->GetEvent(event));
+}
+
+TEST_F(GraphPlayerTest, TheVolumeIsKeptAcrossGraphs) {
+  player->SetVolume(50);
+  ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
+  double gain = -1;
+  g_object_get(FilterMadeBy("volume"), "volume", &gain, nullptr);
+  EXPECT_NEAR(gain, GraphVolumeGain(50), 1e-9);
+  player->SetVolume(0);
+  g_object_get(FilterMadeBy("volume"), "volume", &gain, nullptr);
+  EXPECT_EQ(gain, 0.0);
+  ASSERT_TRUE(player->Open(MediaPath("tone.aiff")));
+  EXPECT_EQ(player->GetVolume(), 0);
+  g_object_get(FilterMadeBy("volume"), "volume", &gain, nullptr);
+  EXPECT_EQ(gain, 0.0);
+}
+
+TEST_F(GraphPlayerTest, CdTracksPlayTheTrackTheirFileNames) {
+  RegisterTestCdDrive();
+  TempDir dir;
+  ASSERT_TRUE(player->Open(dir.Write("Track03.cda", CdaFile(3))));
+  EXPECT_EQ(Filters().front(), kCdReaderName);
+  std::int64_t duration = 0;
+  ASSERT_TRUE(player->GetTimes(&duration, nullptr));
+  EXPECT_NEAR(duration, 3 * kSecond / 5, kSecond / 100);
+  // A track file naming no track fails without a second way through auto-plugging.
+  EXPECT_FALSE(player->Open(dir.Write("Track00.cda", CdaFile(0))));
+  EXPECT_FALSE(player->Open(dir.Write("Wave.cda", TempDir::Read(MediaPath("tone.wav")))));
+}
+
+}  // namespace
+}  // namespace lumivox::test
