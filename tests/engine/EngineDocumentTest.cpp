@@ -1,0 +1,159 @@
+// The real engine under the document and inside Qt windows: the device renderer, the video
+// window in its owners, and the end of a stream reaching the document through the event
+// loop as the main frame's graph-notify does.
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "EngineFixture.h"
+#include "TempDir.h"
+#include "app/PlayerSettings.h"
+#include "app/QSettingsStore.h"
+#include "engine/VideoWindow.h"
+#include "playlist/PlayerDoc.h"
+#include "playlist/ScriptedEngine.h"
+
+namespace lumivox::test {
+namespace {
+
+class VideoHost final : public QWidget, public IVideoHost {
+ public:
+  VideoSize ClientSize() const override { return {width(), height()}; }
+  QWidget* HostWidget() override { return this; }
+  QPoint pressedAt{-1, -1};
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override { pressedAt = event->position().toPoint(); }
+};
+
+using EngineWindowTest = EngineFixture;
+
+TEST_F(EngineWindowTest, TheDeviceRendererTakesTheVideoOnlyWhenTheDeviceIsThere) {
+  TempDir dir;
+  const std::string device = dir.Write("lumivault.raw", "");
+  setenv("LUMIVOX_LUMIVAULT_DEVICE", device.c_str(), 1);
+  options.lumivault = 1;
+  EXPECT_TRUE(player->ProbeDeviceRenderer());
+  ASSERT_TRUE(player->Open(MediaPath("clip.avi")));
+  EXPECT_TRUE(HasFilter(kDeviceRendererName));
+  EXPECT_FALSE(HasFilter("Video Renderer"));
+  EXPECT_FALSE(player->HasVideoWindow());
+  std::int32_t width = 0;
+  EXPECT_TRUE(player->GetVideoWidth(width));
+  EXPECT_EQ(width, 176);
+  ASSERT_TRUE(player->Run());
+  ASSERT_TRUE(WaitForCompletion());
+  EXPECT_EQ(std::filesystem::file_size(device), 25u * 176 * 144 * 3 / 2) << "every picture, once";
+
+  ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
+  EXPECT_FALSE(HasFilter(kDeviceRendererName)) << "no video: the renderer took no part";
+
+  setenv("LUMIVOX_LUMIVAULT_DEVICE", (dir / "unplugged").c_str(), 1);
+  EXPECT_FALSE(player->ProbeDeviceRenderer());
+  ASSERT_TRUE(player->Open(MediaPath("clip.avi")));
+  EXPECT_FALSE(HasFilter(kDeviceRendererName));
+  EXPECT_TRUE(HasFilter("Video Renderer"));
+  unsetenv("LUMIVOX_LUMIVAULT_DEVICE");
+}
+
+TEST_F(EngineWindowTest, TheVideoWindowLivesInItsOwnerAndHandsTheMouseOn) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "video windows need an X display";
+  VideoHost pane, fullScreen;
+  pane.resize(640, 480);
+  fullScreen.resize(320, 240);
+  pane.show();
+  fullScreen.show();
+  ASSERT_TRUE(player->Open(MediaPath("clip.avi")));
+  ASSERT_TRUE(player->HasVideoWindow());
+  QWidget* surface = player->GetVideoWindow()->Surface();
+  const WId handle = surface->winId();
+
+  player->SetVideoOwner(&pane);
+  EXPECT_EQ(player->GetVideoOwner(), &pane);
+  EXPECT_EQ(surface->parentWidget(), &pane);
+  EXPECT_FALSE(surface->isVisible()) << "hidden until shown";
+  player->SetVideoWindowPosition(0, 60);
+  player->SetVideoWindowSize(640, 360);
+  player->SetVideoVisible(true);
+  EXPECT_TRUE(surface->isVisible());
+  EXPECT_EQ(surface->geometry(), QRect(0, 60, 640, 360));
+
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), surface->mapToGlobal(QPointF(10, 10)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(surface, &press);
+  EXPECT_EQ(pane.pressedAt, QPoint(10, 70));
+
+  player->SetVideoVisible(false);
+  player->SetVideoOwner(&fullScreen);
+  EXPECT_EQ(surface->parentWidget(), &fullScreen);
+  EXPECT_EQ(surface->winId(), handle) << "the sink keeps drawing into the same window";
+  player->SetVideoVisible(true);
+  ASSERT_TRUE(player->Run());
+  EXPECT_TRUE(WaitForCompletion());
+
+  player->Close();
+  EXPECT_EQ(player->GetVideoOwner(), nullptr);
+  EXPECT_NE(surface->parentWidget(), &fullScreen) << "closing takes the window back";
+}
+
+// The document with the real engine; graph-notify posts run ProcessGraphEvents on the UI
+// thread, as the main frame does.
+class EngineDocumentTest : public ::testing::Test {
+ protected:
+  EngineDocumentTest() {
+    options.mpegSoftDecoder = 0;
+    auto engine = std::make_unique<CGraphPlayer>(options, [this] {
+      QMetaObject::invokeMethod(&context, [this] { doc->ProcessGraphEvents(); }, Qt::QueuedConnection);
+    });
+    doc = std::make_unique<CPlayerDoc>(std::move(engine), settings, dir / "lumivox.pls");
+    frame.view = &view;
+    doc->SetFrame(&frame);
+  }
+  ~EngineDocumentTest() override { doc->RemoveAll(); }
+
+  std::int64_t Position() {
+    std::int64_t duration = 0, position = -1;
+    doc->GetDurationAndPosition(duration, position);
+    return position;
+  }
+
+  TempDir dir;
+  QObject context;  // queued calls die with it
+  Journal journal;
+  QSettingsStore store{dir / "lumivox.conf"};
+  PlayerSettings settings{store};
+  PlayerOptions options;
+  RecordingView view{journal};
+  RecordingFrame frame{journal};
+  std::unique_ptr<CPlayerDoc> doc;
+};
+
+TEST_F(EngineDocumentTest, TheEndOfAFilePlaysTheNextAndTheLastStopsAtTheFirst) {
+  for (const char* name : {"tone.wav", "tone.au", "tone.aiff"}) doc->AddFile(MediaPath(name), false);
+  doc->OpenItemWithFallback(1, false, true);
+  ASSERT_EQ(doc->GetCurrentIndex(), 1);
+  ASSERT_TRUE(WaitFor([&] { return doc->GetCurrentIndex() == 2; }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return doc->GetCurrentIndex() == 0; }, 3000));
+  EXPECT_FALSE(doc->GetEntry(0)->cannotPlay);
+  EXPECT_NEAR(doc->GetEntry(2)->duration, kSecond, kSecond / 100);
+}
+
+TEST_F(EngineDocumentTest, SkipsStopAtBothEnds) {
+  doc->AddFile(MediaPath("tone.wav"), false);
+  doc->OpenItemWithFallback(0, false, false);
+  doc->SeekTo(kSecond * 8 / 10);
+  doc->FastForward();
+  EXPECT_EQ(Position(), kSecond) << "less than one skip left: exactly the end";
+  doc->SeekTo(kSecond / 5);
+  doc->Rewind();
+  EXPECT_EQ(Position(), 0);
+}
+
+}  // namespace
+}  // namespace lumivox::test

@@ -1,0 +1,84 @@
+// lumivox-tool probe: the engine as a user reaches it from the command line.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "MediaFixtures.h"
+#include "TempDir.h"
+
+namespace lumivox::test {
+namespace {
+
+struct ProbeRun {
+  int status;
+  std::string out;
+};
+
+ProbeRun Probe(const std::string& environment, const std::string& args) {
+  const std::string command = environment + " " + LUMIVOX_TOOL + " probe " + args + " 2>/dev/null";
+  ProbeRun run{-1, {}};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+bool Has(const std::string& out, const std::string& line) { return out.find(line + "\n") != std::string::npos; }
+
+TEST(Probe, PrintsTheGraphItBuiltForEachChoiceOfFilters) {
+  const std::string mp3 = MediaPath("tone.mp3");
+  struct Case {
+    const char* environment;
+    const char* options;
+    bool makersDecoder;
+  };
+  const Case cases[] = {
+      {"", "", true},
+      {"", "--no-mpeg-decoder", false},
+      {"LUMIVOX_PLUGIN_PATH=", "", false},  // the module is not installed
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.environment) + " " + c.options);
+    const ProbeRun run = Probe(c.environment, std::string(c.options) + " '" + mp3 + "'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("open: ok\nfilter: " + mp3 + "\n", 0), 0u) << run.out;
+    EXPECT_EQ(Has(run.out, "filter: Halcyon MPEG Audio Decoder"), c.makersDecoder) << run.out;
+    EXPECT_TRUE(Has(run.out, "filter: Audio Renderer"));
+    EXPECT_TRUE(Has(run.out, "video: none"));
+    const auto at = run.out.find("duration: ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NEAR(std::atoll(run.out.c_str() + at + 10), Media("tone.mp3").duration, Media("tone.mp3").duration / 10);
+  }
+}
+
+TEST(Probe, PlaysToTheEndAndSendsVideoToTheDevice) {
+  TempDir dir;
+  const std::string device = dir.Write("device.raw", "");
+  const ProbeRun run = Probe("LUMIVOX_LUMIVAULT_DEVICE='" + device + "'", "--lumivault --play '" + MediaPath("clip.avi") + "'");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(Has(run.out, "filter: Halcyon LumivaultHD Renderer")) << run.out;
+  EXPECT_TRUE(Has(run.out, "video: 176x144"));
+  const auto at = run.out.find("complete: ");
+  ASSERT_NE(at, std::string::npos) << run.out;
+  EXPECT_GE(std::atoi(run.out.c_str() + at + 10), 900) << "real time";
+  EXPECT_GT(std::filesystem::file_size(device), 0u);
+}
+
+TEST(Probe, AFileThatDoesNotOpenSaysSoAndFails) {
+  TempDir dir;
+  for (const std::string& path : {dir / "missing.mp3", dir.Write("noise.mpg", std::string(4096, '\x5a'))}) {
+    const ProbeRun run = Probe("", "'" + path + "'");
+    EXPECT_EQ(run.status, 1) << path;
+    EXPECT_EQ(run.out, "open: failed\n") << path;
+  }
+}
+
+}  // namespace
+}  // namespace lumivox::test
