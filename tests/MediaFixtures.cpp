@@ -28,7 +28,10 @@ std::vector<MediaFixture> BuildTable() {
   std::vector<MediaFixture> table = {
       {"tone.wav", kTone + "audioconvert ! wavenc", kSecond},
       {"tone.au", kTone + "audioconvert ! audio/x-raw,format=S16BE ! avmux_au", kSecond},
+      {"tone.snd", kTone + "audioconvert ! audio/x-raw,format=S16BE ! avmux_au", kSecond},
       {"tone.aiff", kTone + "audioconvert ! aiffmux", kSecond},
+      {"tone.aif", kTone + "audioconvert ! aiffmux", kSecond},
+      {"tone.aifc", kTone + "audioconvert ! aiffmux", kSecond},
       {"tone.mp3", kTone + "lamemp3enc target=bitrate bitrate=128 cbr=true", kSecond, 0, 0, true},
       {"tone.mp2", mp2 + "identity", kSecond, 0, 0, true},
       {"tone.mpa", mp2 + "identity", kSecond, 0, 0, true},
@@ -39,8 +42,11 @@ std::vector<MediaFixture> BuildTable() {
       {"clip.avi", kPicture + "avimux name=mux ! {file} " + kTone + "audioconvert ! audio/x-raw,format=S16LE ! mux.", kSecond,
        176, 144},
       {"clip.m1v", mpeg1, kSecond, 176, 144, false, true},
+      {"clip.mpv", mpeg1, kSecond, 176, 144, false, true},
       {"clip.m2v", mpeg2, kSecond, 176, 144, false, true},
       {"clip.mpg", mpeg2 + " ! mpegvideoparse ! avmux_mpeg name=mux ! {file} " + mp2 + "mpegaudioparse ! mux.",
+       kSecond, 176, 144, true, true},
+      {"clip.m2p", mpeg1 + " ! mpegvideoparse ! avmux_mpeg name=mux ! {file} " + mp2 + "mpegaudioparse ! mux.",
        kSecond, 176, 144, true, true},
       // MPEG audio under an ASF name: the reader refuses it and the file plays anyway.
       {"renamed.wma", kTone + "lamemp3enc target=bitrate bitrate=128 cbr=true", kSecond, 0, 0, true},
