@@ -163,11 +163,6 @@ bool FilterGraph::EstimateDuration(std::int64_t& nanoseconds) const {
   return known;
 }
 
-bool FilterGraph::HasAudio() const {
-  std::lock_guard lock(mutex_);
-  return !volumes_.empty();
-}
-
 bool FilterGraph::HasVideo() const {
   std::lock_guard lock(mutex_);
   return videoInput_ != nullptr;

@@ -65,7 +65,6 @@ class FilterGraph {
   // without a stated duration (a constant-rate MP3, an MPEG elementary stream).
   bool EstimateDuration(std::int64_t& nanoseconds) const;
 
-  bool HasAudio() const;
   bool HasVideo() const;
   bool HasVideoWindow() const;
   void SetVolume(double gain);

@@ -206,9 +206,7 @@ bool CGraphPlayer::SetState(GstState state) {
   return gst_element_set_state(graph_->Pipeline(), state) != GST_STATE_CHANGE_FAILURE;
 }
 
-bool CGraphPlayer::WaitForState() {
-  return gst_element_get_state(graph_->Pipeline(), nullptr, nullptr, kStateTimeout) == GST_STATE_CHANGE_SUCCESS;
-}
+void CGraphPlayer::WaitForState() { gst_element_get_state(graph_->Pipeline(), nullptr, nullptr, kStateTimeout); }
 
 bool CGraphPlayer::Run() { return SetState(GST_STATE_PLAYING); }
 

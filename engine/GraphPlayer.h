@@ -72,7 +72,7 @@ class CGraphPlayer final : public IGraphPlayer {
   void AddPreferredFilters();
   void RemoveIdlePreferredFilters();
   bool SetState(GstState state);
-  bool WaitForState();
+  void WaitForState();  // for a pending change, a few seconds at most
   const OutputChoice& Outputs();
 
   const PlayerOptions& options_;

@@ -155,5 +155,30 @@ TEST_F(EngineDocumentTest, SkipsStopAtBothEnds) {
   EXPECT_EQ(Position(), 0);
 }
 
+TEST_F(EngineDocumentTest, TheVideoWindowIsPlacedByTheAspectMode) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "video windows need an X display";
+  VideoHost pane;
+  pane.show();
+  doc->AddFile(MediaPath("clip.avi"), false);
+  doc->OpenItemWithFallback(0, false, false);
+  auto* engine = dynamic_cast<CGraphPlayer*>(&doc->engine());
+  ASSERT_TRUE(engine && engine->GetVideoWindow());
+  const QWidget* surface = engine->GetVideoWindow()->Surface();
+  struct Case {
+    int aspect;
+    QSize pane;
+    QRect placed;
+  };
+  // A 176 x 144 picture: 16:9 shows it 99 high, Source Size keeps 176:144.
+  for (const Case& c : {Case{2, {640, 480}, {0, 60, 640, 360}}, Case{0, {500, 400}, {6, 0, 488, 399}},
+                        Case{3, {300, 200}, {0, 0, 300, 200}}}) {
+    settings.options().aspectRatio = c.aspect;
+    pane.resize(c.pane);
+    doc->AttachVideo(&pane);
+    EXPECT_EQ(surface->parentWidget(), &pane);
+    EXPECT_EQ(surface->geometry(), c.placed) << c.aspect;
+  }
+}
+
 }  // namespace
 }  // namespace lumivox::test
