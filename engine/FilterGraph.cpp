@@ -33,6 +33,19 @@ void SetIfPresent(GstElement* element, const char* property, gboolean value) {
 
 }  // namespace
 
+std::vector<PadRef> GetPins(GstElement* element, GstPadDirection direction, std::size_t maximum) {
+  std::vector<PadRef> pins;
+  IteratorPtr pads(gst_element_iterate_pads(element));
+  GValue item = G_VALUE_INIT;
+  while (pins.size() < maximum && gst_iterator_next(pads.get(), &item) == GST_ITERATOR_OK) {
+    auto* pad = GST_PAD(g_value_get_object(&item));
+    if (GST_PAD_DIRECTION(pad) == direction) pins.push_back(AddRef(pad));
+    g_value_reset(&item);
+  }
+  g_value_unset(&item);
+  return pins;
+}
+
 FilterGraph::FilterGraph(OutputChoice outputs, std::function<void()> notify)
     : outputs_(std::move(outputs)), notify_(std::move(notify)), pipeline_(Sink(gst_pipeline_new("graph"))) {
   GstRef<GstBus> bus{gst_element_get_bus(pipeline_.get())};

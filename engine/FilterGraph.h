@@ -29,6 +29,9 @@ struct OutputChoice {
   guintptr windowHandle = 0;           // the video window the window sink draws into
 };
 
+// Up to `maximum` pads of `element` facing `direction`, in the element's order.
+std::vector<PadRef> GetPins(GstElement* element, GstPadDirection direction, std::size_t maximum);
+
 class FilterGraph {
  public:
   // `notify` is called from GStreamer's threads whenever an event is queued.

@@ -5,6 +5,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "engine/GstRuntime.h"
 #include "engine/SourceFilters.h"
 #include "engine/VideoWindow.h"
@@ -168,11 +171,19 @@ void CGraphPlayer::AddPreferredFilters() {
 }
 
 void CGraphPlayer::RemoveIdlePreferredFilters() {
-  for (const char* name : {kDeviceRendererName, kMpegVideoDecoderName, kMpegAudioDecoderName}) {
-    GstElement* filter = graph_->FindFilterByName(name);
-    if (!filter) continue;
-    PadRef input{gst_element_get_static_pad(filter, "sink")};
-    if (input && !gst_pad_is_linked(input.get())) graph_->RemoveFilter(filter);
+  // The renderer stays when any of its pads is connected; a decoder when its first input
+  // is (a decoder without inputs stays).
+  if (GstElement* renderer = graph_->FindFilterByName(kDeviceRendererName)) {
+    const auto pins = GetPins(renderer, GST_PAD_SINK, SIZE_MAX);
+    if (std::none_of(pins.begin(), pins.end(), [](const PadRef& pin) { return gst_pad_is_linked(pin.get()); })) {
+      graph_->RemoveFilter(renderer);
+    }
+  }
+  for (const char* name : {kMpegVideoDecoderName, kMpegAudioDecoderName}) {
+    GstElement* decoder = graph_->FindFilterByName(name);
+    if (!decoder) continue;
+    const auto inputs = GetPins(decoder, GST_PAD_SINK, 1);
+    if (!inputs.empty() && !gst_pad_is_linked(inputs.front().get())) graph_->RemoveFilter(decoder);
   }
 }
 
