@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+
+#include "app/KeyTable.h"
+#include "ui/CommandTable.h"
+
+namespace lumivox::test {
+namespace {
+
+// Menu texts that differ from a command's own text where a menu shows it another way.
+const std::set<std::pair<int, std::string>> kOtherTexts = {
+    {32792, "P&roperties..."}, {32783, "&Restore"}, {32815, "1&6 : 9"}, {57664, "&About..."}};
+
+void ForEachCommand(const std::vector<MenuItem>& items, const std::function<void(const MenuItem&)>& visit) {
+  for (const auto& item : items) {
+    if (item.id > 0) visit(item);
+    ForEachCommand(item.popup, visit);
+  }
+}
+
+TEST(CommandTable, EveryMenuKeyAndButtonNamesAKnownCommandByItsText) {
+  std::set<int> ids;
+  for (const auto& command : CommandTable()) EXPECT_TRUE(ids.insert(command.id).second) << command.id;
+  std::vector<MenuItem> everything = MainMenu();
+  for (const char* name : {"PlayListView0", "PlayListView1", "VideoView", "FullScreen", "TrayIcon", "dummy"}) {
+    ASSERT_NE(ContextMenu(name), nullptr) << name;
+    everything.push_back(*ContextMenu(name));
+  }
+  int items = 0;
+  ForEachCommand(everything, [&](const MenuItem& item) {
+    ++items;
+    const CommandInfo* command = FindCommand(item.id);
+    ASSERT_NE(command, nullptr) << item.id;
+    EXPECT_TRUE(command->text == item.text || kOtherTexts.contains({item.id, std::string(item.text)}))
+        << item.id << " " << item.text;
+  });
+  EXPECT_GT(items, 100);
+  for (const auto& key : DefaultKeyTable()) EXPECT_NE(FindCommand(key.command), nullptr) << key.command;
+  for (const int button : ToolbarButtons()) EXPECT_TRUE(button == kToolbarSeparator || FindCommand(button));
+  EXPECT_EQ(ContextMenu("nothing"), nullptr);
+}
+
+TEST(CommandTable, MenusAndToolBarKeepTheirShape) {
+  std::vector<std::string> popups;
+  for (const auto& popup : MainMenu()) popups.emplace_back(popup.text);
+  EXPECT_EQ(popups, (std::vector<std::string>{"&File", "&Edit", "&Playback", "&View", "&Tool", "&Help"}));
+  const auto& tray = ContextMenu("TrayIcon")->popup;
+  EXPECT_EQ(tray.front().id, 32845);
+  EXPECT_EQ(tray.back().id, 57665);
+  EXPECT_TRUE(tray[1].IsSeparator());
+  EXPECT_EQ(ToolbarButtons().size(), 12u);
+  EXPECT_EQ(ToolbarButtons()[3], kToolbarSeparator);
+  EXPECT_EQ(ToolbarButtons()[8], kToolbarSeparator);
+  for (const int quiet : {32804, 32808, 32809}) EXPECT_TRUE(FindCommand(quiet)->prompt.empty()) << quiet;
+  EXPECT_EQ(FindCommand(32791)->toolTip, "Find");
+}
+
+}  // namespace
+}  // namespace lumivox::test
