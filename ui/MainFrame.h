@@ -1,0 +1,85 @@
+#pragma once
+// The one top-level window: menus, the tool bar and seek bar at the bottom, one of three
+// pane layouts, full screen, the position timer and the engine's graph-notify.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+
+#include "playlist/DocumentInterfaces.h"
+#include "ui/DocumentCommands.h"
+#include "ui/ViewSite.h"
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace lumivox {
+
+class CFullScreenWnd;
+class CPlayListIcons;
+class CPlayListView;
+class CPlayerDoc;
+class CSeekBar;
+class CVideoView;
+
+class CMainFrame final : public QMainWindow, public IMainFrame {
+ public:
+  CMainFrame(CPlayerDoc& doc, PlayerOptions& options);
+  ~CMainFrame() override;
+
+  // Safe from any thread: the engine's graph-notify.
+  void PostGraphNotify();
+  bool ApplyViewMode();
+  int viewMode() const { return viewMode_; }
+  void SetViewMode(int mode) { viewMode_ = mode; }
+  void ReattachVideo();
+  // Routes a command: the active view, the document, the frame. False when nobody ran it.
+  bool OnCommand(int id);
+  CommandState StateOf(int id);
+  CSeekBar& seekBar() const { return *seekBar_; }
+
+  // IMainFrame
+  void SendPositionTick() override;
+  void StartPositionTimer(int periodMs) override;
+  void KillPositionTimer() override;
+  IPlaylistView* GetPlaylistPane() override;
+  IVideoOwner* GetVideoPane() override;
+  IVideoOwner* GetFullScreenWnd() override;
+  void SetDocumentTitle(std::string_view title) override;
+  void SetCaption(std::string_view caption) override;
+  void ResizeBy(int dx, int dy) override;
+
+ protected:
+  void customEvent(QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildBars();
+  QMenu* AddMenu(QMenu* menu, const struct MenuItem& item);
+  QAction* ActionFor(int id);
+  void UpdateActions();
+  void PopupMenu(std::string_view name, QPoint at);
+  bool FrameCommand(int id);
+  std::optional<CommandState> FrameCommandState(int id);
+  DocumentCommandContext Context();
+
+  CPlayerDoc& doc_;
+  PlayerOptions& options_;
+  ViewSite site_;
+  std::unique_ptr<CPlayListIcons> icons_;
+  QToolBar* toolBar_ = nullptr;
+  QToolBar* seekDock_ = nullptr;
+  CSeekBar* seekBar_ = nullptr;
+  QPointer<CPlayListView> playlist_;
+  QPointer<CVideoView> video_;
+  std::unique_ptr<CFullScreenWnd> fullScreen_;
+  std::map<int, QAction*> actions_;
+  QTimer positionTimer_;
+  int viewMode_ = 1;
+};
+
+}  // namespace lumivox

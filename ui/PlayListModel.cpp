@@ -1,0 +1,100 @@
+#include "ui/PlayListModel.h"
+
+#include <algorithm>
+
+#include <QIcon>
+
+#include "playlist/PlayerDoc.h"
+#include "ui/PlayListIcons.h"
+#include "ui/PlayListText.h"
+
+namespace lumivox {
+
+CPlayListModel::CPlayListModel(CPlayerDoc& doc, CPlayListIcons& icons, QObject* parent)
+    : QAbstractTableModel(parent), doc_(doc), icons_(icons), rows_(doc.GetCount()) {}
+
+int CPlayListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int CPlayListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+Qt::ItemFlags CPlayListModel::flags(const QModelIndex& index) const {
+  return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+}
+
+QVariant CPlayListModel::data(const QModelIndex& index, int role) const {
+  if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
+  const int entryIndex = EntryIndex(index.row());
+  const PlaylistEntry* entry = doc_.GetEntry(entryIndex);
+  if (!entry) return {};
+  const bool title = index.column() == TitleColumn;
+  switch (role) {
+    case Qt::DisplayRole:
+      if (title) return QString::fromUtf8(entry->title().data(), static_cast<qsizetype>(entry->title().size()));
+      return DurationText(entry->duration);
+    case Qt::DecorationRole:
+      return title ? Icon(entryIndex) : QVariant();
+    case Qt::TextAlignmentRole:
+      return int(Qt::AlignVCenter | (title ? Qt::AlignLeft : Qt::AlignRight));
+    case CurrentRole:
+      return entryIndex == doc_.GetCurrentIndex();
+    case CannotPlayRole:
+      return entry->cannotPlay;
+    default:
+      return {};
+  }
+}
+
+QVariant CPlayListModel::Icon(int entryIndex) const {
+  PlaylistEntry* entry = doc_.GetEntry(entryIndex);
+  if (entry->iconIndex == -1) entry->iconIndex = icons_.IndexFor(entry->path());
+  return icons_.Icon(entry->iconIndex);
+}
+
+void CPlayListModel::AppendItem() { InsertRow(rows_); }
+
+void CPlayListModel::InsertItemAt(int index) { InsertRow(std::clamp(index, 0, rows_)); }
+
+void CPlayListModel::InsertRow(int row) {
+  insertingRow_ = row;
+  beginInsertRows({}, row, row);
+  ++rows_;
+  insertingRow_ = -1;
+  endInsertRows();
+}
+
+void CPlayListModel::RedrawItem(int index) {
+  if (index < 0 || index >= rows_) return;
+  Q_EMIT dataChanged(this->index(index, TitleColumn), this->index(index, DurationColumn));
+}
+
+void CPlayListModel::UpdateWindow() { Q_EMIT windowUpdateRequested(); }
+
+void CPlayListModel::OnDocumentUpdate() {
+  beginResetModel();
+  rows_ = doc_.GetCount();
+  endResetModel();
+}
+
+void CPlayListModel::RemoveRowRange(int first, int last) {
+  if (first < 0 || last >= rows_ || first > last) return;
+  beginRemoveRows({}, first, last);
+  for (int row = last; row >= first; --row) doc_.RemoveItem(row);
+  rows_ -= last - first + 1;
+  endRemoveRows();
+}
+
+void CPlayListModel::MoveRunUp(int first, int last) {
+  if (first < 1 || last >= rows_ || first > last) return;
+  beginMoveRows({}, first - 1, first - 1, {}, last + 1);
+  for (int row = first; row <= last; ++row) doc_.MoveItem(row, row - 1);
+  endMoveRows();
+}
+
+void CPlayListModel::MoveRunDown(int first, int last) {
+  if (first < 0 || last + 1 >= rows_ || first > last) return;
+  beginMoveRows({}, last + 1, last + 1, {}, first);
+  for (int row = last; row >= first; --row) doc_.MoveItem(row, row + 1);
+  endMoveRows();
+}
+
+}  // namespace lumivox

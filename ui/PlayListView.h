@@ -1,0 +1,98 @@
+#pragma once
+// The playlist pane: a two-column list without a header over the document's entries,
+// drawn row by row by CPlayListDelegate. It plays, deletes and reorders entries with its
+// own commands and keys; the frame builds its context menus and the properties sheet.
+
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include <QTreeView>
+
+#include "app/PlayerOptions.h"
+
+namespace lumivox {
+
+class CPlayerDoc;
+class CPlayListDelegate;
+class CPlayListIcons;
+class CPlayListModel;
+
+// The popup of menu 131 a right click asks for, with the rules for its greyed items.
+struct PlayListPopup {
+  std::string_view menu;         // "PlayListView0" (no row hit or none selected) or "PlayListView1"
+  bool deleteAllEnabled = true;  // "Delete A&ll" of the first popup: the list has rows
+  bool playEnabled = true;       // "&Play", the second popup's default item: one row selected
+};
+
+class CPlayListView final : public QTreeView {
+  Q_OBJECT
+
+ public:
+  static constexpr int kPlayCommand = 32816;
+  static constexpr int kDeleteCommand = 32804;
+  static constexpr int kMoveUpCommand = 32808;
+  static constexpr int kMoveDownCommand = 32809;
+  static constexpr int kPropertiesCommand = 32792;
+  static constexpr std::string_view kNoRowPopup = "PlayListView0";
+  static constexpr std::string_view kRowPopup = "PlayListView1";
+
+  // `icons` outlives the view, as the entries keep indexes into it; `colors` is the
+  // application's colour table, read again by ApplyColors and at every row drawn.
+  CPlayListView(CPlayerDoc& doc, CPlayListIcons& icons, const std::array<ColorRef, kPlayerColorCount>& colors,
+                QWidget* parent = nullptr);
+
+  // What the document talks to: the frame hands it out as the playlist pane.
+  CPlayListModel& playListModel() const { return *model_; }
+
+  // Background and Text of the colour table become the list's colours.
+  void ApplyColors();
+  // The title column takes the client width but 50 pixels for the duration column.
+  void AdjustColumns();
+  // The insertion mark above `row` during a drag over the list; -1 for none.
+  void SetDropHighlight(int row);
+
+  // The view's own commands, asked before the document's: true when it took `id`.
+  bool OnCommand(int id);
+  // The enable rule of a command the view takes; nothing for any other command.
+  std::optional<bool> CommandEnabled(int id) const;
+
+ Q_SIGNALS:
+  // The properties sheet is wanted for the entry of `row`.
+  void propertiesRequested(int row);
+  void contextMenuRequested(const lumivox::PlayListPopup& popup, const QPoint& globalPos);
+
+ protected:
+  void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  void OnRebuilt();
+  void OnPlay();
+  void OnDelete();
+  void OnMoveUp();
+  void OnMoveDown();
+  void OnProperties();
+  void PlayRow(int row);
+  bool IsRowSelected(int row) const;
+  // Selected rows in ascending order.
+  std::vector<int> SelectedRows() const;
+  int FocusedRow() const;
+  QRect CellRect(int column, const QRect& rowRect) const;
+  void ShowLabelTip(const QHelpEvent& event);
+
+  CPlayerDoc& doc_;
+  const std::array<ColorRef, kPlayerColorCount>& colors_;
+  CPlayListModel* model_;
+  CPlayListDelegate* delegate_;
+  int dropRow_ = -1;
+};
+
+}  // namespace lumivox
