@@ -144,17 +144,6 @@ TEST_F(EngineDocumentTest, TheEndOfAFilePlaysTheNextAndTheLastStopsAtTheFirst) {
   EXPECT_NEAR(doc->GetEntry(2)->duration, kSecond, kSecond / 100);
 }
 
-TEST_F(EngineDocumentTest, SkipsStopAtBothEnds) {
-  doc->AddFile(MediaPath("tone.wav"), false);
-  doc->OpenItemWithFallback(0, false, false);
-  doc->SeekTo(kSecond * 8 / 10);
-  doc->FastForward();
-  EXPECT_EQ(Position(), kSecond) << "less than one skip left: exactly the end";
-  doc->SeekTo(kSecond / 5);
-  doc->Rewind();
-  EXPECT_EQ(Position(), 0);
-}
-
 TEST_F(EngineDocumentTest, TheVideoWindowIsPlacedByTheAspectMode) {
   if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "video windows need an X display";
   VideoHost pane;

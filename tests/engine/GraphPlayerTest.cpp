@@ -52,20 +52,6 @@ TEST_F(GraphPlayerTest, EveryFamilyOpensStoppedWithItsLengthPictureAndFilters) {
   }
 }
 
-TEST_F(GraphPlayerTest, FiltersRunFromTheSourceToTheRenderers) {
-  options.mpegSoftDecoder = 1;
-  ASSERT_TRUE(player->Open(MediaPath("clip.mpg")));
-  const auto filters = Filters();
-  const auto at = [&](const std::string& name) {
-    return std::find(filters.begin(), filters.end(), name) - filters.begin();
-  };
-  EXPECT_LT(at(MediaPath("clip.mpg")), at(kMpegVideoDecoderName));
-  EXPECT_LT(at(kMpegVideoDecoderName), at("Video Renderer"));
-  EXPECT_LT(at(kMpegAudioDecoderName), at("Audio Renderer"));
-  EXPECT_LT(at("Audio Renderer"), static_cast<std::ptrdiff_t>(filters.size()));
-  EXPECT_EQ(filters, Filters()) << "the order is stable";
-}
-
 TEST_F(GraphPlayerTest, AFileTheAsfReaderRefusesPlaysThroughAutoPlugging) {
   ASSERT_TRUE(player->Open(MediaPath("renamed.wma")));
   EXPECT_FALSE(HasFilter(kAsfReaderName));
@@ -106,16 +92,6 @@ TEST_F(GraphPlayerTest, BadFilesFailQuicklyAndLeaveNoGraph) {
     EXPECT_FALSE(player->IsOpen());
     EXPECT_TRUE(player->EnumFilters().empty());
   }
-}
-
-TEST_F(GraphPlayerTest, WithoutAGraphEveryOperationFails) {
-  std::int64_t duration = 0;
-  GraphEvent event;
-  player->Stop();
-  player->Close();
-  EXPECT_FALSE(player->Run() || player->PlayPause() || player->PauseResume() || player->Seek(0) ||
-               player->GetTimes(&duration, nullptr) || player->GetEvent(event) || player->HasBasicVideo());
-  EXPECT_EQ(player->GetState(), State_Stopped);
 }
 
 enum class Op { Run, PlayPause, PauseResume, Stop, Seek };

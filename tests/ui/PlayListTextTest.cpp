@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QList>
 
 #include "ui/PlayListText.h"
 
@@ -15,36 +14,6 @@ const QString kDots = QStringLiteral("...");
 class ShortString : public ::testing::Test {
  protected:
   int Width(const QString& text) const { return metrics.horizontalAdvance(text); }
-  static qsizetype Characters(const QString& text) { return text.toUcs4().size(); }
-
-  // What any result must be: the text when it fits, else an even number of its leading
-  // characters and "...", the longest even cut that fits (or two characters).
-  void ExpectWellCut(const QString& text, int width, int extra) const {
-    const QString result = MakeShortString(metrics, text, width, extra);
-    if (Width(text) + extra <= width) {
-      EXPECT_EQ(result, text) << width;
-      return;
-    }
-    ASSERT_TRUE(result.endsWith(kDots)) << width;
-    const QString prefix = result.chopped(kDots.size());
-    ASSERT_TRUE(text.startsWith(prefix)) << width;
-    const qsizetype kept = Characters(prefix);
-    const qsizetype length = Characters(text);
-    EXPECT_FALSE(prefix.isEmpty() || prefix.back().isHighSurrogate()) << width;
-    if (length <= 2) {
-      EXPECT_EQ(prefix, text) << width;
-      return;
-    }
-    EXPECT_EQ(kept % 2, 0) << width;
-    if (kept > 2) {
-      EXPECT_LE(Width(prefix) + Width(kDots) + extra, width) << width;
-    }
-    if (kept + 2 < length) {
-      const QList<uint> characters = text.toUcs4();
-      const QString longer = QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), kept + 2);
-      EXPECT_GT(Width(longer) + Width(kDots) + extra, width) << width;
-    }
-  }
 
   QFont font{QStringLiteral("DejaVu Sans"), 10};
   QFontMetrics metrics{font};
@@ -75,18 +44,6 @@ TEST_F(ShortString, CutsAtTheLongestEvenPrefixThatFits) {
       EXPECT_EQ(MakeShortString(metrics, text, width, extra), letters(c.kept) + kDots)
           << c.length << " in " << c.room << " less " << c.less << " extra " << extra;
     }
-  }
-}
-
-TEST_F(ShortString, EveryWidthGivesAWellCutText) {
-  const QString titles[] = {
-      QStringLiteral("The Quick Brown Fox - Jumps Over (Live).mp3"),
-      QStringLiteral("日本語のタイトル・第二章.wma"),
-      QString::fromUtf8("\xF0\x9F\x8E\xB5\xF0\x9F\x8E\xB6\xF0\x9F\x8E\xB5\xF0\x9F\x8E\xB6\xF0\x9F\x8E\xB5 mix.ogg"),
-      QStringLiteral("ab"),
-  };
-  for (const QString& title : titles) {
-    for (int width = 0; width <= Width(title) + 14; ++width) ExpectWellCut(title, width, 4);
   }
 }
 

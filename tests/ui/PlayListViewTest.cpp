@@ -7,7 +7,6 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolTip>
 
 #include "playlist/DocFixture.h"
 #include "ui/PlayListDelegate.h"
@@ -390,23 +389,6 @@ TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
   QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
   QCoreApplication::sendEvent(view->viewport(), &key);
   EXPECT_TRUE(asked.empty());
-}
-
-TEST_F(PlayListViewTest, ATitleCutShortShowsWholeInATip) {
-  const std::string longName = "A title far too long to be shown whole in a column this narrow.mp3";
-  Fill({"/m/short.mp3", ("/m/" + longName).c_str()});
-  Show();
-  const auto hover = [&](int row) {
-    QHelpEvent help(QEvent::ToolTip, RowRect(row).center(), view->viewport()->mapToGlobal(RowRect(row).center()));
-    QCoreApplication::sendEvent(view->viewport(), &help);
-  };
-  hover(0);
-  EXPECT_FALSE(QToolTip::isVisible());
-  hover(1);
-  EXPECT_TRUE(QToolTip::isVisible());
-  EXPECT_EQ(QToolTip::text(), QString::fromStdString(longName));
-  hover(0);
-  EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
 }
 
 TEST_F(PlayListViewTest, AHundredThousandRowsBuildScrollAndGoByKeysWithoutPerRowWork) {
