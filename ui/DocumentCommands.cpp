@@ -46,7 +46,8 @@ std::vector<Row> BuildRows() {
       {32780, [](Context& c) { c.doc.ToggleShuffle(); }, [](Context& c) { return Marked(c.doc.shuffle()); }},
       {32848, [](Context& c) { c.doc.VolumeUp(); }, nullptr},
       {32849, [](Context& c) { c.doc.VolumeDown(); }, nullptr},
-      {32807, [](Context& c) { c.doc.RemoveAll(); }, [](Context& c) { return Enabled(c.doc.GetCount() > 0); }},
+      {32807, [](Context& c) { c.doc.RemoveAll(); },
+       [](Context& c) { return Enabled(c.playlistViewShown && c.doc.GetCount() > 0); }},
       {32822, [](Context& c) {
          // Source Size -> 4:3 -> 16:9 -> Not Fixed -> Source Size; other values stay.
          if (c.options.aspectRatio >= 0 && c.options.aspectRatio <= 3) c.options.aspectRatio = (c.options.aspectRatio + 1) % 4;

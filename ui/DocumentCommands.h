@@ -19,6 +19,7 @@ struct DocumentCommandContext {
   CPlayerDoc& doc;
   PlayerOptions& options;
   bool videoViewShown = false;
+  bool playlistViewShown = false;
 };
 
 // Runs the document's handler of `id`; false when the document has none or the command is

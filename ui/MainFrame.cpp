@@ -1,44 +1,50 @@
 #include "ui/MainFrame.h"
 
 #include <QApplication>
-
-#include <array>
+#include <QCloseEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProcess>
-#include <QStyle>
+#include <QScreen>
+#include <QSystemTrayIcon>
 #include <QToolBar>
 
+#include <array>
+
+#include "app/PlayerSettings.h"
 #include "playlist/PlayerDoc.h"
 #include "ui/CommandIds.h"
 #include "ui/CommandTable.h"
+#include "ui/DialogCommands.h"
 #include "ui/FullScreenWnd.h"
 #include "ui/PlayListIcons.h"
 #include "ui/PlayListModel.h"
 #include "ui/PlayListView.h"
 #include "ui/PlayerSplitter.h"
 #include "ui/SeekBar.h"
+#include "ui/ToolbarImages.h"
 #include "ui/VideoView.h"
 
 namespace lumivox {
 namespace {
 
 const QEvent::Type kGraphNotify = static_cast<QEvent::Type>(QEvent::User + 100);
+constexpr std::string_view kView = "View";
 
-QIcon ButtonIcon(int id) {
-  const std::map<int, QStyle::StandardPixmap> icons = {
-      {40020, QStyle::SP_MediaPlay},       {40029, QStyle::SP_MediaPause},      {32772, QStyle::SP_MediaStop},
-      {32776, QStyle::SP_MediaSkipBackward}, {32833, QStyle::SP_MediaSeekBackward}, {32834, QStyle::SP_MediaSeekForward},
-      {32777, QStyle::SP_MediaSkipForward}, {32804, QStyle::SP_TrashIcon},      {32808, QStyle::SP_ArrowUp},
-      {32809, QStyle::SP_ArrowDown}};
-  const auto it = icons.find(id);
-  return it == icons.end() ? QIcon() : QApplication::style()->standardIcon(it->second);
-}
+// Options, filter list and file properties come with their dialogs; until then they are
+// shown disabled rather than doing nothing.
+bool NotYetAvailable(int id) { return id == 32773 || id == 32846 || id == 32792; }
 
 }  // namespace
 
-CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerOptions& options)
-    : doc_(doc), options_(options), icons_(std::make_unique<CPlayListIcons>()) {
+CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
+    : doc_(doc),
+      settings_(settings),
+      options_(settings.options()),
+      icons_(std::make_unique<CPlayListIcons>()) {
+  setWindowIcon(ProgramIcon());
   site_.options = &options_;
   site_.sendCommand = [this](int id) { OnCommand(id); };
   site_.popupMenu = [this](std::string_view name, QPoint at) { PopupMenu(name, at); };
@@ -49,12 +55,53 @@ CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerOptions& options)
   setAcceptDrops(true);
   BuildMenus();
   BuildBars();
+  if (!settings_.GetProfileInt(kView, "ToolBar", 1)) toolBar_->hide();
+  if (!settings_.GetProfileInt(kView, "SeekBar", 1)) seekDock_->hide();
+  if (settings_.GetProfileInt(kView, "TopMost", 0)) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  viewMode_ = settings_.GetProfileInt(kView, "ViewMode", 1);
+  LoadPlacement();
   doc_.SetFrame(this);
 }
 
 CMainFrame::~CMainFrame() {
   doc_.SetFrame(nullptr);
   fullScreen_.reset();
+}
+
+void CMainFrame::LoadPlacement() {
+  const int left = settings_.GetProfileInt(kView, "Left", -1);
+  const int top = settings_.GetProfileInt(kView, "Top", -1);
+  const int right = settings_.GetProfileInt(kView, "Right", -1);
+  const int bottom = settings_.GetProfileInt(kView, "Bottom", -1);
+  const QSize screen = QApplication::primaryScreen()->size();
+  if (left == -1 || top == -1 || right == -1 || bottom == -1 || left >= screen.width() || top >= screen.height()) {
+    resize(720, 520);
+    return;
+  }
+  setGeometry(left, top, right - left, bottom - top);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  settings_.WriteProfileInt(kView, "TopMost", windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? 1 : 0);
+  settings_.WriteProfileInt(kView, "ToolBar", toolBar_->isVisibleTo(this) ? 1 : 0);
+  settings_.WriteProfileInt(kView, "SeekBar", seekDock_->isVisibleTo(this) ? 1 : 0);
+  settings_.WriteProfileInt(kView, "ViewMode", viewMode_);
+  if (!isMinimized() && !isMaximized() && !trayIcon_) {
+    const QRect frame = geometry();
+    settings_.WriteProfileInt(kView, "Left", frame.left());
+    settings_.WriteProfileInt(kView, "Top", frame.top());
+    settings_.WriteProfileInt(kView, "Right", frame.left() + frame.width());
+    settings_.WriteProfileInt(kView, "Bottom", frame.top() + frame.height());
+  }
+  SavePlaylistWidth();
+  RemoveTrayIcon();
+  if (fullScreen_->Window()) fullScreen_->Close();
+  doc_.OnCloseDocument();
+  event->accept();
+}
+
+void CMainFrame::SavePlaylistWidth() {
+  if (splitter_ && !splitter_->sizes().isEmpty()) settings_.WriteProfileInt(kView, "PlayListWidth", splitter_->sizes().front());
 }
 
 void CMainFrame::PostGraphNotify() { QCoreApplication::postEvent(this, new QEvent(kGraphNotify)); }
@@ -101,7 +148,7 @@ void CMainFrame::BuildBars() {
       continue;
     }
     const CommandInfo* command = FindCommand(id);
-    QAction* button = toolBar_->addAction(ButtonIcon(id), QString::fromUtf8(command->text.data(), command->text.size()));
+    QAction* button = toolBar_->addAction(ToolbarIcon(id), QString::fromUtf8(command->text.data(), command->text.size()));
     button->setToolTip(QString::fromUtf8(command->toolTip.data(), command->toolTip.size()));
     connect(button, &QAction::triggered, this, [this, id] { OnCommand(id); });
     button->setData(id);
@@ -123,25 +170,35 @@ void CMainFrame::BuildBars() {
 }
 
 bool CMainFrame::ApplyViewMode() {
+  const int clientWidth = centralWidget() ? centralWidget()->width() : width();
   doc_.DetachVideo();
-  delete centralWidget();
-  auto makePlaylist = [this] { return playlist_ = new CPlayListView(doc_, *icons_, options_.playerColor); };
-  auto makeVideo = [this] { return video_ = new CVideoView(doc_, site_); };
-  if (viewMode_ == 0) {
-    auto* splitter = new CPlayerSplitter(site_);
-    splitter->AddPane(makePlaylist());
-    splitter->AddPane(makeVideo());
-    setCentralWidget(splitter);
-  } else if (viewMode_ == 2) {
-    setCentralWidget(makePlaylist());
-  } else {
-    setCentralWidget(makeVideo());
-  }
-  if (playlist_) {
+  auto makePlaylist = [this] {
+    playlist_ = new CPlayListView(doc_, *icons_, options_.playerColor);
     connect(playlist_, &CPlayListView::contextMenuRequested, this,
             [this](const PlayListPopup& popup, const QPoint& at) { PopupMenu(popup.menu, at); });
+    return playlist_.data();
+  };
+  auto makeVideo = [this] { return video_ = new CVideoView(doc_, site_); };
+  if (viewMode_ == 0 && !splitter_) {
+    const int playlistWidth = settings_.GetProfileInt(kView, "PlayListWidth", clientWidth / 4);
+    delete centralWidget();
+    splitter_ = new CPlayerSplitter(site_);
+    splitter_->AddPane(makePlaylist());
+    splitter_->AddPane(makeVideo());
+    setCentralWidget(splitter_);
+    // Laid out first, so the playlist pane gets exactly its width.
+    layout()->activate();
+    const int available = splitter_->width() - splitter_->handleWidth();
+    splitter_->setSizes({playlistWidth, std::max(0, available - playlistWidth)});
+  } else if (viewMode_ != 0) {
+    // The pane is made anew even when the mode did not change.
+    SavePlaylistWidth();
+    delete centralWidget();
+    setCentralWidget(viewMode_ == 2 ? static_cast<QWidget*>(makePlaylist()) : makeVideo());
   }
+  doc_.UpdateTitle();
   if (video_ && !fullScreen_->Window()) doc_.AttachVideo(video_);
+  centralWidget()->setFocus();
   return true;
 }
 
@@ -150,23 +207,29 @@ void CMainFrame::ReattachVideo() {
   setFocus();
 }
 
-DocumentCommandContext CMainFrame::Context() { return {doc_, options_, video_ != nullptr}; }
+DocumentCommandContext CMainFrame::Context() { return {doc_, options_, video_ != nullptr, playlist_ != nullptr}; }
 
 bool CMainFrame::OnCommand(int id) {
   if (!StateOf(id).enabled) return false;
   if (playlist_ && playlist_->hasFocus() && playlist_->OnCommand(id)) return true;
   auto context = Context();
   if (RunDocumentCommand(id, context)) return true;
+  DialogCommandContext dialogs{doc_, options_, this};
+  if (RunDialogCommand(id, dialogs)) return true;
   if (playlist_ && playlist_->OnCommand(id)) return true;
-  return FrameCommand(id);
+  if (FrameCommand(id)) return true;
+  return appCommands_ && appCommands_(id);
 }
 
 CommandState CMainFrame::StateOf(int id) {
+  if (NotYetAvailable(id)) return {false, false};
   if (playlist_) {
     if (const auto enabled = playlist_->CommandEnabled(id)) return {*enabled, false};
   }
   auto context = Context();
   if (const auto state = DocumentCommandState(id, context)) return *state;
+  DialogCommandContext dialogs{doc_, options_, this};
+  if (const auto state = DialogCommandState(id, dialogs)) return *state;
   if (const auto state = FrameCommandState(id)) return *state;
   return {FindCommand(id) != nullptr && FindCommand(id)->owner != CommandOwner::PlaylistView, false};
 }
@@ -185,13 +248,13 @@ void CMainFrame::UpdateActions() {
 
 std::optional<CommandState> CMainFrame::FrameCommandState(int id) {
   switch (id) {
-    case 59392: return CommandState{true, toolBar_->isVisible()};
-    case 32793: return CommandState{true, seekDock_->isVisible()};
+    case 59392: return CommandState{true, toolBar_->isVisibleTo(this)};
+    case 32793: return CommandState{true, seekDock_->isVisibleTo(this)};
     case 32810: return CommandState{true, viewMode_ == 0};
     case 32782: return CommandState{true, viewMode_ == 2};
     case 32811: return CommandState{true, viewMode_ == 1};
     case 32798: return CommandState{true, windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
-    case 32820: case ID_VIEW_FULLSCREEN: case 32774: case 57665: return CommandState{};
+    case 32820: case ID_VIEW_FULLSCREEN: case 32774: case 32845: case 57665: return CommandState{};
     default: return std::nullopt;
   }
 }
@@ -202,8 +265,8 @@ bool CMainFrame::FrameCommand(int id) {
     ApplyViewMode();
   };
   switch (id) {
-    case 59392: toolBar_->setVisible(!toolBar_->isVisible()); return true;
-    case 32793: seekDock_->setVisible(!seekDock_->isVisible()); return true;
+    case 59392: toolBar_->setVisible(!toolBar_->isVisibleTo(this)); return true;
+    case 32793: seekDock_->setVisible(!seekDock_->isVisibleTo(this)); return true;
     case 32810: setMode(0); return true;
     case 32782: setMode(2); return true;
     case 32811: setMode(1); return true;
@@ -223,28 +286,83 @@ bool CMainFrame::FrameCommand(int id) {
         if (QProcess::startDetached(program, program == std::string_view("gnome-control-center") ? QStringList{"sound"} : QStringList{})) break;
       }
       return true;
+    case 32845: RestoreFromTray(); return true;
     case 57665: close(); return true;
     default: return false;
   }
 }
 
-void CMainFrame::PopupMenu(std::string_view name, QPoint at) {
+void CMainFrame::PopupMenu(std::string_view name, QPoint at, int defaultId) {
   const MenuItem* items = ContextMenu(name);
   if (!items) return;
   QMenu menu;
-  for (const MenuItem& entry : items->popup) {
-    if (entry.IsSeparator()) {
-      menu.addSeparator();
-    } else if (entry.id > 0) {
-      QAction* action = menu.addAction(QString::fromUtf8(entry.text.data(), entry.text.size()));
-      const CommandState state = StateOf(entry.id);
-      action->setEnabled(state.enabled);
-      action->setCheckable(state.checked);
-      action->setChecked(state.checked);
-      connect(action, &QAction::triggered, this, [this, id = entry.id] { OnCommand(id); });
+  const std::function<void(QMenu&, const MenuItem&)> fill = [&](QMenu& into, const MenuItem& popup) {
+    for (const MenuItem& entry : popup.popup) {
+      if (entry.IsSeparator()) {
+        into.addSeparator();
+      } else if (entry.id == 0) {
+        fill(*into.addMenu(QString::fromUtf8(entry.text.data(), entry.text.size())), entry);
+      } else {
+        QAction* action = into.addAction(QString::fromUtf8(entry.text.data(), entry.text.size()));
+        const CommandState state = StateOf(entry.id);
+        action->setEnabled(state.enabled);
+        action->setCheckable(state.checked);
+        action->setChecked(state.checked);
+        if (entry.id == defaultId) into.setDefaultAction(action);
+        connect(action, &QAction::triggered, this, [this, id = entry.id] { OnCommand(id); });
+      }
     }
-  }
+  };
+  fill(menu, *items);
   menu.exec(at);
+}
+
+void CMainFrame::AddTrayIcon() {
+  if (trayIcon_) return;
+  trayIcon_ = std::make_unique<QSystemTrayIcon>(ProgramIcon());
+  trayIcon_->setToolTip(QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
+  connect(trayIcon_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Trigger) {
+      RestoreFromTray();
+    } else if (reason == QSystemTrayIcon::Context) {
+      PopupMenu("TrayIcon", QCursor::pos(), 32845);
+    }
+  });
+  trayIcon_->show();
+}
+
+void CMainFrame::RemoveTrayIcon() { trayIcon_.reset(); }
+
+void CMainFrame::RestoreFromTray() {
+  RemoveTrayIcon();
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !options_.trayIcon) return;
+  if (isMinimized()) {
+    // Without a tray the window stays in the task bar: hidden, it could not come back.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+    AddTrayIcon();
+    QTimer::singleShot(0, this, &QWidget::hide);
+  } else if (trayIcon_) {
+    RestoreFromTray();
+  }
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFileNames(event->mimeData()).empty()) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> names = DroppedFileNames(event->mimeData());
+  if (names.empty()) return event->ignore();
+  event->acceptProposedAction();
+  doc_.OnDropFiles(names);
 }
 
 void CMainFrame::SendPositionTick() {

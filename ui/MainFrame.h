@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -15,6 +16,7 @@
 
 class QAction;
 class QMenu;
+class QSystemTrayIcon;
 class QToolBar;
 
 namespace lumivox {
@@ -23,13 +25,20 @@ class CFullScreenWnd;
 class CPlayListIcons;
 class CPlayListView;
 class CPlayerDoc;
+class CPlayerSplitter;
 class CSeekBar;
 class CVideoView;
 
+class PlayerSettings;
+
 class CMainFrame final : public QMainWindow, public IMainFrame {
  public:
-  CMainFrame(CPlayerDoc& doc, PlayerOptions& options);
+  // Reads its bars, top-most state, view mode and placement from the "View" settings.
+  CMainFrame(CPlayerDoc& doc, PlayerSettings& settings);
   ~CMainFrame() override;
+
+  // The application's own commands, asked last.
+  void SetAppCommands(std::function<bool(int)> run) { appCommands_ = std::move(run); }
 
   // Safe from any thread: the engine's graph-notify.
   void PostGraphNotify();
@@ -41,6 +50,10 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   bool OnCommand(int id);
   CommandState StateOf(int id);
   CSeekBar& seekBar() const { return *seekBar_; }
+  bool trayIconShown() const { return trayIcon_ != nullptr; }
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  void RestoreFromTray();
 
   // IMainFrame
   void SendPositionTick() override;
@@ -55,6 +68,10 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
 
  protected:
   void customEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenus();
@@ -62,13 +79,17 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   QMenu* AddMenu(QMenu* menu, const struct MenuItem& item);
   QAction* ActionFor(int id);
   void UpdateActions();
-  void PopupMenu(std::string_view name, QPoint at);
+  void PopupMenu(std::string_view name, QPoint at, int defaultId = 0);
+  void LoadPlacement();
+  void SavePlaylistWidth();
   bool FrameCommand(int id);
   std::optional<CommandState> FrameCommandState(int id);
   DocumentCommandContext Context();
 
   CPlayerDoc& doc_;
+  PlayerSettings& settings_;
   PlayerOptions& options_;
+  std::function<bool(int)> appCommands_;
   ViewSite site_;
   std::unique_ptr<CPlayListIcons> icons_;
   QToolBar* toolBar_ = nullptr;
@@ -76,6 +97,8 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   CSeekBar* seekBar_ = nullptr;
   QPointer<CPlayListView> playlist_;
   QPointer<CVideoView> video_;
+  QPointer<CPlayerSplitter> splitter_;
+  std::unique_ptr<QSystemTrayIcon> trayIcon_;
   std::unique_ptr<CFullScreenWnd> fullScreen_;
   std::map<int, QAction*> actions_;
   QTimer positionTimer_;

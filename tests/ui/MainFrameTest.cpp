@@ -3,7 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QSplitter>
+#include <QUrl>
+
+#include "DialogAnswer.h"
 #include "playlist/DocFixture.h"
+#include "ui/AboutBox.h"
 #include "ui/MainFrame.h"
 #include "ui/SeekBar.h"
 
@@ -14,7 +23,7 @@ class MainFrameTest : public DocFixture {
  protected:
   MainFrameTest() { frame.ApplyViewMode(); }
   ~MainFrameTest() override { doc->SetFrame(nullptr); }
-  CMainFrame frame{*doc, options};
+  CMainFrame frame{*doc, settings};
 };
 
 TEST_F(MainFrameTest, LayoutsGiveTheirPanesAndTheViewModeCommandCycles) {
@@ -66,6 +75,62 @@ TEST_F(MainFrameTest, ThePositionTickFeedsTheSeekBar) {
   frame.SendPositionTick();
   EXPECT_EQ(frame.seekBar().Duration(), 90 * 10'000'000LL);
   EXPECT_EQ(frame.seekBar().Position(), 30 * 10'000'000LL);
+}
+
+TEST_F(MainFrameTest, ClosingSavesTheWindowAndTheNextFrameTakesItBack) {
+  ASSERT_TRUE(frame.OnCommand(32810));
+  ASSERT_TRUE(frame.OnCommand(59392));
+  ASSERT_TRUE(frame.OnCommand(32798));
+  frame.setGeometry(40, 50, 600, 400);
+  frame.findChild<QSplitter*>()->setSizes({150, 450});
+  const int playlistWidth = frame.findChild<QSplitter*>()->sizes().front();
+  Fill({"/m/a.mp3"});
+  frame.close();
+  EXPECT_NE(TempDir::Read(dir / "data/lumivox.pls").find("/m/a.mp3"), std::string::npos) << "the document closed";
+
+  CMainFrame next{*doc, settings};
+  EXPECT_FALSE(next.StateOf(59392).checked);
+  EXPECT_TRUE(next.StateOf(32793).checked);
+  EXPECT_TRUE(next.StateOf(32798).checked);
+  EXPECT_EQ(next.geometry(), QRect(40, 50, 600, 400));
+  ASSERT_EQ(next.viewMode(), 0);
+  next.ApplyViewMode();
+  EXPECT_EQ(settings.GetProfileInt("View", "PlayListWidth", -1), playlistWidth);
+  EXPECT_EQ(next.findChild<QSplitter*>()->sizes().front(), playlistWidth);
+  ASSERT_TRUE(next.OnCommand(32811));
+  EXPECT_FALSE(next.OnCommand(32807)) << "Delete All needs the playlist view";
+
+  settings.WriteProfileInt("View", "Left", 100000);
+  CMainFrame offScreen{*doc, settings};
+  EXPECT_NE(offScreen.geometry().left(), 100000) << "a rectangle beyond the screen is ignored";
+}
+
+TEST_F(MainFrameTest, DroppedFilesAndFoldersReplaceTheListAndPlay) {
+  Fill({"/old.mp3"});
+  const std::string file = dir.Write("one.mp3", "x");
+  const std::string folderFile = dir.Write("folder/two.wav", "x");
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir / "folder")), QUrl::fromLocalFile("/no/such.mp3"),
+                QUrl::fromLocalFile(QString::fromStdString(file))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&frame, &enter);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&frame, &drop);
+  ASSERT_EQ(doc->GetCount(), 2);
+  EXPECT_EQ(doc->GetEntry(0)->path(), folderFile);
+  EXPECT_EQ(doc->GetEntry(1)->path(), file);
+  EXPECT_EQ(engine->state, State_Running);
+}
+
+TEST_F(MainFrameTest, LaterDialogsStayDisabledAndAboutShowsTheVersion) {
+  for (const int id : {32773, 32846, 32792}) EXPECT_FALSE(frame.StateOf(id).enabled) << id;
+  QString line;
+  WhenDialogShows([&line](QWidget* box) {
+    line = box->findChild<QLabel*>("programLine")->text();
+    qobject_cast<QDialog*>(box)->accept();
+  });
+  ShowAboutBox(&frame);
+  EXPECT_EQ(line, QString("lumivox Version ") + LUMIVOX_VERSION);
 }
 
 }  // namespace

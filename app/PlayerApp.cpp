@@ -1,0 +1,148 @@
+#include "app/PlayerApp.h"
+
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "engine/GraphPlayer.h"
+#include "playlist/PlayerDoc.h"
+#include "ui/AboutBox.h"
+#include "ui/MainFrame.h"
+
+namespace lumivox {
+namespace {
+
+// Every argument that is not an option names a file or folder; the first one is opened.
+std::vector<std::string> NamesOf(const QStringList& arguments) {
+  std::vector<std::string> names;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (!arguments[i].startsWith('-')) names.push_back(arguments[i].toStdString());
+  }
+  return names;
+}
+
+QString OptionValue(const QStringList& arguments, const QString& option) {
+  for (const QString& argument : arguments) {
+    if (argument.startsWith(option)) return argument.mid(option.size());
+  }
+  return {};
+}
+
+std::string AutoListPath() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(folder);
+  return (folder + "/lumivox.pls").toStdString();
+}
+
+// Calls back once, after the first paint of a window has been delivered.
+class FirstPaintWatch final : public QObject {
+ public:
+  FirstPaintWatch(QWidget* window, std::function<void()> painted) : QObject(window), painted_(std::move(painted)) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* target, QEvent* event) override {
+    if (event->type() == QEvent::Paint && target->isWidgetType() &&
+        static_cast<QWidget*>(target)->window() == parent()) {
+      qApp->removeEventFilter(this);
+      QTimer::singleShot(0, this, [this] {
+        painted_();
+        deleteLater();
+      });
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> painted_;
+};
+
+}  // namespace
+
+CPlayerApp::CPlayerApp(int& argc, char** argv) : qt_(argc, argv) {
+  QApplication::setOrganizationName("Halcyon");
+  QApplication::setApplicationName("lumivox");
+  names_ = NamesOf(QApplication::arguments());
+}
+
+CPlayerApp::~CPlayerApp() {
+  frame_.reset();
+  doc_.reset();
+}
+
+bool CPlayerApp::InitInstance() {
+  if (instance_.FindPreviousInstance(names_)) return false;  // handed over; no setting touched
+  instance_.Listen();
+
+  store_ = std::make_unique<QSettingsStore>();
+  settings_ = std::make_unique<PlayerSettings>(*store_);
+  deviceVolume_ = std::make_unique<DeviceVolume>(devices_);
+  settings_->SetDeviceVolume(deviceVolume_.get());
+  settings_->LoadSettings();
+
+  auto engine = std::make_unique<CGraphPlayer>(settings_->options(), [this] {
+    if (CMainFrame* frame = notifyTarget_.load()) frame->PostGraphNotify();
+  });
+  doc_ = std::make_unique<CPlayerDoc>(std::move(engine), *settings_, AutoListPath());
+  doc_->SetDeviceVolume(deviceVolume_.get());
+  frame_ = std::make_unique<CMainFrame>(*doc_, *settings_);
+  frame_->SetAppCommands([this](int id) { return OnCommand(id); });
+  notifyTarget_ = frame_.get();
+  if (names_.empty()) {
+    doc_->OnNewDocument();
+  } else if (!doc_->OnOpenDocument(names_.front())) {
+    QMessageBox::warning(nullptr, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
+                         QMessageBox::tr("Failed to open document."));
+    return false;
+  }
+  frame_->ApplyViewMode();
+
+  QObject::connect(&instance_, &SingleInstance::filesDropped, frame_.get(),
+                   [this](std::vector<std::string> dropped) { doc_->OnDropFiles(dropped); });
+  QObject::connect(&instance_, &SingleInstance::activateRequested, frame_.get(), [this] {
+    frame_->raise();
+    frame_->activateWindow();
+  });
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.contains("--print-startup-time")) ReportFirstPaint();
+  if (const QString shot = OptionValue(arguments, "--screenshot="); !shot.isEmpty()) ScheduleScreenshot(shot);
+  frame_->show();
+  return true;
+}
+
+int CPlayerApp::ExitInstance(int status) {
+  notifyTarget_ = nullptr;
+  settings_->RestoreStartVolume();
+  settings_->SaveSettings();
+  settings_->DestroyAccelTable();
+  return status;
+}
+
+bool CPlayerApp::OnCommand(int id) {
+  if (id != 57664) return false;
+  ShowAboutBox(frame_.get());
+  return true;
+}
+
+void CPlayerApp::ReportFirstPaint() {
+  new FirstPaintWatch(frame_.get(), [this] {
+    const auto elapsed = std::chrono::steady_clock::now() - started_;
+    std::printf("startup-time-ms: %.1f\n", std::chrono::duration<double, std::milli>(elapsed).count());
+    std::fflush(stdout);
+  });
+}
+
+void CPlayerApp::ScheduleScreenshot(const QString& file) {
+  QTimer::singleShot(3000, frame_.get(), [this, file] {
+    // From the screen, so the picture the video sink drew into its own window is in it.
+    frame_->screen()->grabWindow(frame_->winId()).save(file);
+    frame_->close();
+  });
+}
+
+}  // namespace lumivox

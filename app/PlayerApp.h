@@ -1,0 +1,55 @@
+#pragma once
+// The application object: start-up in its fixed order with the single-instance check
+// first, the About box, and exit putting the volume back and writing the settings.
+
+#include <QApplication>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/QSettingsStore.h"
+#include "app/PlayerSettings.h"
+#include "app/SingleInstance.h"
+#include "engine/AlsaDevices.h"
+#include "engine/VolumeControl.h"
+
+namespace lumivox {
+
+class CMainFrame;
+class CPlayerDoc;
+
+class CPlayerApp {
+ public:
+  CPlayerApp(int& argc, char** argv);
+  ~CPlayerApp();
+
+  // False ends the program at once: a running instance took the names, or no window.
+  bool InitInstance();
+  int Run() { return QApplication::exec(); }
+  int ExitInstance(int status);
+
+ private:
+  bool OnCommand(int id);
+  // "--print-startup-time": the milliseconds from the start of main to the first
+  // painting of the main window, on standard output.
+  void ReportFirstPaint();
+  // "--screenshot=FILE": a picture of the window after a few seconds, then exit.
+  void ScheduleScreenshot(const QString& file);
+
+  const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+  QApplication qt_;
+  std::vector<std::string> names_;
+  SingleInstance instance_;
+  std::unique_ptr<QSettingsStore> store_;
+  std::unique_ptr<PlayerSettings> settings_;
+  AlsaDevices devices_;
+  std::unique_ptr<DeviceVolume> deviceVolume_;
+  std::atomic<CMainFrame*> notifyTarget_{nullptr};
+  std::unique_ptr<CPlayerDoc> doc_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace lumivox

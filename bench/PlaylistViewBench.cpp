@@ -1,0 +1,301 @@
+// Playlist view figures with 100,000 rows in a shown view: building the rows, rebuilding
+// them, scrolling through them by pages and to the end, repainting a screenful, and
+// select all. Every figure is how long the window is blocked: the step itself, the events
+// it queued and a paint. None may pass 100 ms. It needs an X display:
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/playlist_view_bench
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "playlist/ListOnlyEngine.h"
+#include "playlist/PlayerDoc.h"
+#include "ui/PlayListIcons.h"
+#include "ui/PlayListModel.h"
+#include "ui/PlayListView.h"
+
+namespace lumivox {
+namespace {
+
+constexpr int kRows = 100'000;
+constexpr double kTargetMs = 100;
+constexpr int kRepaints = 20;
+constexpr int kRounds = 5;
+constexpr int kWidth = 420;
+constexpr int kHeight = 700;
+
+// The frame as the document sees it: only its playlist pane matters here.
+class PaneFrame final : public IMainFrame {
+ public:
+  IPlaylistView* pane = nullptr;
+
+  void SendPositionTick() override {}
+  void StartPositionTimer(int) override {}
+  void KillPositionTimer() override {}
+  IPlaylistView* GetPlaylistPane() override { return pane; }
+  IVideoOwner* GetVideoPane() override { return nullptr; }
+  IVideoOwner* GetFullScreenWnd() override { return nullptr; }
+  void SetDocumentTitle(std::string_view) override {}
+  void SetCaption(std::string_view) override {}
+  void ResizeBy(int, int) override {}
+};
+
+// 100 artists, 20 albums each, 50 songs an album.
+std::string SongPath(int i) {
+  char path[128];
+  std::snprintf(path, sizeof path, "/music/Artist %03d/Album %02d/%02d Title of the song number %05d.mp3", i / 1000,
+                i / 50 % 20, i % 50 + 1, i);
+  return path;
+}
+
+std::string MakeList(const test::TempDir& dir) {
+  std::string text = "#EXTM3U\n";
+  for (int i = 0; i < kRows; ++i) text += SongPath(i) + '\n';
+  return dir.Write("big.m3u", text);
+}
+
+// Durations as a tag reader leaves them: known for most songs, not for all.
+void SetDurations(CPlayerDoc& doc) {
+  for (int i = 0; i < doc.GetCount(); ++i) {
+    doc.GetEntry(i)->duration = i % 7 ? (120 + i % 300) * kUnitsPerSecond : -1;
+  }
+}
+
+double ElapsedMs(const QElapsedTimer& clock) { return static_cast<double>(clock.nsecsElapsed()) / 1e6; }
+
+struct Row {
+  std::string name;
+  std::vector<double> ms;
+};
+
+std::vector<Row>& Rows() {
+  static std::vector<Row> rows;
+  return rows;
+}
+
+void Record(std::string name, std::vector<double> ms) { Rows().push_back({std::move(name), std::move(ms)}); }
+
+// `step`, then what it queued for the window, then a paint: the time the window was blocked.
+double Block(QTreeView& view, const std::function<void()>& step) {
+  QElapsedTimer clock;
+  clock.start();
+  step();
+  QCoreApplication::processEvents();
+  view.viewport()->repaint();
+  return ElapsedMs(clock);
+}
+
+double Time(const std::function<void()>& step) {
+  QElapsedTimer clock;
+  clock.start();
+  step();
+  return ElapsedMs(clock);
+}
+
+bool ShowAndWait(QWidget& window) {
+  window.resize(kWidth, kHeight);
+  window.show();
+  QElapsedTimer clock;
+  clock.start();
+  while (!window.windowHandle() || !window.windowHandle()->isExposed()) {
+    if (clock.elapsed() > 5000) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  // The queued column fit and the first paint.
+  QCoreApplication::processEvents();
+  return true;
+}
+
+void SendKey(QWidget& view, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QCoreApplication::sendEvent(&view, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+  QCoreApplication::sendEvent(&view, &release);
+}
+
+// A document with the view attached as its playlist pane, as the main frame makes it.
+struct Pane {
+  explicit Pane(CPlayerDoc& doc) : doc(doc), view(doc, icons, colors) {
+    frame.pane = &view.playListModel();
+    doc.SetFrame(&frame);
+  }
+  ~Pane() { doc.SetFrame(nullptr); }
+  Pane(const Pane&) = delete;
+  Pane& operator=(const Pane&) = delete;
+
+  CPlayerDoc& doc;
+  CPlayListIcons icons;
+  std::array<ColorRef, kPlayerColorCount> colors = DefaultPlayerColors();
+  CPlayListView view;
+  PaneFrame frame;
+};
+
+struct Doc {
+  ListOnlySettings settings{true};
+  CPlayerDoc doc{std::make_unique<ListOnlyEngine>(), settings, {}};
+};
+
+void Building(const std::string& list) {
+  std::vector<double> alone, blocks, loads, rests, made, painted;
+  for (int round = 0; round < kRounds; ++round) {
+    {
+      Doc bare;
+      alone.push_back(Time([&] { bare.doc.LoadPlaylistFile(list); }));
+    }
+    Doc d;
+    Pane pane(d.doc);
+    if (!ShowAndWait(pane.view)) return;
+    double load = 0;
+    blocks.push_back(Block(pane.view, [&] { load = Time([&] { d.doc.LoadPlaylistFile(list); }); }));
+    loads.push_back(load);
+    rests.push_back(blocks.back() - load);
+
+    // The other way round: a view made over a full document.
+    std::unique_ptr<Pane> late;
+    made.push_back(Time([&] { late = std::make_unique<Pane>(d.doc); }));
+    if (!ShowAndWait(late->view)) return;
+    painted.push_back(Time([&] { late->view.viewport()->repaint(); }));
+  }
+  Record("load 100k, no view attached (baseline)", alone);
+  Record("(a) build: load 100k into the shown view", blocks);
+  Record("    of which the load with the view told", loads);
+  Record("    of which the events and first paint", rests);
+  Record("(a') make a view over 100k entries", made);
+  Record("    first full paint of it", painted);
+}
+
+void Rebuilding(Pane& pane, const std::string& list) {
+  CPlayerDoc& doc = pane.doc;
+  std::vector<double> removals, inDoc, loads, resets;
+  for (int round = 0; round < kRounds; ++round) {
+    double removal = 0;
+    removals.push_back(Block(pane.view, [&] { removal = Time([&] { doc.RemoveAll(); }); }));
+    inDoc.push_back(removal);
+    loads.push_back(Block(pane.view, [&] { doc.LoadPlaylistFile(list); }));
+    resets.push_back(Block(pane.view, [&] { pane.view.playListModel().OnDocumentUpdate(); }));
+  }
+  Record("(b) rebuild: RemoveAll", removals);
+  Record("    of which RemoveAll itself", inDoc);
+  Record("(b) rebuild: load 100k again", loads);
+  Record("(b) rebuild: document update (model reset)", resets);
+}
+
+void Scrolling(Pane& pane) {
+  QTreeView& view = pane.view;
+  QScrollBar& bar = *view.verticalScrollBar();
+  std::vector<double> pages;
+  bar.setValue(0);
+  while (bar.value() < bar.maximum()) pages.push_back(Block(view, [&] { bar.setValue(bar.value() + bar.pageStep()); }));
+  Record("(c) scroll bar, page by page to the end", pages);
+
+  std::vector<double> keys;
+  view.setFocus();
+  SendKey(view, Qt::Key_Home, Qt::ControlModifier);
+  QCoreApplication::processEvents();
+  while (view.currentIndex().row() < kRows - 1) {
+    const int before = view.currentIndex().row();
+    keys.push_back(Block(view, [&] { SendKey(view, Qt::Key_PageDown); }));
+    if (view.currentIndex().row() == before) break;
+  }
+  Record("(c) PageDown keys, top to bottom", keys);
+
+  bar.setValue(0);
+  Block(view, [] {});
+  Record("(c) scroll bar jump, top to end", {Block(view, [&] { bar.setValue(bar.maximum()); })});
+  SendKey(view, Qt::Key_Home, Qt::ControlModifier);
+  Block(view, [] {});
+  Record("(c) Ctrl+End key, top to end", {Block(view, [&] { SendKey(view, Qt::Key_End, Qt::ControlModifier); })});
+}
+
+void Repainting(Pane& pane, const std::string& name) {
+  QTreeView& view = pane.view;
+  QScrollBar& bar = *view.verticalScrollBar();
+  std::vector<double> paints;
+  for (const int at : {bar.minimum(), bar.maximum() / 2, bar.maximum()}) {
+    bar.setValue(at);
+    QCoreApplication::processEvents();
+    for (int i = 0; i < kRepaints; ++i) paints.push_back(Time([&] { view.viewport()->repaint(); }));
+  }
+  Record(name, paints);
+}
+
+void Working(const std::string& list) {
+  Doc d;
+  Pane pane(d.doc);
+  if (!ShowAndWait(pane.view)) return;
+  Block(pane.view, [&] { d.doc.LoadPlaylistFile(list); });
+  Rebuilding(pane, list);
+  SetDurations(d.doc);
+
+  Scrolling(pane);
+  Repainting(pane, "(d) repaint a screenful (top, middle, end)");
+
+  pane.view.setFocus();
+  std::vector<double> selects, deletes;
+  for (int round = 0; round < kRounds; ++round) {
+    if (round > 0) Block(pane.view, [&] { d.doc.LoadPlaylistFile(list); });
+    selects.push_back(Block(pane.view, [&] { SendKey(pane.view, Qt::Key_A, Qt::ControlModifier); }));
+    if (round == 0) Repainting(pane, "(d) repaint a screenful, all selected");
+    deletes.push_back(Block(pane.view, [&] { SendKey(pane.view, Qt::Key_Delete); }));
+    if (d.doc.GetCount() != 0) std::printf("warning: %d entries left after deleting all\n", d.doc.GetCount());
+  }
+  Record("select all (Ctrl+A) and paint", selects);
+  Record("delete all selected (Del) and paint", deletes);
+}
+
+// Nearest rank, so a single sample is its own median and 99th percentile.
+double Percentile(std::vector<double> values, double fraction) {
+  std::sort(values.begin(), values.end());
+  const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(values.size())));
+  return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+}
+
+std::string LoadAverage() {
+  char text[64] = "?";
+  if (FILE* f = std::fopen("/proc/loadavg", "r")) {
+    if (!std::fgets(text, sizeof text, f)) text[0] = '\0';
+    std::fclose(f);
+  }
+  std::string line = text;
+  return line.substr(0, line.find(' ', line.find(' ', line.find(' ') + 1) + 1));
+}
+
+void PrintTable() {
+  std::printf("\nplaylist view, %d rows, %dx%d window, milliseconds the window is blocked\n", kRows, kWidth, kHeight);
+  std::printf("%-46s %6s %8s %8s %8s  %s\n", "step", "count", "median", "p99", "max", "max <= 100");
+  for (const Row& row : Rows()) {
+    if (row.ms.empty()) continue;
+    const double max = Percentile(row.ms, 1);
+    const bool part = row.name.starts_with("    ") || row.name.find("baseline") != std::string::npos;
+    std::printf("%-46s %6zu %8.2f %8.2f %8.2f  %s\n", row.name.c_str(), row.ms.size(), Percentile(row.ms, 0.5),
+                Percentile(row.ms, 0.99), max, part ? "" : max <= kTargetMs ? "ok" : "OVER");
+  }
+  // A lone step over the target amid fast ones tells of other work on the machine.
+  std::printf("p99 is the nearest rank; load average at the end: %s\n", LoadAverage().c_str());
+}
+
+}  // namespace
+}  // namespace lumivox
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const lumivox::test::TempDir dir;
+  const std::string list = lumivox::MakeList(dir);
+  lumivox::Building(list);
+  lumivox::Working(list);
+  lumivox::PrintTable();
+  return 0;
+}

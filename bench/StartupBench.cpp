@@ -1,0 +1,322 @@
+// Start-up figures of the real player, each start in a home of its own (settings, data,
+// runtime folder with the single-instance socket), so no start sees another or the user's:
+//   empty      no automatic list, default view mode                      target 400 ms
+//   100k list  a 100,000-entry automatic list, playlist and video shown  target 700 ms
+//   hand-over  a second start handing two names to the running player    target 150 ms
+// The first two are timed to the "startup-time-ms:" line of --print-startup-time, both as
+// the player prints it (from its main) and as seen from the spawn; the hand-over from the
+// spawn to the exit. It needs an X display:
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/startup_bench
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 7;
+constexpr int kListEntries = 100'000;
+constexpr int kLinksPerFile = 25'000;
+constexpr int kLineTimeoutMs = 60'000;
+constexpr int kExitTimeoutMs = 10'000;
+constexpr int kSocketTimeoutMs = 5'000;
+// The running player opens and plays the names it was handed before the next start.
+constexpr int kSettleMs = 300;
+constexpr const char* kSocketName = "LUMIVOX_MAIN_WND";
+
+struct Figures {
+  std::vector<double> printed;
+  std::vector<double> wall;
+  int failed = 0;
+};
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double Max(const std::vector<double>& values) {
+  return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+double ElapsedMs(const QElapsedTimer& clock) { return static_cast<double>(clock.nsecsElapsed()) / 1e6; }
+
+// Files shared by every start: the media, and the caches of the machine (the GStreamer
+// registry, fontconfig), which a real user's start finds filled.
+class Scratch {
+ public:
+  Scratch() { QDir(dir_.path()).mkpath("cache"); }
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// A user of their own for one player and the starts that talk to it, made afresh at the
+// same place each time: GStreamer keys some plugins' registry entries on folders under
+// HOME, and a new HOME would have every start rescan them, which a user's start never does.
+class Home {
+ public:
+  explicit Home(const Scratch& scratch) : dir_(scratch.Path("user")), cache_(scratch.Path("cache")) {
+    dir_.removeRecursively();
+    for (const char* folder : {"home", "config", "data", "runtime"}) dir_.mkpath(folder);
+    // Qt only takes a runtime folder that is private to its owner.
+    QFile::setPermissions(Path("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+  ~Home() { dir_.removeRecursively(); }
+  Home(const Home&) = delete;
+  Home& operator=(const Home&) = delete;
+
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+
+  bool Write(const QString& name, const QByteArray& bytes) const {
+    const QString file = Path(name);
+    QDir().mkpath(QFileInfo(file).path());
+    QFile out(file);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
+  }
+
+  QProcessEnvironment Environment() const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", Path("home"));
+    environment.insert("XDG_CONFIG_HOME", Path("config"));
+    environment.insert("XDG_DATA_HOME", Path("data"));
+    environment.insert("XDG_RUNTIME_DIR", Path("runtime"));
+    environment.insert("XDG_CACHE_HOME", cache_);
+    return environment;
+  }
+
+  QString SocketFile() const { return Path("runtime") + "/" + kSocketName; }
+
+ private:
+  QDir dir_;
+  QString cache_;
+};
+
+QProcess* NewPlayer(const Home& home) {
+  auto* player = new QProcess;
+  player->setProcessEnvironment(home.Environment());
+  player->setStandardErrorFile(QProcess::nullDevice());
+  return player;
+}
+
+struct StartTimes {
+  double printed;
+  double wall;
+};
+
+// Starts a player with --print-startup-time and waits for its line; it keeps running.
+std::optional<StartTimes> StartToFirstPaint(QProcess& player) {
+  QElapsedTimer clock;
+  clock.start();
+  player.start(LUMIVOX_PLAYER, {"--print-startup-time"});
+  const QByteArray prefix = "startup-time-ms: ";
+  while (clock.elapsed() < kLineTimeoutMs && player.waitForReadyRead(int(kLineTimeoutMs - clock.elapsed()))) {
+    while (player.canReadLine()) {
+      const QByteArray line = player.readLine().trimmed();
+      if (!line.startsWith(prefix)) continue;
+      const double wall = ElapsedMs(clock);
+      bool ok = false;
+      const double printed = line.mid(prefix.size()).toDouble(&ok);
+      if (ok) return StartTimes{printed, wall};
+    }
+  }
+  return std::nullopt;
+}
+
+void Stop(QProcess& player) {
+  if (player.state() == QProcess::NotRunning) return;
+  player.terminate();
+  if (!player.waitForFinished(kExitTimeoutMs)) {
+    player.kill();
+    player.waitForFinished();
+  }
+}
+
+bool Generate(const QString& wav) {
+  QProcess gst;
+  gst.start("gst-launch-1.0", {"-q", "audiotestsrc", "num-buffers=10", "!", "wavenc", "!", "filesink",
+                               "location=" + wav});
+  return gst.waitForFinished(30'000) && gst.exitStatus() == QProcess::NormalExit && gst.exitCode() == 0;
+}
+
+// Entry 1 is the generated file itself; the others are hard links to it (or to a copy:
+// ext4 allows 65,000 links to a file) under names of their own, so every entry is a real
+// file with a title of its own.
+std::optional<QByteArray> MakeList(const Scratch& scratch, const QString& wav) {
+  const std::filesystem::path folder = scratch.Path("songs").toStdString();
+  std::filesystem::create_directories(folder);
+  std::string source = wav.toStdString();
+  QByteArray pls = "[playlist]\n";
+  for (int i = 1; i <= kListEntries; ++i) {
+    std::string file = wav.toStdString();
+    if (i > 1) {
+      char name[96];
+      std::snprintf(name, sizeof name, "%06d Title of the song number %06d.wav", i, i);
+      file = (folder / name).string();
+      std::error_code ec;
+      if (i % kLinksPerFile == 0) {
+        std::filesystem::copy_file(wav.toStdString(), file, ec);
+        source = file;
+      } else {
+        std::filesystem::create_hard_link(source, file, ec);
+      }
+      if (ec) return std::nullopt;
+    }
+    const QByteArray n = QByteArray::number(i);
+    const QByteArray title = QByteArray::fromStdString(std::filesystem::path(file).stem().string());
+    pls += "File" + n + "=" + QByteArray::fromStdString(file) + "\nTitle" + n + "=" + title + "\nLength" + n +
+           "=-1\n";
+  }
+  pls += "NumberOfEntries=" + QByteArray::number(kListEntries) + "\nVersion=2\n";
+  return pls;
+}
+
+// One start to first paint per run, each in a fresh home that `prepare` fills.
+template <typename Prepare>
+Figures TimeStarts(const Scratch& scratch, Prepare prepare) {
+  Figures figures;
+  for (int run = 0; run < kRuns; ++run) {
+    const Home home(scratch);
+    if (!prepare(home)) {
+      ++figures.failed;
+      continue;
+    }
+    std::unique_ptr<QProcess> player(NewPlayer(home));
+    const auto times = StartToFirstPaint(*player);
+    Stop(*player);
+    if (!times) {
+      ++figures.failed;
+      continue;
+    }
+    figures.printed.push_back(times->printed);
+    figures.wall.push_back(times->wall);
+  }
+  return figures;
+}
+
+bool WaitForFile(const QString& file) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!QFile::exists(file)) {
+    if (clock.elapsed() > kSocketTimeoutMs) return false;
+    QThread::msleep(5);
+  }
+  return true;
+}
+
+// Second starts against one running player: spawn to exit.
+Figures TimeHandOvers(const Scratch& scratch, const QString& wav) {
+  Figures figures;
+  const Home home(scratch);
+  std::unique_ptr<QProcess> first(NewPlayer(home));
+  if (!StartToFirstPaint(*first) || !WaitForFile(home.SocketFile())) {
+    Stop(*first);
+    figures.failed = kRuns;
+    return figures;
+  }
+  for (int run = 0; run < kRuns; ++run) {
+    std::unique_ptr<QProcess> second(NewPlayer(home));
+    second->setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    second->start(LUMIVOX_PLAYER, {wav, wav});
+    const bool exited = second->waitForFinished(kExitTimeoutMs);
+    const double wall = ElapsedMs(clock);
+    // A start that did not find the running player opens a window and stays.
+    if (!exited || second->exitStatus() != QProcess::NormalExit || second->exitCode() != 0) {
+      Stop(*second);
+      ++figures.failed;
+    } else {
+      figures.wall.push_back(wall);
+    }
+    QThread::msleep(kSettleMs);
+  }
+  Stop(*first);
+  return figures;
+}
+
+const char* Verdict(double ms, double target) { return ms <= target ? "ok" : "OVER"; }
+
+void PrintRow(const char* name, const Figures& f, double target) {
+  const std::size_t runs = f.wall.size();
+  if (runs == 0) {
+    std::printf("%-34s %4d failed of %d\n", name, f.failed, kRuns);
+    return;
+  }
+  char printed[40] = "-";
+  if (!f.printed.empty()) std::snprintf(printed, sizeof printed, "%8.1f %8.1f", Median(f.printed), Max(f.printed));
+  std::printf("%-34s %4zu  %-17s  %8.1f %8.1f  %6.0f   %s / %s", name, runs, printed, Median(f.wall), Max(f.wall),
+              target, Verdict(Median(f.wall), target), Verdict(Max(f.wall), target));
+  if (f.failed) std::printf("   (%d failed)", f.failed);
+  std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::fprintf(stderr, "startup_bench: no display; run it under xvfb-run -a\n");
+    return 1;
+  }
+  const Scratch scratch;
+  const QString wav = scratch.Path("tone.wav");
+  if (!Generate(wav)) {
+    std::fprintf(stderr, "startup_bench: could not make %s with gst-launch-1.0\n", qPrintable(wav));
+    return 1;
+  }
+  const auto list = MakeList(scratch, wav);
+  if (!list) {
+    std::fprintf(stderr, "startup_bench: could not make the list's files\n");
+    return 1;
+  }
+
+  // The first start fills the shared caches; it is shown, not counted.
+  std::optional<StartTimes> cold;
+  {
+    const Home home(scratch);
+    std::unique_ptr<QProcess> player(NewPlayer(home));
+    cold = StartToFirstPaint(*player);
+    Stop(*player);
+  }
+  if (!cold) {
+    std::fprintf(stderr, "startup_bench: %s printed no start-up time\n", LUMIVOX_PLAYER);
+    return 1;
+  }
+
+  const Figures empty = TimeStarts(scratch, [](const Home&) { return true; });
+  const Figures big = TimeStarts(scratch, [&](const Home& home) {
+    return home.Write("config/Halcyon/lumivox.conf", "[View]\nViewMode=0\n") &&
+           home.Write("data/Halcyon/lumivox/lumivox.pls", *list);
+  });
+  const Figures handOver = TimeHandOvers(scratch, wav);
+
+  std::printf("\nlumivox start-up, %d runs each, milliseconds\n", kRuns);
+  std::printf("%-34s %4s  %-17s  %-17s  %6s   %s\n", "case", "runs", "printed med   max", "wall med      max",
+              "target", "wall med / max");
+  PrintRow("empty home, default view", empty, 400);
+  PrintRow("100,000-entry list, ViewMode=0", big, 700);
+  PrintRow("hand-over of 2 names, to exit", handOver, 150);
+  std::printf("\nprinted: the player's own figure, from its main to the first paint of its window.\n"
+              "wall: from the spawn to the line's arrival (to the exit for the hand-over).\n"
+              "First start with empty caches (GStreamer registry, fonts), not counted: printed %.1f, wall %.1f.\n",
+              cold->printed, cold->wall);
+  return 0;
+}
