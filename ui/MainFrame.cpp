@@ -127,6 +127,9 @@ QMenu* CMainFrame::AddMenu(QMenu* parent, const MenuItem& item) {
       QAction* action = menu->addAction(QString::fromUtf8(entry.text.data(), entry.text.size()));
       connect(action, &QAction::triggered, this, [this, id = entry.id] { OnCommand(id); });
       action->setData(entry.id);
+      if (const CommandInfo* command = FindCommand(entry.id)) {
+        action->setStatusTip(QString::fromUtf8(command->prompt.data(), command->prompt.size()));
+      }
       actions_.emplace(entry.id, action);
     }
   }

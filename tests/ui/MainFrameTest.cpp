@@ -122,6 +122,15 @@ TEST_F(MainFrameTest, DroppedFilesAndFoldersReplaceTheListAndPlay) {
   EXPECT_EQ(engine->state, State_Running);
 }
 
+TEST_F(MainFrameTest, RestoringFromTheTrayRemovesTheIcon) {
+  frame.AddTrayIcon();
+  ASSERT_TRUE(frame.trayIconShown());
+  ASSERT_TRUE(frame.OnCommand(32845));
+  EXPECT_FALSE(frame.trayIconShown());
+  EXPECT_TRUE(frame.isVisible());
+  frame.close();
+}
+
 TEST_F(MainFrameTest, LaterDialogsStayDisabledAndAboutShowsTheVersion) {
   for (const int id : {32773, 32846, 32792}) EXPECT_FALSE(frame.StateOf(id).enabled) << id;
   QString line;
