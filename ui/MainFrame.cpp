@@ -24,6 +24,7 @@
 #include "ui/PlayListView.h"
 #include "ui/PlayerSplitter.h"
 #include "ui/SeekBar.h"
+#include "ui/SheetFileProp.h"
 #include "ui/ToolbarImages.h"
 #include "ui/VideoView.h"
 
@@ -33,9 +34,9 @@ namespace {
 const QEvent::Type kGraphNotify = static_cast<QEvent::Type>(QEvent::User + 100);
 constexpr std::string_view kView = "View";
 
-// Options, filter list and file properties come with their dialogs; until then they are
-// shown disabled rather than doing nothing.
-bool NotYetAvailable(int id) { return id == 32773 || id == 32846 || id == 32792; }
+// Options and the filter list come with their dialogs; until then they are shown disabled
+// rather than doing nothing.
+bool NotYetAvailable(int id) { return id == 32773 || id == 32846; }
 
 }  // namespace
 
@@ -179,6 +180,8 @@ bool CMainFrame::ApplyViewMode() {
     playlist_ = new CPlayListView(doc_, *icons_, options_.playerColor);
     connect(playlist_, &CPlayListView::contextMenuRequested, this,
             [this](const PlayListPopup& popup, const QPoint& at) { PopupMenu(popup.menu, at); });
+    connect(playlist_, &CPlayListView::propertiesRequested, this,
+            [this](int row) { CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this).ShowEntry(doc_.GetEntry(row)); });
     return playlist_.data();
   };
   auto makeVideo = [this] { return video_ = new CVideoView(doc_, site_); };
@@ -257,6 +260,8 @@ std::optional<CommandState> CMainFrame::FrameCommandState(int id) {
     case 32782: return CommandState{true, viewMode_ == 2};
     case 32811: return CommandState{true, viewMode_ == 1};
     case 32798: return CommandState{true, windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
+    // The document's Properties, asked when no playlist view takes it: the current entry.
+    case 32792: return CommandState{doc_.GetEntry(doc_.GetCurrentIndex()) && doc_.engine().IsOpen(), false};
     case 32820: case ID_VIEW_FULLSCREEN: case 32774: case 32845: case 57665: return CommandState{};
     default: return std::nullopt;
   }
@@ -288,6 +293,9 @@ bool CMainFrame::FrameCommand(int id) {
       for (const char* program : {"pavucontrol", "gnome-control-center", "kmix"}) {
         if (QProcess::startDetached(program, program == std::string_view("gnome-control-center") ? QStringList{"sound"} : QStringList{})) break;
       }
+      return true;
+    case 32792:
+      CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this).ShowEntry(doc_.GetEntry(doc_.GetCurrentIndex()));
       return true;
     case 32845: RestoreFromTray(); return true;
     case 57665: close(); return true;
