@@ -11,6 +11,7 @@
 #include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
 #include "ui/AboutBox.h"
+#include "ui/KeyTranslator.h"
 #include "ui/MainFrame.h"
 
 namespace lumivox {
@@ -71,6 +72,7 @@ CPlayerApp::CPlayerApp(int& argc, char** argv) : qt_(argc, argv) {
 }
 
 CPlayerApp::~CPlayerApp() {
+  keys_.reset();
   frame_.reset();
   doc_.reset();
 }
@@ -101,6 +103,9 @@ bool CPlayerApp::InitInstance() {
     return false;
   }
   frame_->ApplyViewMode();
+  keys_ = std::make_unique<CKeyTranslator>([this] { return settings_->accelTable(); },
+                                           [this](QWidget* target) { return frame_->TranslatesKeysFor(target); },
+                                           [this](int command) { frame_->OnCommand(command); });
 
   QObject::connect(&instance_, &SingleInstance::filesDropped, frame_.get(),
                    [this](std::vector<std::string> dropped) { doc_->OnDropFiles(dropped); });

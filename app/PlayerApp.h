@@ -18,6 +18,7 @@
 
 namespace lumivox {
 
+class CKeyTranslator;
 class CMainFrame;
 class CPlayerDoc;
 
@@ -50,6 +51,7 @@ class CPlayerApp {
   std::atomic<CMainFrame*> notifyTarget_{nullptr};
   std::unique_ptr<CPlayerDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<CKeyTranslator> keys_;
 };
 
 }  // namespace lumivox

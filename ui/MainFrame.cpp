@@ -23,7 +23,9 @@
 #include "ui/PlayListModel.h"
 #include "ui/PlayListView.h"
 #include "ui/PlayerSplitter.h"
+#include "ui/PageKeyCfg.h"
 #include "ui/SeekBar.h"
+#include "ui/SheetOption.h"
 #include "ui/SheetFileProp.h"
 #include "ui/ToolbarImages.h"
 #include "ui/VideoView.h"
@@ -34,9 +36,9 @@ namespace {
 const QEvent::Type kGraphNotify = static_cast<QEvent::Type>(QEvent::User + 100);
 constexpr std::string_view kView = "View";
 
-// Options and the filter list come with their dialogs; until then they are shown disabled
-// rather than doing nothing.
-bool NotYetAvailable(int id) { return id == 32773 || id == 32846; }
+// The filter list comes with its dialog; until then it is shown disabled rather than doing
+// nothing.
+bool NotYetAvailable(int id) { return id == 32846; }
 
 }  // namespace
 
@@ -262,7 +264,7 @@ std::optional<CommandState> CMainFrame::FrameCommandState(int id) {
     case 32798: return CommandState{true, windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
     // The document's Properties, asked when no playlist view takes it: the current entry.
     case 32792: return CommandState{doc_.GetEntry(doc_.GetCurrentIndex()) && doc_.engine().IsOpen(), false};
-    case 32820: case ID_VIEW_FULLSCREEN: case 32774: case 32845: case 57665: return CommandState{};
+    case 32773: case 32820: case ID_VIEW_FULLSCREEN: case 32774: case 32845: case 57665: return CommandState{};
     default: return std::nullopt;
   }
 }
@@ -297,6 +299,7 @@ bool CMainFrame::FrameCommand(int id) {
     case 32792:
       CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this).ShowEntry(doc_.GetEntry(doc_.GetCurrentIndex()));
       return true;
+    case 32773: OnOptions(); return true;
     case 32845: RestoreFromTray(); return true;
     case 57665: close(); return true;
     default: return false;
@@ -326,6 +329,22 @@ void CMainFrame::PopupMenu(std::string_view name, QPoint at, int defaultId) {
   };
   fill(menu, *items);
   menu.exec(at);
+}
+
+void CMainFrame::OnOptions() {
+  CSheetOption sheet(settings_, std::make_unique<CPageKeyCfg>(options_), this);
+  sheet.exec();
+  seekBar_->SetColors(options_.playerColor);
+  update();
+  if (centralWidget()) centralWidget()->update();
+  if (playlist_) playlist_->ApplyColors();
+  settings_.CreateAccelTable();
+}
+
+bool CMainFrame::TranslatesKeysFor(QWidget* target) const {
+  if (!target || seekDock_ == target || seekDock_->isAncestorOf(target)) return false;
+  const QWidget* window = target->window();
+  return window == this || (fullScreen_->Window() && window == fullScreen_->Window()->HostWidget()->window());
 }
 
 void CMainFrame::AddTrayIcon() {

