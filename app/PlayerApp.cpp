@@ -1,6 +1,7 @@
 #include "app/PlayerApp.h"
 
 #include <QDir>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
@@ -68,6 +69,11 @@ class FirstPaintWatch final : public QObject {
 CPlayerApp::CPlayerApp(int& argc, char** argv) : qt_(argc, argv) {
   QApplication::setOrganizationName("Halcyon");
   QApplication::setApplicationName("lumivox");
+  // The system's interface language picks the texts; English stays without a translation.
+  if (qtTexts_.load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTexts_);
+  }
+  if (texts_.load(QLocale(), "lumivox", "_", ":/i18n")) QApplication::installTranslator(&texts_);
   names_ = NamesOf(QApplication::arguments());
 }
 
@@ -99,7 +105,7 @@ bool CPlayerApp::InitInstance() {
     doc_->OnNewDocument();
   } else if (!doc_->OnOpenDocument(names_.front())) {
     QMessageBox::warning(nullptr, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
-                         QMessageBox::tr("Failed to open document."));
+                         QCoreApplication::translate("lumivox::CPlayerApp", "Failed to open document."));
     return false;
   }
   frame_->ApplyViewMode();

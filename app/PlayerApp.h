@@ -3,6 +3,7 @@
 // first, the About box, and exit putting the volume back and writing the settings.
 
 #include <QApplication>
+#include <QTranslator>
 
 #include <atomic>
 #include <chrono>
@@ -42,6 +43,8 @@ class CPlayerApp {
 
   const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   QApplication qt_;
+  QTranslator qtTexts_;
+  QTranslator texts_;
   std::vector<std::string> names_;
   SingleInstance instance_;
   std::unique_ptr<QSettingsStore> store_;

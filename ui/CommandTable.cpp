@@ -1,6 +1,10 @@
 #include "ui/CommandTable.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
+#include <string>
+
 
 namespace lumivox {
 namespace {
@@ -12,23 +16,23 @@ MenuItem Sep() { return {}; }
 MenuItem Popup(std::string_view text, std::vector<MenuItem> items) { return {0, text, std::move(items)}; }
 
 std::vector<MenuItem> SkipItems() {
-  return {Cmd(32835, "1 sec(&A)"),  Cmd(32836, "5 sec(&B)"),  Cmd(32837, "10 sec(&C)"),
-          Cmd(32838, "15 sec(&D)"), Cmd(32839, "30 sec(&E)"), Cmd(32840, "45 sec(&F)"),
-          Cmd(32841, "60 sec(&G)"), Cmd(32842, "90 sec(&H)"), Cmd(32843, "120 sec(&I)")};
+  return {Cmd(32835, QT_TRANSLATE_NOOP("lumivox::CommandTable", "1 sec(&A)")),  Cmd(32836, QT_TRANSLATE_NOOP("lumivox::CommandTable", "5 sec(&B)")),  Cmd(32837, QT_TRANSLATE_NOOP("lumivox::CommandTable", "10 sec(&C)")),
+          Cmd(32838, QT_TRANSLATE_NOOP("lumivox::CommandTable", "15 sec(&D)")), Cmd(32839, QT_TRANSLATE_NOOP("lumivox::CommandTable", "30 sec(&E)")), Cmd(32840, QT_TRANSLATE_NOOP("lumivox::CommandTable", "45 sec(&F)")),
+          Cmd(32841, QT_TRANSLATE_NOOP("lumivox::CommandTable", "60 sec(&G)")), Cmd(32842, QT_TRANSLATE_NOOP("lumivox::CommandTable", "90 sec(&H)")), Cmd(32843, QT_TRANSLATE_NOOP("lumivox::CommandTable", "120 sec(&I)"))};
 }
 
 std::vector<MenuItem> TransportItems() {
-  return {Cmd(32771, "&Play / Pause"), Cmd(32772, "&Stop"),          Sep(),
-          Cmd(32776, "&Previous Track"), Cmd(32777, "&Next Track"), Cmd(32833, "&Rewind"),
-          Cmd(32834, "&Fast Forward"), Sep(),                      Popup("Skip &Interval", SkipItems())};
+  return {Cmd(32771, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Play / Pause")), Cmd(32772, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Stop")),          Sep(),
+          Cmd(32776, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Previous Track")), Cmd(32777, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Next Track")), Cmd(32833, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Rewind")),
+          Cmd(32834, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Fast Forward")), Sep(),                      Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "Skip &Interval"), SkipItems())};
 }
 
 std::vector<MenuItem> AspectItems(std::string_view sixteenNine) {
-  return {Cmd(32812, "&Not Fixed"), Cmd(32813, "&Source Size"), Cmd(32814, "&4 : 3"), Cmd(32815, sixteenNine)};
+  return {Cmd(32812, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Not Fixed")), Cmd(32813, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Source Size")), Cmd(32814, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&4 : 3")), Cmd(32815, sixteenNine)};
 }
 
 std::vector<MenuItem> ScaleItems() {
-  return {Cmd(32801, "&0.5x"), Cmd(32799, "&1x"), Cmd(32800, "&2x"), Cmd(32802, "&3x")};
+  return {Cmd(32801, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&0.5x")), Cmd(32799, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&1x")), Cmd(32800, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&2x")), Cmd(32802, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&3x"))};
 }
 
 template <typename... Parts>
@@ -42,65 +46,65 @@ std::vector<MenuItem> Join(Parts... parts) {
 
 const std::vector<CommandInfo>& CommandTable() {
   static const std::vector<CommandInfo> table = {
-      {57601, "&Open...", "Open", "Open", O::Document},
-      {32790, "Open Play&list...", "Open Playlist", "Open Playlist", O::Document},
-      {32789, "&Save Playlist...", "Save Playlist", "Save Playlist", O::Document},
-      {32792, "&Properties...", "", "", O::ViewThenDocument},
-      {57665, "E&xit", "Quits the application and prompts to save documents", "Exit", O::Application},
-      {32803, "&Add...", "Add", "Add", O::Document},
-      {32791, "&Find and Add File...", "Find and Add File", "Find", O::Document},
-      {32804, "&Delete", "", "", O::PlaylistView},
-      {32808, "Move &Up", "", "", O::PlaylistView},
-      {32809, "Move &Down", "", "", O::PlaylistView},
-      {32807, "Delete A&ll", "", "", O::Document},
-      {32816, "&Play", "", "", O::PlaylistView},
-      {32771, "&Play / Pause", "Play / Pause", "Play / Pause", O::Document},
-      {32772, "&Stop", "Stop", "Stop", O::Document},
-      {40020, "Play", "Play", "Play", O::Document},
-      {40029, "Pause", "Pause", "Pause", O::Document},
-      {32776, "&Previous Track", "Previous Track", "Previous Track", O::Document},
-      {32777, "&Next Track", "Next Track", "Next Track", O::Document},
-      {32833, "&Rewind", "Rewind", "Rewind", O::Document},
-      {32834, "&Fast Forward", "Fast Forward", "Fast Forward", O::Document},
-      {32835, "1 sec(&A)", "", "", O::Document},
-      {32836, "5 sec(&B)", "", "", O::Document},
-      {32837, "10 sec(&C)", "", "", O::Document},
-      {32838, "15 sec(&D)", "", "", O::Document},
-      {32839, "30 sec(&E)", "", "", O::Document},
-      {32840, "45 sec(&F)", "", "", O::Document},
-      {32841, "60 sec(&G)", "", "", O::Document},
-      {32842, "90 sec(&H)", "", "", O::Document},
-      {32843, "120 sec(&I)", "", "", O::Document},
-      {32781, "&No Repeat", "", "", O::Document},
-      {32805, "&Repeat All", "", "", O::Document},
-      {32806, "Repeat &1 File", "", "", O::Document},
-      {32780, "&Shuffle", "", "", O::Document},
-      {32848, "&Up", "Volume Up", "Volume Up", O::Document},
-      {32849, "&Down", "Volume Down", "Volume Down", O::Document},
-      {59392, "&Toolbar", "Shows or Hides the Toolbar", "Toolbar", O::MainFrame},
-      {32793, "&Seekbar", "", "", O::MainFrame},
-      {32810, "&Playlist and Video", "", "", O::MainFrame},
-      {32782, "Play&list", "", "", O::MainFrame},
-      {32811, "&Video", "", "", O::MainFrame},
-      {32820, "&View Mode", "Change View Mode", "Change View Mode", O::MainFrame},
-      {32812, "&Not Fixed", "", "", O::Document},
-      {32813, "&Source Size", "", "", O::Document},
-      {32814, "&4 : 3", "", "", O::Document},
-      {32815, "&16 : 9", "", "", O::Document},
-      {32822, "&Aspect Ratio", "Change Aspect Ratio", "Change Aspect Ratio", O::Document},
-      {32801, "&0.5x", "", "", O::Document},
-      {32799, "&1x", "", "", O::Document},
-      {32800, "&2x", "", "", O::Document},
-      {32802, "&3x", "", "", O::Document},
-      {32847, "&Video Scale", "Change Video Scale", "Change Video Scale", O::Document},
-      {32798, "Always &On Top", "", "", O::MainFrame},
-      {32783, "&Fullscreen", "Fullscreen", "Fullscreen", O::MainFrame},
-      {32845, "&Restore", "", "", O::MainFrame},
-      {32774, "&Volume Control", "", "", O::MainFrame},
-      {32797, "&Use LumivaultHD", "", "", O::Document},
-      {32846, "&DirectShow Filters...", "", "", O::Document},
-      {32773, "&Options", "", "", O::Document},
-      {57664, "About...", "", "", O::Application},
+      {57601, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Open..."), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Open"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Open"), O::Document},
+      {32790, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Open Play&list..."), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Open Playlist"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Open Playlist"), O::Document},
+      {32789, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Save Playlist..."), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Save Playlist"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Save Playlist"), O::Document},
+      {32792, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Properties..."), "", "", O::ViewThenDocument},
+      {57665, QT_TRANSLATE_NOOP("lumivox::CommandTable", "E&xit"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Quits the application and prompts to save documents"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Exit"), O::Application},
+      {32803, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Add..."), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Add"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Add"), O::Document},
+      {32791, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Find and Add File..."), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Find and Add File"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Find"), O::Document},
+      {32804, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Delete"), "", "", O::PlaylistView},
+      {32808, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Move &Up"), "", "", O::PlaylistView},
+      {32809, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Move &Down"), "", "", O::PlaylistView},
+      {32807, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Delete A&ll"), "", "", O::Document},
+      {32816, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Play"), "", "", O::PlaylistView},
+      {32771, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Play / Pause"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Play / Pause"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Play / Pause"), O::Document},
+      {32772, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Stop"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Stop"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Stop"), O::Document},
+      {40020, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Play"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Play"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Play"), O::Document},
+      {40029, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Pause"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Pause"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Pause"), O::Document},
+      {32776, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Previous Track"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Previous Track"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Previous Track"), O::Document},
+      {32777, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Next Track"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Next Track"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Next Track"), O::Document},
+      {32833, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Rewind"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Rewind"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Rewind"), O::Document},
+      {32834, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Fast Forward"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Fast Forward"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Fast Forward"), O::Document},
+      {32835, QT_TRANSLATE_NOOP("lumivox::CommandTable", "1 sec(&A)"), "", "", O::Document},
+      {32836, QT_TRANSLATE_NOOP("lumivox::CommandTable", "5 sec(&B)"), "", "", O::Document},
+      {32837, QT_TRANSLATE_NOOP("lumivox::CommandTable", "10 sec(&C)"), "", "", O::Document},
+      {32838, QT_TRANSLATE_NOOP("lumivox::CommandTable", "15 sec(&D)"), "", "", O::Document},
+      {32839, QT_TRANSLATE_NOOP("lumivox::CommandTable", "30 sec(&E)"), "", "", O::Document},
+      {32840, QT_TRANSLATE_NOOP("lumivox::CommandTable", "45 sec(&F)"), "", "", O::Document},
+      {32841, QT_TRANSLATE_NOOP("lumivox::CommandTable", "60 sec(&G)"), "", "", O::Document},
+      {32842, QT_TRANSLATE_NOOP("lumivox::CommandTable", "90 sec(&H)"), "", "", O::Document},
+      {32843, QT_TRANSLATE_NOOP("lumivox::CommandTable", "120 sec(&I)"), "", "", O::Document},
+      {32781, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&No Repeat"), "", "", O::Document},
+      {32805, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Repeat All"), "", "", O::Document},
+      {32806, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Repeat &1 File"), "", "", O::Document},
+      {32780, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Shuffle"), "", "", O::Document},
+      {32848, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Up"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Volume Up"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Volume Up"), O::Document},
+      {32849, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Down"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Volume Down"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Volume Down"), O::Document},
+      {59392, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Toolbar"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Shows or Hides the Toolbar"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Toolbar"), O::MainFrame},
+      {32793, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Seekbar"), "", "", O::MainFrame},
+      {32810, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Playlist and Video"), "", "", O::MainFrame},
+      {32782, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Play&list"), "", "", O::MainFrame},
+      {32811, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Video"), "", "", O::MainFrame},
+      {32820, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&View Mode"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Change View Mode"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Change View Mode"), O::MainFrame},
+      {32812, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Not Fixed"), "", "", O::Document},
+      {32813, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Source Size"), "", "", O::Document},
+      {32814, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&4 : 3"), "", "", O::Document},
+      {32815, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&16 : 9"), "", "", O::Document},
+      {32822, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Aspect Ratio"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Change Aspect Ratio"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Change Aspect Ratio"), O::Document},
+      {32801, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&0.5x"), "", "", O::Document},
+      {32799, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&1x"), "", "", O::Document},
+      {32800, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&2x"), "", "", O::Document},
+      {32802, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&3x"), "", "", O::Document},
+      {32847, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Video Scale"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Change Video Scale"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Change Video Scale"), O::Document},
+      {32798, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Always &On Top"), "", "", O::MainFrame},
+      {32783, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Fullscreen"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Fullscreen"), QT_TRANSLATE_NOOP("lumivox::CommandTable", "Fullscreen"), O::MainFrame},
+      {32845, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Restore"), "", "", O::MainFrame},
+      {32774, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Volume Control"), "", "", O::MainFrame},
+      {32797, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Use LumivaultHD"), "", "", O::Document},
+      {32846, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&DirectShow Filters..."), "", "", O::Document},
+      {32773, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Options"), "", "", O::Document},
+      {57664, QT_TRANSLATE_NOOP("lumivox::CommandTable", "About..."), "", "", O::Application},
   };
   return table;
 }
@@ -113,41 +117,45 @@ const CommandInfo* FindCommand(int id) {
 
 const std::vector<MenuItem>& MainMenu() {
   static const std::vector<MenuItem> menu = {
-      Popup("&File", {Cmd(57601, "&Open..."), Sep(), Cmd(32790, "Open Play&list..."), Cmd(32789, "&Save Playlist..."),
-                      Sep(), Cmd(32792, "&Properties..."), Sep(), Cmd(57665, "E&xit")}),
-      Popup("&Edit", {Cmd(32803, "&Add..."), Cmd(32791, "&Find and Add File..."), Sep(), Cmd(32804, "&Delete"), Sep(),
-                      Cmd(32808, "Move &Up"), Cmd(32809, "Move &Down"), Sep(), Cmd(32807, "Delete A&ll")}),
-      Popup("&Playback", Join(TransportItems(),
-                              std::vector<MenuItem>{Sep(), Cmd(32781, "&No Repeat"), Cmd(32805, "&Repeat All"),
-                                                    Cmd(32806, "Repeat &1 File"), Sep(), Cmd(32780, "&Shuffle"), Sep(),
-                                                    Popup("&Volume", {Cmd(32848, "&Up"), Cmd(32849, "&Down")})})),
-      Popup("&View", {Cmd(59392, "&Toolbar"), Cmd(32793, "&Seekbar"), Sep(), Cmd(32810, "&Playlist and Video"),
-                      Cmd(32782, "Play&list"), Cmd(32811, "&Video"), Sep(),
-                      Popup("&Aspect Ratio", AspectItems("&16 : 9")), Popup("V&ideo Scale", ScaleItems()), Sep(),
-                      Cmd(32798, "Always &On Top"), Sep(), Cmd(32783, "&Fullscreen")}),
-      Popup("&Tool", {Cmd(32774, "&Volume Control"), Sep(), Cmd(32797, "&Use LumivaultHD"), Sep(),
-                      Cmd(32846, "&DirectShow Filters..."), Sep(), Cmd(32773, "&Options")}),
-      Popup("&Help", {Cmd(57664, "About...")}),
+      Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&File"), {Cmd(57601, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Open...")), Sep(), Cmd(32790, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Open Play&list...")), Cmd(32789, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Save Playlist...")),
+                      Sep(), Cmd(32792, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Properties...")), Sep(), Cmd(57665, QT_TRANSLATE_NOOP("lumivox::CommandTable", "E&xit"))}),
+      Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Edit"), {Cmd(32803, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Add...")), Cmd(32791, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Find and Add File...")), Sep(), Cmd(32804, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Delete")), Sep(),
+                      Cmd(32808, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Move &Up")), Cmd(32809, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Move &Down")), Sep(), Cmd(32807, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Delete A&ll"))}),
+      Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Playback"), Join(TransportItems(),
+                              std::vector<MenuItem>{Sep(), Cmd(32781, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&No Repeat")), Cmd(32805, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Repeat All")),
+                                                    Cmd(32806, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Repeat &1 File")), Sep(), Cmd(32780, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Shuffle")), Sep(),
+                                                    Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Volume"), {Cmd(32848, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Up")), Cmd(32849, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Down"))})})),
+      Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&View"), {Cmd(59392, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Toolbar")), Cmd(32793, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Seekbar")), Sep(), Cmd(32810, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Playlist and Video")),
+                      Cmd(32782, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Play&list")), Cmd(32811, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Video")), Sep(),
+                      Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Aspect Ratio"), AspectItems(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&16 : 9"))), Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "V&ideo Scale"), ScaleItems()), Sep(),
+                      Cmd(32798, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Always &On Top")), Sep(), Cmd(32783, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Fullscreen"))}),
+      Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Tool"), {Cmd(32774, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Volume Control")), Sep(), Cmd(32797, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Use LumivaultHD")), Sep(),
+                      Cmd(32846, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&DirectShow Filters...")), Sep(), Cmd(32773, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Options"))}),
+      Popup(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Help"), {Cmd(57664, QT_TRANSLATE_NOOP("lumivox::CommandTable", "About..."))}),
   };
   return menu;
 }
 
 const MenuItem* ContextMenu(std::string_view name) {
   static const std::vector<MenuItem> menus = {
-      Popup("PlayListView0", {Cmd(32803, "&Add..."), Cmd(32791, "&Find and Add File..."), Sep(),
-                              Cmd(32807, "Delete A&ll")}),
-      Popup("PlayListView1", {Cmd(32816, "&Play"), Sep(), Cmd(32808, "Move &Up"), Cmd(32809, "Move &Down"), Sep(),
-                              Cmd(32804, "&Delete"), Sep(), Cmd(32792, "P&roperties...")}),
-      Popup("VideoView", Join(std::vector<MenuItem>{Cmd(32783, "&Fullscreen"), Sep()}, ScaleItems(),
-                              std::vector<MenuItem>{Sep()}, AspectItems("1&6 : 9"))),
-      Popup("FullScreen", Join(std::vector<MenuItem>{Cmd(32783, "&Restore"), Sep()}, TransportItems(),
-                               std::vector<MenuItem>{Sep()}, AspectItems("&16 : 9"))),
-      Popup("TrayIcon", Join(std::vector<MenuItem>{Cmd(32845, "&Restore"), Sep()}, TransportItems(),
-                             std::vector<MenuItem>{Sep(), Cmd(57664, "&About..."), Sep(), Cmd(57665, "E&xit")})),
-      Popup("dummy", {Cmd(32822, "&Aspect Ratio"), Cmd(32820, "&View Mode"), Cmd(32847, "&Video Scale")}),
+      Popup("PlayListView0", {Cmd(32803, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Add...")), Cmd(32791, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Find and Add File...")), Sep(),
+                              Cmd(32807, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Delete A&ll"))}),
+      Popup("PlayListView1", {Cmd(32816, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Play")), Sep(), Cmd(32808, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Move &Up")), Cmd(32809, QT_TRANSLATE_NOOP("lumivox::CommandTable", "Move &Down")), Sep(),
+                              Cmd(32804, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Delete")), Sep(), Cmd(32792, QT_TRANSLATE_NOOP("lumivox::CommandTable", "P&roperties..."))}),
+      Popup("VideoView", Join(std::vector<MenuItem>{Cmd(32783, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Fullscreen")), Sep()}, ScaleItems(),
+                              std::vector<MenuItem>{Sep()}, AspectItems(QT_TRANSLATE_NOOP("lumivox::CommandTable", "1&6 : 9")))),
+      Popup("FullScreen", Join(std::vector<MenuItem>{Cmd(32783, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Restore")), Sep()}, TransportItems(),
+                               std::vector<MenuItem>{Sep()}, AspectItems(QT_TRANSLATE_NOOP("lumivox::CommandTable", "&16 : 9")))),
+      Popup("TrayIcon", Join(std::vector<MenuItem>{Cmd(32845, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Restore")), Sep()}, TransportItems(),
+                             std::vector<MenuItem>{Sep(), Cmd(57664, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&About...")), Sep(), Cmd(57665, QT_TRANSLATE_NOOP("lumivox::CommandTable", "E&xit"))})),
+      Popup("dummy", {Cmd(32822, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Aspect Ratio")), Cmd(32820, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&View Mode")), Cmd(32847, QT_TRANSLATE_NOOP("lumivox::CommandTable", "&Video Scale"))}),
   };
   const auto it = std::find_if(menus.begin(), menus.end(), [name](const MenuItem& m) { return m.text == name; });
   return it == menus.end() ? nullptr : &*it;
+}
+
+QString CommandText(std::string_view text) {
+  return QCoreApplication::translate("lumivox::CommandTable", std::string(text).c_str());
 }
 
 const std::vector<int>& ToolbarButtons() {

@@ -3,6 +3,8 @@
 // the main and context menus that carry them, and the tool bar. Ids keep their numbers:
 // the key table stores them.
 
+#include <QString>
+
 #include <string_view>
 #include <vector>
 
@@ -38,6 +40,9 @@ const std::vector<MenuItem>& MainMenu();
 // Menu 131: the context menus by name ("PlayListView0", "PlayListView1", "VideoView",
 // "FullScreen", "TrayIcon", "dummy").
 const MenuItem* ContextMenu(std::string_view name);
+// A text of the table in the user's language.
+QString CommandText(std::string_view text);
+
 // The tool bar's slots, kToolbarSeparator for a gap.
 const std::vector<int>& ToolbarButtons();
 

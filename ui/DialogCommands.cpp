@@ -15,20 +15,26 @@
 namespace lumivox {
 namespace {
 
-QString Text(const char* source) { return QCoreApplication::translate("lumivox::DialogCommands", source); }
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(lumivox::DialogCommands)
+};
 
-const char* const kMediaFilter =
+const char* const kMediaFilter = QT_TRANSLATE_NOOP(
+    "lumivox::DialogCommands",
     "All supported types|*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff;*.mpa;*.mp2;*mp3;*.wma;*.avi;*.mpg;*.m1v;*.mpv;*.m2p;"
     "*.m2v;*.wmv;*.asf;*.pls;*.m3u;*.lst;*.aal;*.val|Audio Files (*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff)|*.wav;*.snd;"
     "*.au;*.aif;*.aifc;*.aiff|MPEG Audio Files (*.mpa;*.mp2;*mp3)|*.mpa;*.mp2;*mp3|Windows Media Audio Files "
     "(*.wma)|*.wma|Video Files (*.avi)|*.avi|MPEG Video Files (*.mpg;*.m1v;*.mpv;*.m2p;*.m2v)|*.mpg;*.m1v;*.mpv;"
     "*.m2p;*.m2v|Windows Media Video Files (*.wmv;*.asf)|*.wmv;*.asf|Playlist Files (*.pls;*.m3u;*.lst;*.aal;*.val)|"
-    "*.m3u;*.pls;*.lst;*.aal;*.val|All Files (*.*)|*.*||";
-const char* const kSaveFilter = "PLS Playlist (*.pls)|*.pls|M3U Playlist (*.m3u)|*.m3u|LST list (*.lst)|*.lst||";
-const char* const kListFilter =
+    "*.m3u;*.pls;*.lst;*.aal;*.val|All Files (*.*)|*.*||");
+const char* const kSaveFilter = QT_TRANSLATE_NOOP(
+    "lumivox::DialogCommands",
+    "PLS Playlist (*.pls)|*.pls|M3U Playlist (*.m3u)|*.m3u|LST list (*.lst)|*.lst||");
+const char* const kListFilter = QT_TRANSLATE_NOOP(
+    "lumivox::DialogCommands",
     "All supported list (*.pls;*.m3u;*.lst;*.aal;*.val)|*.m3u;*.pls;*.lst;*.aal;*.val|PLS Playlist (*.pls)|*.pls|"
     "M3U Playlist (*.m3u)|*.m3u|LST list (*.lst)|*.lst|SOUNDHARBOR Audio Album (*.aal)|*.aal|SOUNDHARBOR Video Album "
-    "(*.val)|*.val|All Files (*.*)|*.*||";
+    "(*.val)|*.val|All Files (*.*)|*.*||");
 
 constexpr std::array<std::string_view, 3> kSaveExtensions = {".pls", ".m3u", ".lst"};
 
@@ -44,7 +50,7 @@ std::optional<DialogResult> AskForFiles(DialogCommandContext& c, QFileDialog::Ac
   dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
   dialog.setAcceptMode(accept);
   dialog.setFileMode(mode);
-  const QStringList filters = NameFilters(Text(filter).toStdString());
+  const QStringList filters = NameFilters(Texts::tr(filter).toStdString());
   dialog.setNameFilters(filters);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   // With the details hidden the dialog may name the chosen filter by its description only.
@@ -74,16 +80,16 @@ bool AddChosenFiles(DialogCommandContext& c, const QString& title, bool replace)
 }
 
 void Open(DialogCommandContext& c) {
-  if (AddChosenFiles(c, Text("Open..."), true)) c.doc.OpenItemWithFallback(0, true, true);
+  if (AddChosenFiles(c, Texts::tr("Open..."), true)) c.doc.OpenItemWithFallback(0, true, true);
 }
 
 void Add(DialogCommandContext& c) {
-  AddChosenFiles(c, Text("Add..."), false);
+  AddChosenFiles(c, Texts::tr("Add..."), false);
   if (!c.doc.engine().IsOpen()) c.doc.OpenItemWithFallback(0, true, false);
 }
 
 void FindAndAdd(DialogCommandContext& c) {
-  QFileDialog dialog(c.owner, Text("Specify the Folder to Search"), QString::fromStdString(c.options.lastDir));
+  QFileDialog dialog(c.owner, Texts::tr("Specify the Folder to Search"), QString::fromStdString(c.options.lastDir));
   dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly);
   dialog.setFileMode(QFileDialog::Directory);
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
@@ -96,7 +102,7 @@ void FindAndAdd(DialogCommandContext& c) {
 
 void OpenPlaylist(DialogCommandContext& c) {
   const auto chosen =
-      AskForFiles(c, QFileDialog::AcceptOpen, QFileDialog::ExistingFile, Text("Open Playlist..."), kListFilter);
+      AskForFiles(c, QFileDialog::AcceptOpen, QFileDialog::ExistingFile, Texts::tr("Open Playlist..."), kListFilter);
   if (!chosen) return;
   const std::string name = chosen->files.front().toStdString();
   c.doc.RemoveAll();
@@ -107,14 +113,14 @@ void OpenPlaylist(DialogCommandContext& c) {
 
 void SavePlaylistAs(DialogCommandContext& c) {
   const auto chosen =
-      AskForFiles(c, QFileDialog::AcceptSave, QFileDialog::AnyFile, Text("Save Playlist..."), kSaveFilter);
+      AskForFiles(c, QFileDialog::AcceptSave, QFileDialog::AnyFile, Texts::tr("Save Playlist..."), kSaveFilter);
   if (!chosen) return;
   const std::string typed = chosen->files.front().toStdString();
   const std::string name = SavePlaylistName(typed, chosen->filterIndex);
   std::error_code error;
   if (name != typed && std::filesystem::exists(name, error) &&
-      QMessageBox::question(c.owner, Text("Save Playlist..."),
-                            Text("%1 already exists.\nDo you want to replace it?").arg(QString::fromStdString(name))) !=
+      QMessageBox::question(c.owner, Texts::tr("Save Playlist..."),
+                            Texts::tr("%1 already exists.\nDo you want to replace it?").arg(QString::fromStdString(name))) !=
           QMessageBox::Yes) {
     return;
   }
@@ -125,7 +131,7 @@ void SavePlaylistAs(DialogCommandContext& c) {
 void ToggleLumivault(DialogCommandContext& c) {
   c.options.lumivault = c.options.lumivault ? 0 : 1;
   QMessageBox::information(c.owner, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
-                           Text("LumivaultHD output will be activated if the file is opened next"));
+                           Texts::tr("LumivaultHD output will be activated if the file is opened next"));
 }
 
 struct Row {

@@ -118,8 +118,8 @@ void CMainFrame::BuildMenus() {
 }
 
 QMenu* CMainFrame::AddMenu(QMenu* parent, const MenuItem& item) {
-  QMenu* menu = parent ? parent->addMenu(QString::fromUtf8(item.text.data(), item.text.size()))
-                       : menuBar()->addMenu(QString::fromUtf8(item.text.data(), item.text.size()));
+  QMenu* menu = parent ? parent->addMenu(CommandText(item.text))
+                       : menuBar()->addMenu(CommandText(item.text));
   connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
   for (const MenuItem& entry : item.popup) {
     if (entry.IsSeparator()) {
@@ -127,11 +127,11 @@ QMenu* CMainFrame::AddMenu(QMenu* parent, const MenuItem& item) {
     } else if (entry.id == 0) {
       AddMenu(menu, entry);
     } else {
-      QAction* action = menu->addAction(QString::fromUtf8(entry.text.data(), entry.text.size()));
+      QAction* action = menu->addAction(CommandText(entry.text));
       connect(action, &QAction::triggered, this, [this, id = entry.id] { OnCommand(id); });
       action->setData(entry.id);
       if (const CommandInfo* command = FindCommand(entry.id)) {
-        action->setStatusTip(QString::fromUtf8(command->prompt.data(), command->prompt.size()));
+        action->setStatusTip(CommandText(command->prompt));
       }
       actions_.emplace(entry.id, action);
     }
@@ -154,8 +154,8 @@ void CMainFrame::BuildBars() {
       continue;
     }
     const CommandInfo* command = FindCommand(id);
-    QAction* button = toolBar_->addAction(ToolbarIcon(id), QString::fromUtf8(command->text.data(), command->text.size()));
-    button->setToolTip(QString::fromUtf8(command->toolTip.data(), command->toolTip.size()));
+    QAction* button = toolBar_->addAction(ToolbarIcon(id), CommandText(command->text));
+    button->setToolTip(CommandText(command->toolTip));
     connect(button, &QAction::triggered, this, [this, id] { OnCommand(id); });
     button->setData(id);
   }
@@ -315,9 +315,9 @@ void CMainFrame::PopupMenu(std::string_view name, QPoint at, int defaultId) {
       if (entry.IsSeparator()) {
         into.addSeparator();
       } else if (entry.id == 0) {
-        fill(*into.addMenu(QString::fromUtf8(entry.text.data(), entry.text.size())), entry);
+        fill(*into.addMenu(CommandText(entry.text)), entry);
       } else {
-        QAction* action = into.addAction(QString::fromUtf8(entry.text.data(), entry.text.size()));
+        QAction* action = into.addAction(CommandText(entry.text));
         const CommandState state = StateOf(entry.id);
         action->setEnabled(state.enabled);
         action->setCheckable(state.checked);

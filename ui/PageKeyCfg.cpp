@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "ui/DialogUnits.h"
+#include "ui/CommandTable.h"
 #include "ui/KeyCaptureDlg.h"
 
 namespace lumivox {
@@ -86,7 +87,7 @@ void CPageKeyCfg::OnInitPage() {
   for (int row = 0; row < kKeyCount; ++row) {
     const std::string_view operation = kDefaultKeys[std::size_t(row)].operation;
     list_->addTopLevelItem(new QTreeWidgetItem(
-        {QString::fromUtf8(operation.data(), qsizetype(operation.size())), KeyText(keys_[std::size_t(row)])}));
+        {CommandText(operation), KeyText(keys_[std::size_t(row)])}));
   }
 }
 

@@ -15,7 +15,9 @@
 namespace lumivox {
 namespace {
 
-QString Text(const char* source) { return QCoreApplication::translate("lumivox::CSheetFileProp", source); }
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(lumivox::CSheetFileProp)
+};
 
 constexpr std::uint64_t kKilo = 1024, kMega = 1024 * 1024, kGiga = 1024 * 1024 * 1024;
 
@@ -33,16 +35,16 @@ QString FileSizeText(std::uint64_t size, const QLocale& locale) {
   if ((size & 0xFFFFFFFFu) == 0) return {};
   QString leading;
   const auto part = [&](std::uint64_t unit, const char* name) {
-    leading = locale.toString(static_cast<double>(size) / static_cast<double>(unit), 'f', 2) + ' ' + Text(name);
+    leading = locale.toString(static_cast<double>(size) / static_cast<double>(unit), 'f', 2) + ' ' + Texts::tr(name);
   };
   if (size > kGiga) {
-    part(kGiga, "GB");
+    part(kGiga, QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "GB"));
   } else if (size > kMega) {
-    part(kMega, "MB");
+    part(kMega, QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "MB"));
   } else if (size > kKilo) {
-    part(kKilo, "KB");
+    part(kKilo, QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "KB"));
   }
-  return leading + " (" + locale.toString(static_cast<qulonglong>(size)) + ' ' + Text("bytes") + ')';
+  return leading + " (" + locale.toString(static_cast<qulonglong>(size)) + ' ' + Texts::tr("bytes") + ')';
 }
 
 QString ModifiedText(const QDateTime& modified, const QLocale& locale) {
@@ -64,7 +66,7 @@ void CSheetFileProp::ShowEntry(const PlaylistEntry* entry) {
   auto* page = new QWidget;
   const QFontMetrics metrics(font());
   page->setMinimumSize(DialogRect(metrics, 0, 0, 203, 169).size());
-  tabs->addTab(page, Text("File information"));
+  tabs->addTab(page, Texts::tr("File information"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -82,11 +84,15 @@ void CSheetFileProp::ShowEntry(const PlaylistEntry* entry) {
     const char* label;
     const char* name;
     int y, width;
-  } rows[] = {{"Location: ", "1008", 45, 125}, {"Size: ", "1009", 60, 125}, {"Modified: ", "1010", 75, 125},
-              {"Duration: ", "1011", 90, 125}, {"Video Size: ", "1013", 105, 110}};
+  } rows[] = {
+      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Location: "), "1008", 45, 125},
+      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Size: "), "1009", 60, 125},
+      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Modified: "), "1010", 75, 125},
+      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Duration: "), "1011", 90, 125},
+      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Video Size: "), "1013", 105, 110}};
   QLabel* values[5] = {};
   for (int i = 0; i < 5; ++i) {
-    AddLabel(page, Text(rows[i].label), DialogRect(metrics, 10, rows[i].y, 55, 8));
+    AddLabel(page, Texts::tr(rows[i].label), DialogRect(metrics, 10, rows[i].y, 55, 8));
     values[i] = AddLabel(page, {}, DialogRect(metrics, 65, rows[i].y, rows[i].width, 8), rows[i].name);
   }
   values[0]->setText(path);
@@ -100,7 +106,7 @@ void CSheetFileProp::ShowEntry(const PlaylistEntry* entry) {
   if (entry->videoWidth != -1 && entry->videoHeight != -1) {
     values[4]->setText(QStringLiteral("%1 x %2").arg(entry->videoWidth).arg(entry->videoHeight));
   }
-  auto* cannotPlay = AddLabel(page, Text("This file cannot be played."), DialogRect(metrics, 10, 125, 180, 25), "1036");
+  auto* cannotPlay = AddLabel(page, Texts::tr("This file cannot be played."), DialogRect(metrics, 10, 125, 180, 25), "1036");
   cannotPlay->setWordWrap(true);
   cannotPlay->setVisible(entry->cannotPlay);
   exec();
