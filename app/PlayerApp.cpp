@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -149,10 +150,24 @@ void CPlayerApp::ReportFirstPaint() {
 }
 
 void CPlayerApp::ScheduleScreenshot(const QString& file) {
+  const QStringList arguments = QApplication::arguments();
+  // "--command=ID" opens a dialog first; "--tab=N" picks the page it shows.
+  if (const int command = OptionValue(arguments, "--command=").toInt(); command > 0) {
+    QTimer::singleShot(500, frame_.get(), [this, command] { frame_->OnCommand(command); });
+  }
+  const int tab = OptionValue(arguments, "--tab=").toInt();
+  QTimer::singleShot(2500, frame_.get(), [tab] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      if (auto* pages = dialog->findChild<QTabWidget*>()) pages->setCurrentIndex(tab);
+    }
+  });
   QTimer::singleShot(3000, frame_.get(), [this, file] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    QWidget* shown = dialog ? dialog : frame_.get();
     // From the screen, so the picture the video sink drew into its own window is in it.
-    frame_->screen()->grabWindow(frame_->winId()).save(file);
-    frame_->close();
+    shown->screen()->grabWindow(shown->winId()).save(file);
+    if (dialog) dialog->close();
+    QTimer::singleShot(0, frame_.get(), [this] { frame_->close(); });
   });
 }
 

@@ -38,7 +38,8 @@ class CPlayerApp {
   // "--print-startup-time": the milliseconds from the start of main to the first
   // painting of the main window, on standard output.
   void ReportFirstPaint();
-  // "--screenshot=FILE": a picture of the window after a few seconds, then exit.
+  // "--screenshot=FILE": a picture of the window (or of the dialog "--command=ID" opened)
+  // after a few seconds, then exit.
   void ScheduleScreenshot(const QString& file);
 
   const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();

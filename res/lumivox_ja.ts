@@ -17,6 +17,37 @@
     </message>
 </context>
 <context>
+    <name>lumivox::CDlgFilterList</name>
+    <message>
+        <source>DirectShow Filters</source>
+        <translation>DirectShow フィルタ</translation>
+    </message>
+    <message>
+        <source>&amp;Filters in use: </source>
+        <translation>使用中のフィルタ(&amp;F): </translation>
+    </message>
+    <message>
+        <source>&amp;Properties...</source>
+        <translation>プロパティ(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>最新の情報に更新(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>閉じる(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Filter is not found</source>
+        <translation>フィルタが見つかりません</translation>
+    </message>
+    <message>
+        <source>Properties does not exist for the specified filter</source>
+        <translation>指定されたフィルタにはプロパティがありません</translation>
+    </message>
+</context>
+<context>
     <name>lumivox::CKeyCaptureDlg</name>
     <message>
         <source>Press the key(s) to assign...</source>
@@ -657,6 +688,13 @@ Do you want to replace it?</source>
     <message>
         <source>LumivaultHD output will be activated if the file is opened next</source>
         <translation>LumivaultHD 出力は次にファイルを開いたときに有効になります</translation>
+    </message>
+</context>
+<context>
+    <name>lumivox::ElementPropertyPages</name>
+    <message>
+        <source>Properties</source>
+        <translation>プロパティ</translation>
     </message>
 </context>
 </TS>

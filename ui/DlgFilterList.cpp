@@ -16,7 +16,9 @@
 namespace lumivox {
 namespace {
 
-QString Text(const char* source) { return QCoreApplication::translate("lumivox::CDlgFilterList", source); }
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(lumivox::CDlgFilterList)
+};
 
 void Tell(QWidget* owner, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()), text, QMessageBox::Ok,
@@ -27,11 +29,11 @@ void Tell(QWidget* owner, const QString& text) {
 }  // namespace
 
 CDlgFilterList::CDlgFilterList(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(Text("DirectShow Filters"));
+  setWindowTitle(Texts::tr("DirectShow Filters"));
   const QFontMetrics metrics(font());
   setFixedSize(DialogRect(metrics, 0, 0, 214, 165).size());
 
-  auto* caption = new QLabel(Text("&Filters in use: "), this);
+  auto* caption = new QLabel(Texts::tr("&Filters in use: "), this);
   caption->setGeometry(DialogRect(metrics, 10, 10, 70, 8).adjusted(0, 0, 0, metrics.height() / 2));
   list_ = new QListWidget(this);
   list_->setObjectName("1014");
@@ -39,13 +41,13 @@ CDlgFilterList::CDlgFilterList(QWidget* parent) : QDialog(parent) {
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   caption->setBuddy(list_);
 
-  properties_ = new QPushButton(Text("&Properties..."), this);
+  properties_ = new QPushButton(Texts::tr("&Properties..."), this);
   properties_->setObjectName("1015");
   properties_->setGeometry(DialogRect(metrics, 10, 145, 60, 14));
-  auto* refresh = new QPushButton(Text("&Refresh"), this);
+  auto* refresh = new QPushButton(Texts::tr("&Refresh"), this);
   refresh->setObjectName("1017");
   refresh->setGeometry(DialogRect(metrics, 75, 145, 70, 14));
-  auto* close = new QPushButton(Text("&Close"), this);
+  auto* close = new QPushButton(Texts::tr("&Close"), this);
   close->setObjectName("1");
   close->setGeometry(DialogRect(metrics, 155, 145, 50, 14));
   close->setDefault(true);
@@ -93,9 +95,9 @@ void CDlgFilterList::ShowProperties(const QString& name) {
     }
   }
   if (!chosen) {
-    Tell(this, Text("Filter is not found"));
+    Tell(this, Texts::tr("Filter is not found"));
   } else if (!HasPropertyPages(chosen.get())) {
-    Tell(this, Text("Properties does not exist for the specified filter"));
+    Tell(this, Texts::tr("Properties does not exist for the specified filter"));
   } else {
     ShowPropertyPages(chosen.get(), this);
   }

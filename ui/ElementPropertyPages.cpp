@@ -27,7 +27,9 @@
 namespace lumivox {
 namespace {
 
-QString Text(const char* source) { return QCoreApplication::translate("lumivox::ElementPropertyPages", source); }
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(lumivox::ElementPropertyPages)
+};
 
 // A GValue of one type, unset when it goes.
 class ScopedValue {
@@ -46,36 +48,39 @@ enum class EditorKind { None, Check, Spin, Decimal, Choice, FlagSet, WideInteger
 
 using IntRange = std::pair<int, int>;
 
-template <typename Spec>
-std::optional<IntRange> SpinRange(const Spec* spec) {
-  if (!std::in_range<int>(spec->minimum) || !std::in_range<int>(spec->maximum)) return std::nullopt;
-  return IntRange{static_cast<int>(spec->minimum), static_cast<int>(spec->maximum)};
+template <typename Bounds>
+std::optional<IntRange> SpinRange(const Bounds* typed) {
+  if (!std::in_range<int>(typed->minimum) || !std::in_range<int>(typed->maximum)) return std::nullopt;
+  return IntRange{static_cast<int>(typed->minimum), static_cast<int>(typed->maximum)};
 }
 
 // The range of an integer property when a spin box can hold it.
-std::optional<IntRange> SpinRange(GParamSpec* spec) {
-  if (G_IS_PARAM_SPEC_INT(spec)) return SpinRange(G_PARAM_SPEC_INT(spec));
-  if (G_IS_PARAM_SPEC_UINT(spec)) return SpinRange(G_PARAM_SPEC_UINT(spec));
-  if (G_IS_PARAM_SPEC_LONG(spec)) return SpinRange(G_PARAM_SPEC_LONG(spec));
-  if (G_IS_PARAM_SPEC_ULONG(spec)) return SpinRange(G_PARAM_SPEC_ULONG(spec));
-  if (G_IS_PARAM_SPEC_INT64(spec)) return SpinRange(G_PARAM_SPEC_INT64(spec));
-  if (G_IS_PARAM_SPEC_UINT64(spec)) return SpinRange(G_PARAM_SPEC_UINT64(spec));
+std::optional<IntRange> SpinRange(GParamSpec* property) {
+  if (G_IS_PARAM_SPEC_INT(property)) return SpinRange(G_PARAM_SPEC_INT(property));
+  if (G_IS_PARAM_SPEC_UINT(property)) return SpinRange(G_PARAM_SPEC_UINT(property));
+  if (G_IS_PARAM_SPEC_LONG(property)) return SpinRange(G_PARAM_SPEC_LONG(property));
+  if (G_IS_PARAM_SPEC_ULONG(property)) return SpinRange(G_PARAM_SPEC_ULONG(property));
+  if (G_IS_PARAM_SPEC_INT64(property)) return SpinRange(G_PARAM_SPEC_INT64(property));
+  if (G_IS_PARAM_SPEC_UINT64(property)) return SpinRange(G_PARAM_SPEC_UINT64(property));
   return std::nullopt;
 }
 
-bool IsInteger(GParamSpec* spec) {
-  return G_IS_PARAM_SPEC_INT(spec) || G_IS_PARAM_SPEC_UINT(spec) || G_IS_PARAM_SPEC_LONG(spec) ||
-         G_IS_PARAM_SPEC_ULONG(spec) || G_IS_PARAM_SPEC_INT64(spec) || G_IS_PARAM_SPEC_UINT64(spec);
+bool IsUnsigned(GParamSpec* property) {
+  return G_IS_PARAM_SPEC_UINT(property) || G_IS_PARAM_SPEC_ULONG(property) || G_IS_PARAM_SPEC_UINT64(property);
+}
+bool IsInteger(GParamSpec* property) {
+  return IsUnsigned(property) || G_IS_PARAM_SPEC_INT(property) || G_IS_PARAM_SPEC_LONG(property) ||
+         G_IS_PARAM_SPEC_INT64(property);
 }
 
-EditorKind KindOf(GParamSpec* spec) {
-  if (G_IS_PARAM_SPEC_BOOLEAN(spec)) return EditorKind::Check;
+EditorKind KindOf(GParamSpec* property) {
+  if (G_IS_PARAM_SPEC_BOOLEAN(property)) return EditorKind::Check;
   // Wider integers are typed as text: a spin box holds only an int.
-  if (IsInteger(spec)) return SpinRange(spec) ? EditorKind::Spin : EditorKind::WideInteger;
-  if (G_IS_PARAM_SPEC_FLOAT(spec) || G_IS_PARAM_SPEC_DOUBLE(spec)) return EditorKind::Decimal;
-  if (G_IS_PARAM_SPEC_ENUM(spec)) return EditorKind::Choice;
-  if (G_IS_PARAM_SPEC_FLAGS(spec)) return EditorKind::FlagSet;
-  if (G_IS_PARAM_SPEC_STRING(spec)) return EditorKind::Text;
+  if (IsInteger(property)) return SpinRange(property) ? EditorKind::Spin : EditorKind::WideInteger;
+  if (G_IS_PARAM_SPEC_FLOAT(property) || G_IS_PARAM_SPEC_DOUBLE(property)) return EditorKind::Decimal;
+  if (G_IS_PARAM_SPEC_ENUM(property)) return EditorKind::Choice;
+  if (G_IS_PARAM_SPEC_FLAGS(property)) return EditorKind::FlagSet;
+  if (G_IS_PARAM_SPEC_STRING(property)) return EditorKind::Text;
   return EditorKind::None;
 }
 
@@ -87,8 +92,8 @@ GstState CurrentState(GstElement* element) {
 
 // A controllable property is one that controllers change while the stream runs, so it
 // counts as changeable while playing even where the element does not say so.
-bool ChangeableIn(const GParamSpec* spec, GstState state) {
-  const auto flags = static_cast<unsigned>(spec->flags);
+bool ChangeableIn(const GParamSpec* property, GstState state) {
+  const auto flags = static_cast<unsigned>(property->flags);
   if (flags & (GST_PARAM_MUTABLE_PLAYING | GST_PARAM_CONTROLLABLE)) return true;
   if (flags & GST_PARAM_MUTABLE_PAUSED) return state <= GST_STATE_PAUSED;
   if (flags & GST_PARAM_MUTABLE_READY) return state <= GST_STATE_READY;
@@ -97,46 +102,69 @@ bool ChangeableIn(const GParamSpec* spec, GstState state) {
 
 std::vector<GParamSpec*> EditableProperties(GstElement* element) {
   guint count = 0;
-  const std::unique_ptr<GParamSpec*[], GFreeDeleter> specs(
+  const std::unique_ptr<GParamSpec*[], GFreeDeleter> properties(
       g_object_class_list_properties(G_OBJECT_GET_CLASS(element), &count));
   const GstState state = CurrentState(element);
   std::vector<GParamSpec*> editable;
   for (guint i = 0; i < count; ++i) {
-    GParamSpec* spec = specs[i];
-    if (GParamSpec* target = g_param_spec_get_redirect_target(spec)) spec = target;
-    const auto flags = static_cast<unsigned>(spec->flags);
+    GParamSpec* property = properties[i];
+    if (GParamSpec* target = g_param_spec_get_redirect_target(property)) property = target;
+    const auto flags = static_cast<unsigned>(property->flags);
     if ((flags & G_PARAM_READWRITE) != G_PARAM_READWRITE) continue;
     if (flags & (G_PARAM_CONSTRUCT_ONLY | G_PARAM_DEPRECATED)) continue;
-    if (ChangeableIn(spec, state) && KindOf(spec) != EditorKind::None) editable.push_back(spec);
+    if (ChangeableIn(property, state) && KindOf(property) != EditorKind::None) editable.push_back(property);
   }
   return editable;
 }
 
 bool IsSingleBit(guint value) { return value != 0 && (value & (value - 1)) == 0; }
 
-// Takes the text GStreamer reads back into a value that the property holds as it is.
+QString WholeNumberText(GParamSpec* property, const GValue* value) {
+  const bool isUnsigned = IsUnsigned(property);
+  ScopedValue wide(isUnsigned ? G_TYPE_UINT64 : G_TYPE_INT64);
+  g_value_transform(value, wide.get());
+  return isUnsigned ? QString::number(g_value_get_uint64(wide.get())) : QString::number(g_value_get_int64(wide.get()));
+}
+
+// Puts the typed decimal number into `value` (of the property's type); false unless the
+// number fits that type and the property's range.
+bool ParseWholeNumber(GParamSpec* property, const QString& text, GValue* value) {
+  const bool isUnsigned = IsUnsigned(property);
+  ScopedValue typed(isUnsigned ? G_TYPE_UINT64 : G_TYPE_INT64);
+  ScopedValue back(isUnsigned ? G_TYPE_UINT64 : G_TYPE_INT64);
+  bool ok = false;
+  if (isUnsigned) {
+    g_value_set_uint64(typed.get(), text.toULongLong(&ok));
+  } else {
+    g_value_set_int64(typed.get(), text.toLongLong(&ok));
+  }
+  // The way back shows a number that the property's type cut short.
+  if (!ok || !g_value_transform(typed.get(), value) || !g_value_transform(value, back.get())) return false;
+  const bool kept = isUnsigned ? g_value_get_uint64(back.get()) == g_value_get_uint64(typed.get())
+                               : g_value_get_int64(back.get()) == g_value_get_int64(typed.get());
+  return kept && !g_param_value_validate(property, value);
+}
+
 class WideIntegerValidator final : public QValidator {
  public:
-  WideIntegerValidator(GParamSpec* spec, QObject* parent) : QValidator(parent), spec_(spec) {}
+  WideIntegerValidator(GParamSpec* property, QObject* parent) : QValidator(parent), property_(property) {}
   State validate(QString& text, int&) const override {
-    ScopedValue value(spec_->value_type);
-    const QByteArray utf8 = text.trimmed().toUtf8();
-    if (utf8.isEmpty() || !gst_value_deserialize(value.get(), utf8.constData())) return Intermediate;
-    return g_param_value_validate(spec_, value.get()) ? Intermediate : Acceptable;
+    ScopedValue value(property_->value_type);
+    return ParseWholeNumber(property_, text, value.get()) ? Acceptable : Intermediate;
   }
 
  private:
-  GParamSpec* spec_;
+  GParamSpec* property_;
 };
 
 class PropertyPages final : public QDialog {
  public:
-  PropertyPages(GstElement* element, const std::vector<GParamSpec*>& specs, QWidget* owner);
+  PropertyPages(GstElement* element, const std::vector<GParamSpec*>& properties, QWidget* owner);
   void Apply();
 
  private:
   struct Editor {
-    GParamSpec* spec;
+    GParamSpec* property;
     EditorKind kind;
     QWidget* widget = nullptr;
     bool changed = false;
@@ -151,7 +179,7 @@ class PropertyPages final : public QDialog {
   QPushButton* ok_ = nullptr;
 };
 
-PropertyPages::PropertyPages(GstElement* element, const std::vector<GParamSpec*>& specs, QWidget* owner)
+PropertyPages::PropertyPages(GstElement* element, const std::vector<GParamSpec*>& properties, QWidget* owner)
     : QDialog(owner), element_(element) {
   const GCharPtr name(gst_object_get_name(GST_OBJECT(element)));
   setWindowTitle(name ? QString::fromUtf8(name.get()) : QString());
@@ -160,30 +188,29 @@ PropertyPages::PropertyPages(GstElement* element, const std::vector<GParamSpec*>
   auto* page = new QWidget;
   auto* form = new QFormLayout(page);
   form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-  for (GParamSpec* spec : specs) editors_.push_back({spec, KindOf(spec)});
+  for (GParamSpec* property : properties) editors_.push_back({property, KindOf(property)});
   for (std::size_t i = 0; i < editors_.size(); ++i) {
-    GParamSpec* spec = editors_[i].spec;
-    ScopedValue value(spec->value_type);
-    g_object_get_property(G_OBJECT(element), spec->name, value.get());
+    GParamSpec* property = editors_[i].property;
+    ScopedValue value(property->value_type);
+    g_object_get_property(G_OBJECT(element), property->name, value.get());
     QWidget* widget = MakeEditor(i, value.get());
-    widget->setObjectName(spec->name);
-    widget->setToolTip(QString::fromUtf8(g_param_spec_get_blurb(spec)));
-    form->addRow(QString::fromUtf8(spec->name), widget);
+    widget->setObjectName(property->name);
+    widget->setToolTip(QString::fromUtf8(g_param_spec_get_blurb(property)));
+    form->addRow(QString::fromUtf8(property->name), widget);
     editors_[i].widget = widget;
   }
   auto* scroll = new QScrollArea;
   scroll->setWidget(page);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
-  const QSize largest = DialogRect(metrics, 0, 0, 250, 200).size();
-  const int height = std::min(page->sizeHint().height(), largest.height());
-  scroll->setMinimumSize(DialogRect(metrics, 0, 0, 220, 0).width(), height);
-  scroll->resize(largest.width(), height);
+  // Long lists scroll rather than grow the dialog past the screen.
+  const int tallest = DialogRect(metrics, 0, 0, 0, 200).height();
+  scroll->setMinimumSize(DialogRect(metrics, 0, 0, 220, 0).width(), std::min(page->sizeHint().height(), tallest));
 
   auto* tabs = new QTabWidget(this);
   GstElementFactory* factory = gst_element_get_factory(element);
   const char* longName = factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_LONGNAME) : nullptr;
-  tabs->addTab(scroll, longName ? QString::fromUtf8(longName) : Text("Properties"));
+  tabs->addTab(scroll, longName ? QString::fromUtf8(longName) : Texts::tr("Properties"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   ok_ = buttons->button(QDialogButtonBox::Ok);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -194,7 +221,7 @@ PropertyPages::PropertyPages(GstElement* element, const std::vector<GParamSpec*>
 }
 
 QWidget* PropertyPages::MakeEditor(std::size_t index, GValue* value) {
-  GParamSpec* spec = editors_[index].spec;
+  GParamSpec* property = editors_[index].property;
   const auto changed = [this, index] { editors_[index].changed = true; };
   switch (editors_[index].kind) {
     case EditorKind::Check: {
@@ -205,7 +232,7 @@ QWidget* PropertyPages::MakeEditor(std::size_t index, GValue* value) {
     }
     case EditorKind::Spin: {
       auto* box = new QSpinBox;
-      const auto [low, high] = *SpinRange(spec);
+      const auto [low, high] = *SpinRange(property);
       box->setRange(low, high);
       ScopedValue wide(G_TYPE_INT64);
       g_value_transform(value, wide.get());
@@ -216,10 +243,10 @@ QWidget* PropertyPages::MakeEditor(std::size_t index, GValue* value) {
     case EditorKind::Decimal: {
       auto* box = new QDoubleSpinBox;
       box->setDecimals(6);
-      if (G_IS_PARAM_SPEC_FLOAT(spec)) {
-        box->setRange(G_PARAM_SPEC_FLOAT(spec)->minimum, G_PARAM_SPEC_FLOAT(spec)->maximum);
+      if (G_IS_PARAM_SPEC_FLOAT(property)) {
+        box->setRange(G_PARAM_SPEC_FLOAT(property)->minimum, G_PARAM_SPEC_FLOAT(property)->maximum);
       } else {
-        box->setRange(G_PARAM_SPEC_DOUBLE(spec)->minimum, G_PARAM_SPEC_DOUBLE(spec)->maximum);
+        box->setRange(G_PARAM_SPEC_DOUBLE(property)->minimum, G_PARAM_SPEC_DOUBLE(property)->maximum);
       }
       ScopedValue wide(G_TYPE_DOUBLE);
       g_value_transform(value, wide.get());
@@ -229,7 +256,7 @@ QWidget* PropertyPages::MakeEditor(std::size_t index, GValue* value) {
     }
     case EditorKind::Choice: {
       auto* box = new QComboBox;
-      const GEnumClass* type = G_PARAM_SPEC_ENUM(spec)->enum_class;
+      const GEnumClass* type = G_PARAM_SPEC_ENUM(property)->enum_class;
       for (guint i = 0; i < type->n_values; ++i) {
         box->addItem(QString::fromUtf8(type->values[i].value_nick), type->values[i].value);
       }
@@ -244,7 +271,7 @@ QWidget* PropertyPages::MakeEditor(std::size_t index, GValue* value) {
       column->setContentsMargins({});
       const guint current = g_value_get_flags(value);
       boxes->setProperty("flags", current);
-      const GFlagsClass* type = G_PARAM_SPEC_FLAGS(spec)->flags_class;
+      const GFlagsClass* type = G_PARAM_SPEC_FLAGS(property)->flags_class;
       for (guint i = 0; i < type->n_values; ++i) {
         if (!IsSingleBit(type->values[i].value)) continue;
         auto* box = new QCheckBox(QString::fromUtf8(type->values[i].value_nick));
@@ -256,9 +283,8 @@ QWidget* PropertyPages::MakeEditor(std::size_t index, GValue* value) {
       return boxes;
     }
     case EditorKind::WideInteger: {
-      const GCharPtr text(gst_value_serialize(value));
-      auto* edit = new QLineEdit(text ? QString::fromUtf8(text.get()) : QString());
-      edit->setValidator(new WideIntegerValidator(spec, edit));
+      auto* edit = new QLineEdit(WholeNumberText(property, value));
+      edit->setValidator(new WideIntegerValidator(property, edit));
       connect(edit, &QLineEdit::textChanged, this, [this, changed] {
         changed();
         UpdateOk();
@@ -311,10 +337,8 @@ bool PropertyPages::Read(const Editor& editor, GValue* value) const {
       g_value_set_flags(value, flags);
       return true;
     }
-    case EditorKind::WideInteger: {
-      const QByteArray text = static_cast<QLineEdit*>(editor.widget)->text().trimmed().toUtf8();
-      return gst_value_deserialize(value, text.constData());
-    }
+    case EditorKind::WideInteger:
+      return ParseWholeNumber(editor.property, static_cast<QLineEdit*>(editor.widget)->text(), value);
     case EditorKind::Text:
       g_value_set_string(value, static_cast<QLineEdit*>(editor.widget)->text().toUtf8().constData());
       return true;
@@ -327,9 +351,9 @@ bool PropertyPages::Read(const Editor& editor, GValue* value) const {
 void PropertyPages::Apply() {
   for (const Editor& editor : editors_) {
     if (!editor.changed) continue;
-    ScopedValue value(editor.spec->value_type);
-    if (!Read(editor, value.get()) || g_param_value_validate(editor.spec, value.get())) continue;
-    g_object_set_property(G_OBJECT(element_), editor.spec->name, value.get());
+    ScopedValue value(editor.property->value_type);
+    if (!Read(editor, value.get()) || g_param_value_validate(editor.property, value.get())) continue;
+    g_object_set_property(G_OBJECT(element_), editor.property->name, value.get());
   }
 }
 
@@ -339,10 +363,10 @@ bool HasPropertyPages(GstElement* element) { return element && !EditableProperti
 
 bool ShowPropertyPages(GstElement* element, QWidget* owner) {
   if (!element) return false;
-  const std::vector<GParamSpec*> specs = EditableProperties(element);
-  if (specs.empty()) return false;
+  const std::vector<GParamSpec*> properties = EditableProperties(element);
+  if (properties.empty()) return false;
   const ElementRef held = AddRef(element);  // the graph may let it go while the pages show
-  PropertyPages pages(held.get(), specs, owner);
+  PropertyPages pages(held.get(), properties, owner);
   if (pages.exec() != QDialog::Accepted) return false;
   pages.Apply();
   return true;

@@ -14,10 +14,12 @@
 #include <array>
 
 #include "app/PlayerSettings.h"
+#include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
 #include "ui/CommandIds.h"
 #include "ui/CommandTable.h"
 #include "ui/DialogCommands.h"
+#include "ui/DlgFilterList.h"
 #include "ui/FullScreenWnd.h"
 #include "ui/PlayListIcons.h"
 #include "ui/PlayListModel.h"
@@ -35,10 +37,6 @@ namespace {
 
 const QEvent::Type kGraphNotify = static_cast<QEvent::Type>(QEvent::User + 100);
 constexpr std::string_view kView = "View";
-
-// The filter list comes with its dialog; until then it is shown disabled rather than doing
-// nothing.
-bool NotYetAvailable(int id) { return id == 32846; }
 
 }  // namespace
 
@@ -230,7 +228,6 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 CommandState CMainFrame::StateOf(int id) {
-  if (NotYetAvailable(id)) return {false, false};
   if (playlist_) {
     if (const auto enabled = playlist_->CommandEnabled(id)) return {*enabled, false};
   }
@@ -264,6 +261,7 @@ std::optional<CommandState> CMainFrame::FrameCommandState(int id) {
     case 32798: return CommandState{true, windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
     // The document's Properties, asked when no playlist view takes it: the current entry.
     case 32792: return CommandState{doc_.GetEntry(doc_.GetCurrentIndex()) && doc_.engine().IsOpen(), false};
+    case 32846: return CommandState{doc_.engine().IsOpen(), false};
     case 32773: case 32820: case ID_VIEW_FULLSCREEN: case 32774: case 32845: case 57665: return CommandState{};
     default: return std::nullopt;
   }
@@ -300,6 +298,7 @@ bool CMainFrame::FrameCommand(int id) {
       CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this).ShowEntry(doc_.GetEntry(doc_.GetCurrentIndex()));
       return true;
     case 32773: OnOptions(); return true;
+    case 32846: OnFilterList(); return true;
     case 32845: RestoreFromTray(); return true;
     case 57665: close(); return true;
     default: return false;
@@ -339,6 +338,11 @@ void CMainFrame::OnOptions() {
   if (centralWidget()) centralWidget()->update();
   if (playlist_) playlist_->ApplyColors();
   settings_.CreateAccelTable();
+}
+
+void CMainFrame::OnFilterList() {
+  if (doc_.engine().GetState() == State_Running) doc_.engine().PauseResume();
+  CDlgFilterList(this).ShowFor(dynamic_cast<CGraphPlayer*>(&doc_.engine()));
 }
 
 bool CMainFrame::TranslatesKeysFor(QWidget* target) const {

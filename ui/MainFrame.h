@@ -85,6 +85,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void PopupMenu(std::string_view name, QPoint at, int defaultId = 0);
   void LoadPlacement();
   void OnOptions();
+  void OnFilterList();
   void SavePlaylistWidth();
   bool FrameCommand(int id);
   std::optional<CommandState> FrameCommandState(int id);

@@ -131,7 +131,7 @@ TEST_F(MainFrameTest, RestoringFromTheTrayRemovesTheIcon) {
   frame.close();
 }
 
-TEST_F(MainFrameTest, LaterDialogsStayDisabledAndAboutShowsTheVersion) {
+TEST_F(MainFrameTest, FilterListNeedsAnOpenFileAndAboutShowsTheVersion) {
   EXPECT_FALSE(frame.StateOf(32846).enabled);
   QString line;
   WhenDialogShows([&line](QWidget* box) {
