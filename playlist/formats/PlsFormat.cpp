@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <iterator>
-#include <numeric>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "playlist/PathText.h"
 #include "playlist/formats/ProfileFile.h"
@@ -32,63 +32,65 @@ std::optional<std::uint32_t> FileNumber(std::string_view key) {
   return static_cast<std::uint32_t>(number);
 }
 
-// Puts names[start + i], the value of key File<numbers[i]>, in ascending order of the
-// numbers; of several equal keys the first stays, as in a Windows lookup.
-void SortByNumber(std::vector<std::string>& names, std::size_t start,
-                  std::vector<std::uint32_t>& numbers) {
-  std::vector<std::size_t> order(numbers.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return numbers[a] < numbers[b]; });
-  std::vector<std::string> sorted;
-  std::vector<std::uint32_t> sortedNumbers;
-  for (const std::size_t i : order) {
-    if (!sortedNumbers.empty() && sortedNumbers.back() == numbers[i]) continue;
-    sorted.push_back(std::move(names[start + i]));
-    sortedNumbers.push_back(numbers[i]);
+// The File<n> values in one buffer, each with its n: a long list costs one growing
+// allocation instead of one per name.
+struct FileValues {
+  std::string text;
+  struct Value {
+    std::uint32_t number;
+    std::uint32_t size;
+    std::size_t offset;
+  };
+  std::vector<Value> values;
+
+  void Add(std::uint32_t number, std::string_view value) {
+    values.push_back({number, static_cast<std::uint32_t>(value.size()), text.size()});
+    text.append(value);
   }
-  names.resize(start);
-  std::move(sorted.begin(), sorted.end(), std::back_inserter(names));
-  numbers = std::move(sortedNumbers);
-}
+  std::string_view Name(const Value& value) const { return std::string_view(text).substr(value.offset, value.size); }
+
+  // Ascending order of the numbers; of several equal keys the first stays, as in a Windows
+  // lookup.
+  void SortByNumber() {
+    std::stable_sort(values.begin(), values.end(), [](const Value& a, const Value& b) { return a.number < b.number; });
+    values.erase(std::unique(values.begin(), values.end(),
+                             [](const Value& a, const Value& b) { return a.number == b.number; }),
+                 values.end());
+  }
+};
 
 }  // namespace
 
 bool PlsFormat::Read(LineReader& lines, const NameSink& sink) const {
-  // Every File<n> value goes to `names`, its n beside it; a list written in order then
-  // needs no sorting. What the rules do not take is cut off at the end.
-  std::vector<std::string> names;
-  const std::size_t start = 0;
-  std::vector<std::uint32_t> numbers;
+  // A list written in order needs no sorting. What the rules do not take is cut off at
+  // the end.
+  FileValues files;
   std::optional<std::int32_t> version, count;
   ProfileSectionReader section(lines, kSection);
   for (std::string_view key, value; section.Next(key, value);) {
     if (const auto number = FileNumber(key)) {
-      numbers.push_back(*number);
-      names.emplace_back(value);
+      files.Add(*number, value);
     } else if (!version && EqualIgnoringCase(key, "Version")) {
       version = ProfileInt(value, -1);
     } else if (!count && EqualIgnoringCase(key, "NumberOfEntries")) {
       count = ProfileInt(value, 0);
     }
   }
-  if (lines.failed() || version.value_or(-1) != 2 || count.value_or(0) == 0) {
-    names.resize(start);
-    return false;
-  }
-  if (std::adjacent_find(numbers.begin(), numbers.end(), std::greater_equal<>()) != numbers.end()) {
-    SortByNumber(names, start, numbers);
+  if (lines.failed() || version.value_or(-1) != 2 || count.value_or(0) == 0) return false;
+  auto& values = files.values;
+  if (std::adjacent_find(values.begin(), values.end(), [](const auto& a, const auto& b) {
+        return a.number >= b.number;
+      }) != values.end()) {
+    files.SortByNumber();
   }
   // File1 up to File<count>, ending at the first one missing or empty. A negative count
   // asks for nothing; a huge one costs nothing more than the keys there are.
   const auto wanted = static_cast<std::size_t>(std::max(*count, 0));
   std::size_t kept = 0;
-  while (kept < wanted && kept < numbers.size() && numbers[kept] == kept + 1 &&
-         !names[start + kept].empty()) {
+  while (kept < wanted && kept < values.size() && values[kept].number == kept + 1 && values[kept].size != 0) {
     ++kept;
   }
-  names.resize(start + kept);
-  for (const std::string& name : names) sink(name);
+  for (std::size_t i = 0; i < kept; ++i) sink(files.Name(values[i]));
   return kept == wanted;
 }
 
