@@ -39,7 +39,7 @@ std::string WindowNamed(const std::string& pattern) {
 // Types keys into the window, as a user would.
 void Keys(const std::string& window, const QStringList& keys) {
   QProcess::execute("xdotool", {"windowfocus", "--sync", QString::fromStdString(window)});
-  QProcess::execute("xdotool", QStringList{"key", "--delay", "150"} + keys);
+  QProcess::execute("xdotool", QStringList{"key", "--delay", "400"} + keys);
 }
 
 TEST_F(PlayerRunTest, PlaysTakesASecondStartsFilesFollowsMenuKeysAndWritesEverythingAtExit) {
