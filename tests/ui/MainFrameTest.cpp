@@ -122,6 +122,19 @@ TEST_F(MainFrameTest, DroppedFilesAndFoldersReplaceTheListAndPlay) {
   EXPECT_EQ(engine->state, State_Running);
 }
 
+TEST_F(MainFrameTest, OptionsRebuildTheKeysEvenWhenCancelledAndTheFilterListPausesFirst) {
+  options.keyTable[0].key = 'Z';
+  WhenDialogShows([](QWidget* sheet) { qobject_cast<QDialog*>(sheet)->reject(); });
+  ASSERT_TRUE(frame.OnCommand(32773));
+  EXPECT_EQ(settings.accelTable()->Translate(FVIRTKEY | FSHIFT | FCONTROL, 'Z'), 32771);
+
+  Fill({"/m/a.mp3"});
+  doc->OpenItem(0);
+  doc->Play();
+  ASSERT_TRUE(frame.OnCommand(32846));
+  EXPECT_EQ(engine->state, State_Paused);
+}
+
 TEST_F(MainFrameTest, RestoringFromTheTrayRemovesTheIcon) {
   frame.AddTrayIcon();
   ASSERT_TRUE(frame.trayIconShown());
