@@ -134,27 +134,19 @@ void ToggleLumivault(DialogCommandContext& c) {
                            Texts::tr("LumivaultHD output will be activated if the file is opened next"));
 }
 
-struct Row {
-  int id;
-  void (*run)(DialogCommandContext&);
-  CommandState (*state)(DialogCommandContext&);  // null: always enabled
-};
+using Row = CommandRow<DialogCommandContext>;
 
-constexpr Row kRows[] = {
-    {57601, Open, nullptr},
-    {32803, Add, nullptr},
-    {32791, FindAndAdd, nullptr},
-    {32790, OpenPlaylist, nullptr},
-    {32789, SavePlaylistAs, [](DialogCommandContext& c) { return CommandState{c.doc.GetCount() > 0, false}; }},
-    {32797, ToggleLumivault,
-     [](DialogCommandContext& c) { return CommandState{c.doc.deviceAvailable(), c.options.lumivault != 0}; }},
-};
-
-const Row* FindRow(int id) {
-  for (const Row& row : kRows) {
-    if (row.id == id) return &row;
-  }
-  return nullptr;
+std::span<const Row> Rows() {
+  static const std::vector<Row> rows = {
+      {57601, Open, nullptr},
+      {32803, Add, nullptr},
+      {32791, FindAndAdd, nullptr},
+      {32790, OpenPlaylist, nullptr},
+      {32789, SavePlaylistAs, [](DialogCommandContext& c) { return CommandState{c.doc.GetCount() > 0, false}; }},
+      {32797, ToggleLumivault,
+       [](DialogCommandContext& c) { return CommandState{c.doc.deviceAvailable(), c.options.lumivault != 0}; }},
+  };
+  return rows;
 }
 
 }  // namespace
@@ -184,16 +176,9 @@ std::string SavePlaylistName(std::string name, int filterIndex) {
 }
 
 std::optional<CommandState> DialogCommandState(int id, DialogCommandContext& context) {
-  const Row* row = FindRow(id);
-  if (!row) return std::nullopt;
-  return row->state ? row->state(context) : CommandState{};
+  return CommandRowState(Rows(), id, context);
 }
 
-bool RunDialogCommand(int id, DialogCommandContext& context) {
-  const Row* row = FindRow(id);
-  if (!row || (row->state && !row->state(context).enabled)) return false;
-  row->run(context);
-  return true;
-}
+bool RunDialogCommand(int id, DialogCommandContext& context) { return RunCommandRow(Rows(), id, context); }
 
 }  // namespace lumivox

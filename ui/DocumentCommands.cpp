@@ -9,11 +9,7 @@ namespace {
 
 using Context = DocumentCommandContext;
 
-struct Row {
-  int id;
-  std::function<void(Context&)> run;
-  std::function<CommandState(Context&)> state;  // empty: always enabled, no mark
-};
+using Row = CommandRow<Context>;
 
 bool FileOpen(Context& c) { return c.doc.engine().IsOpen(); }
 CommandState Enabled(bool on) { return {on, false}; }
@@ -76,27 +72,17 @@ std::vector<Row> BuildRows() {
   return rows;
 }
 
-const Row* FindRow(int id) {
+std::span<const Row> Rows() {
   static const std::vector<Row> rows = BuildRows();
-  for (const Row& row : rows) {
-    if (row.id == id) return &row;
-  }
-  return nullptr;
+  return rows;
 }
 
 }  // namespace
 
 std::optional<CommandState> DocumentCommandState(int id, DocumentCommandContext& context) {
-  const Row* row = FindRow(id);
-  if (!row) return std::nullopt;
-  return row->state ? row->state(context) : CommandState{};
+  return CommandRowState(Rows(), id, context);
 }
 
-bool RunDocumentCommand(int id, DocumentCommandContext& context) {
-  const Row* row = FindRow(id);
-  if (!row || (row->state && !row->state(context).enabled)) return false;
-  row->run(context);
-  return true;
-}
+bool RunDocumentCommand(int id, DocumentCommandContext& context) { return RunCommandRow(Rows(), id, context); }
 
 }  // namespace lumivox

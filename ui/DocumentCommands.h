@@ -1,19 +1,14 @@
 #pragma once
 // The document's command handlers with their enable and mark rules, one row per command.
 
-#include <functional>
 #include <optional>
 
 #include "app/PlayerOptions.h"
+#include "ui/CommandRows.h"
 
 namespace lumivox {
 
 class CPlayerDoc;
-
-struct CommandState {
-  bool enabled = true;
-  bool checked = false;  // a check or radio mark
-};
 
 struct DocumentCommandContext {
   CPlayerDoc& doc;
