@@ -13,37 +13,69 @@
 namespace lumivox::test {
 namespace {
 
+// A display of the test's own: the keys typed into the player are real key presses, which
+// must not reach windows of tests running beside this one.
+class PrivateDisplay {
+ public:
+  PrivateDisplay() {
+    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    if (server_.waitForStarted() && server_.waitForReadyRead(10000)) {
+      name_ = ":" + QString::fromUtf8(server_.readLine().trimmed());
+    }
+  }
+  ~PrivateDisplay() {
+    server_.kill();
+    server_.waitForFinished();
+  }
+  const QString& name() const { return name_; }  // empty when the server did not start
+
+ private:
+  QProcess server_;
+  QString name_;
+};
+
 class PlayerRunTest : public ::testing::Test {
  protected:
   void Start(QProcess& player, const QStringList& arguments) {
+    player.setProcessEnvironment(Environment());
+    player.start(LUMIVOX_PLAYER, arguments);
+    ASSERT_TRUE(player.waitForStarted());
+  }
+  QProcessEnvironment Environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", display.name());
+    environment.remove("XAUTHORITY");
     environment.insert("HOME", QString::fromStdString(home.path().string()));
     environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / "config"));
     environment.insert("XDG_DATA_HOME", QString::fromStdString(home / "data"));
     environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
-    player.setProcessEnvironment(environment);
-    player.start(LUMIVOX_PLAYER, arguments);
-    ASSERT_TRUE(player.waitForStarted());
+    return environment;
   }
+  // The id of the visible window whose title matches `pattern`, waiting up to 10 s for it.
+  std::string WindowNamed(const std::string& pattern) const {
+    QProcess search;
+    search.setProcessEnvironment(Environment());
+    search.start("timeout", {"10", "xdotool", "search", "--sync", "--onlyvisible", "--name", QString::fromStdString(pattern)});
+    search.waitForFinished(15000);
+    return search.readAllStandardOutput().trimmed().toStdString();
+  }
+  // Types keys into the window, as a user would.
+  void Keys(const std::string& window, const QStringList& keys) const {
+    for (const QStringList& arguments : {QStringList{"windowfocus", "--sync", QString::fromStdString(window)},
+                                         QStringList{"key", "--delay", "400"} + keys}) {
+      QProcess xdotool;
+      xdotool.setProcessEnvironment(Environment());
+      xdotool.start("xdotool", arguments);
+      xdotool.waitForFinished(15000);
+    }
+  }
+
+  PrivateDisplay display;
   TempDir home;
 };
 
-// The id of the visible window whose title matches `pattern`, waiting up to 10 s for it.
-std::string WindowNamed(const std::string& pattern) {
-  QProcess search;
-  search.start("timeout", {"10", "xdotool", "search", "--sync", "--onlyvisible", "--name", QString::fromStdString(pattern)});
-  search.waitForFinished(15000);
-  return search.readAllStandardOutput().trimmed().toStdString();
-}
-
-// Types keys into the window, as a user would.
-void Keys(const std::string& window, const QStringList& keys) {
-  QProcess::execute("xdotool", {"windowfocus", "--sync", QString::fromStdString(window)});
-  QProcess::execute("xdotool", QStringList{"key", "--delay", "400"} + keys);
-}
-
 TEST_F(PlayerRunTest, PlaysTakesASecondStartsFilesFollowsMenuKeysAndWritesEverythingAtExit) {
-  if (!qEnvironmentVariableIsSet("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
   QProcess first, second;
   Start(first, {QString::fromStdString(MediaPath("clip.avi"))});
   ASSERT_FALSE(WindowNamed("^clip\\.avi - lumivox$").empty()) << "the title names the playing entry";
