@@ -7,12 +7,14 @@
 #include <gst/video/gstvideodecoder.h>
 #include <gst/video/video.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <numeric>
 #include <optional>
+#include <vector>
 
 extern "C" {
 #include <mpeg2.h>
@@ -52,6 +54,10 @@ struct DecoderState {
   std::optional<OutputShape> shape;
   // The newest I or P picture: it is shown only after the B pictures decoded after it.
   std::optional<guint32> waiting_anchor;
+  // The frame buffers holding a picture decoded since libmpeg2 last made them anew: at its
+  // start, a full reset, or after a sequence end or change. At an end or change with no picture
+  // since, it still hands out one of them, freed or never filled, with an old picture and tag.
+  std::vector<const mpeg2_fbuf_t*> filled;
   bool fed_since_reset = false;
 };
 
@@ -179,6 +185,16 @@ void ReleaseLostBefore(HalcyonMpegVideoDec* self, guint32 shown) {
   ReleaseFramesWhere(self, [&](guint32 number) { return number < shown && number != anchor; });
 }
 
+void NoteFilled(DecoderState& s, const mpeg2_fbuf_t* fbuf) {
+  if (fbuf && std::find(s.filled.begin(), s.filled.end(), fbuf) == s.filled.end()) {
+    s.filled.push_back(fbuf);
+  }
+}
+
+bool Filled(const DecoderState& s, const mpeg2_fbuf_t* fbuf) {
+  return std::find(s.filled.begin(), s.filled.end(), fbuf) != s.filled.end();
+}
+
 void NoteAnchor(DecoderState& s, const mpeg2_picture_t* picture) {
   if (!picture || !(picture->flags & PIC_FLAG_TAGS)) return;
   if ((picture->flags & PIC_MASK_CODING_TYPE) != PIC_FLAG_CODING_TYPE_B) {
@@ -189,7 +205,9 @@ void NoteAnchor(DecoderState& s, const mpeg2_picture_t* picture) {
 GstFlowReturn PushPicture(HalcyonMpegVideoDec* self, const mpeg2_info_t& info) {
   auto* decoder = GST_VIDEO_DECODER(self);
   const mpeg2_picture_t* picture = info.display_picture;
-  if (!picture || !(picture->flags & PIC_FLAG_TAGS)) return GST_FLOW_OK;
+  if (!picture || !(picture->flags & PIC_FLAG_TAGS) || !Filled(self->state, info.display_fbuf)) {
+    return GST_FLOW_OK;
+  }
   ReleaseLostBefore(self, picture->tag);
   // Nothing waits for this picture when a drain hands out an anchor already shown.
   GstVideoCodecFrame* frame = gst_video_decoder_get_frame(decoder, static_cast<int>(picture->tag));
@@ -212,6 +230,21 @@ GstFlowReturn PushPicture(HalcyonMpegVideoDec* self, const mpeg2_info_t& info) {
   return gst_video_decoder_finish_frame(decoder, frame);
 }
 
+// Drops all that libmpeg2 holds, its frame buffers too; it then waits for a sequence header.
+void Forget(DecoderState& s) {
+  mpeg2_reset(s.mpeg2.get(), 1);
+  s.waiting_anchor.reset();
+  s.filled.clear();
+  s.fed_since_reset = false;
+}
+
+// Larger than any MPEG level allows, with room for streams that ignore the levels. A bigger
+// sequence header is hostile: its three frame buffers alone could take gigabytes.
+bool Plausible(const mpeg2_sequence_t& seq) {
+  constexpr unsigned kMaxSide = 4096;
+  return seq.picture_width <= kMaxSide && seq.picture_height <= kMaxSide;
+}
+
 // Runs libmpeg2 over everything fed so far. It keeps going after a downstream error so
 // that no pointer into the caller's mapped input survives the call.
 GstFlowReturn ParseAvailable(HalcyonMpegVideoDec* self) {
@@ -224,16 +257,28 @@ GstFlowReturn ParseAvailable(HalcyonMpegVideoDec* self) {
       case STATE_BUFFER:
         return result;
       case STATE_SEQUENCE:
+        // A first or changed size: an implausible one is skipped, with its pictures, before
+        // libmpeg2 makes frame buffers for it.
+        if (!Plausible(*info->sequence)) {
+          GST_WARNING_OBJECT(self, "skipping a sequence of %ux%u", info->sequence->picture_width,
+                             info->sequence->picture_height);
+          Forget(self->state);
+          break;
+        }
+        [[fallthrough]];
       case STATE_SEQUENCE_MODIFIED:
         Announce(self, *info->sequence);
         break;
       case STATE_PICTURE:
         NoteAnchor(self->state, info->current_picture);
+        NoteFilled(self->state, info->current_fbuf);
         break;
       case STATE_SLICE:
       case STATE_END:
       case STATE_INVALID_END:
         if (result == GST_FLOW_OK && info->display_fbuf) result = PushPicture(self, *info);
+        // After the end of a sequence libmpeg2 frees its frame buffers.
+        if (state != STATE_SLICE) self->state.filled.clear();
         break;
       case STATE_INVALID:
         GST_DEBUG_OBJECT(self, "skipping invalid data");
@@ -248,9 +293,7 @@ GstFlowReturn ParseAvailable(HalcyonMpegVideoDec* self) {
 // for the stream's own, which may come only once, at its very start.
 void Restart(HalcyonMpegVideoDec* self) {
   auto& s = self->state;
-  mpeg2_reset(s.mpeg2.get(), 1);
-  s.waiting_anchor.reset();
-  s.fed_since_reset = false;
+  Forget(s);
   GstBuffer* header = s.input_state ? s.input_state->codec_data : nullptr;
   GstMapInfo map;
   if (!header || !gst_buffer_map(header, &map, GST_MAP_READ)) return;
