@@ -1,37 +1,14 @@
 #include "engine/FilterGraph.h"
 
 #include <gst/base/gstbaseparse.h>
+#include <gst/pbutils/missing-plugins.h>
 #include <gst/video/videooverlay.h>
 
 #include <algorithm>
 
-#include "engine/SourceFilters.h"
+#include "engine/EngineLog.h"
 
 namespace lumivox {
-namespace {
-
-std::string CapsName(GstCaps* caps) {
-  if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps)) return {};
-  return gst_structure_get_name(gst_caps_get_structure(caps, 0));
-}
-
-CapsRef PadCaps(GstPad* pad) {
-  if (GstCaps* current = gst_pad_get_current_caps(pad)) return AdoptCaps(current);
-  return AdoptCaps(gst_pad_query_caps(pad, nullptr));
-}
-
-CapsRef SinkTemplateCaps(GstElement* element) {
-  PadRef sink{gst_element_get_static_pad(element, "sink")};
-  return sink ? AdoptCaps(gst_pad_get_pad_template_caps(sink.get())) : nullptr;
-}
-
-void SetIfPresent(GstElement* element, const char* property, gboolean value) {
-  if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), property)) {
-    g_object_set(element, property, value, nullptr);
-  }
-}
-
-}  // namespace
 
 std::vector<PadRef> GetPins(GstElement* element, GstPadDirection direction, std::size_t maximum) {
   std::vector<PadRef> pins;
@@ -46,8 +23,13 @@ std::vector<PadRef> GetPins(GstElement* element, GstPadDirection direction, std:
   return pins;
 }
 
-FilterGraph::FilterGraph(OutputChoice outputs, std::function<void()> notify)
-    : outputs_(std::move(outputs)), notify_(std::move(notify)), pipeline_(Sink(gst_pipeline_new("graph"))) {
+FilterGraph::FilterGraph(OutputChoice outputs, double gain, std::function<void()> notify,
+                         std::function<void()> progress)
+    : outputs_(std::move(outputs)),
+      notify_(std::move(notify)),
+      progress_(std::move(progress)),
+      pipeline_(Sink(gst_pipeline_new("graph"))),
+      gain_(gain) {
   GstRef<GstBus> bus{gst_element_get_bus(pipeline_.get())};
   gst_bus_set_sync_handler(bus.get(), &FilterGraph::OnBusMessage, this, nullptr);
 }
@@ -72,8 +54,11 @@ bool FilterGraph::AddFilter(GstElement* element, const char* name) {
 void FilterGraph::AddPreferredFilter(GstElement* element, const char* name, bool isVideoRenderer) {
   gst_element_set_locked_state(element, TRUE);
   if (!AddFilter(element, name)) return;
+  PadRef sink{gst_element_get_static_pad(element, "sink")};
   std::lock_guard lock(mutex_);
-  preferred_.push_back({element, isVideoRenderer ? nullptr : SinkTemplateCaps(element), isVideoRenderer});
+  preferred_.push_back(
+      {element, isVideoRenderer || !sink ? nullptr : AdoptCaps(gst_pad_get_pad_template_caps(sink.get())),
+       isVideoRenderer});
 }
 
 GstElement* FilterGraph::FindFilterByName(const char* name) const {
@@ -91,56 +76,44 @@ void FilterGraph::RemoveFilter(GstElement* element) {
   gst_bin_remove(GST_BIN(pipeline_.get()), element);
 }
 
-void FilterGraph::RenderOutputPads(GstElement* source, bool hasDynamicPads) {
-  if (hasDynamicPads) {
+bool FilterGraph::StartPreroll() {
+  return gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+}
+
+PrerollState FilterGraph::CheckPreroll() {
+  {
     std::lock_guard lock(mutex_);
-    ++buildingSources_;
+    if (failed_) return PrerollState::Failed;
+    if (buildingSources_ > 0) return PrerollState::Pending;
   }
-  // A reader's streams come from one thread: each gets a queue, so one stream waiting
-  // to preroll never starves the others.
-  g_signal_connect(source, "pad-added",
-                   G_CALLBACK(hasDynamicPads ? &FilterGraph::OnReaderPadAdded : &FilterGraph::OnPadAdded), this);
-  g_signal_connect(source, "no-more-pads", G_CALLBACK(&FilterGraph::OnNoMorePads), this);
-  IteratorPtr pads(gst_element_iterate_src_pads(source));
-  GValue item = G_VALUE_INIT;
-  while (gst_iterator_next(pads.get(), &item) == GST_ITERATOR_OK) {
-    auto* pad = GST_PAD(g_value_get_object(&item));
-    hasDynamicPads ? RenderQueued(pad) : RenderPad(pad);
-    g_value_reset(&item);
+  const auto result = gst_element_get_state(pipeline_.get(), nullptr, nullptr, 0);
+  std::lock_guard lock(mutex_);
+  if (result == GST_STATE_CHANGE_FAILURE || failed_) {
+    if (error_.empty()) error_ = "the graph could not be paused";
+    return PrerollState::Failed;
   }
-  g_value_unset(&item);
+  if (result == GST_STATE_CHANGE_ASYNC) return PrerollState::Pending;
+  if (volumes_.empty() && videoSinks_.empty()) {
+    if (error_.empty()) error_ = "no audio or video stream could be decoded";
+    return PrerollState::Failed;
+  }
+  return PrerollState::Ready;
 }
 
-bool FilterGraph::RenderFile(const std::string& path) {
-  ElementRef source = MakeElement("filesrc");
-  ElementRef decoder = MakeElement("decodebin");
-  if (!source || !decoder || !AddFilter(source.get(), path.c_str())) return false;
-  g_object_set(source.get(), "location", path.c_str(), nullptr);
-  WatchAutoPlugging(decoder.get());
-  gst_bin_add(GST_BIN(pipeline_.get()), decoder.get());
-  if (!gst_element_link(source.get(), decoder.get())) return false;
-  RenderOutputPads(decoder.get(), false);
-  return true;
+std::uint64_t FilterGraph::Progress() const {
+  std::lock_guard lock(mutex_);
+  return progressCount_;
 }
 
-bool FilterGraph::Preroll(std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  if (gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return false;
+void FilterGraph::WaitForProgress(int ms) {
   std::unique_lock lock(mutex_);
-  for (;;) {
-    if (failed_) return false;
-    if (buildingSources_ == 0) {
-      lock.unlock();
-      const auto result = gst_element_get_state(pipeline_.get(), nullptr, nullptr, 0);
-      lock.lock();
-      if (result == GST_STATE_CHANGE_FAILURE || failed_) return false;
-      if (result != GST_STATE_CHANGE_ASYNC) return !volumes_.empty() || !videoSinks_.empty();
-    }
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    // Woken by the bus; the short limit covers a state change that posts nothing.
-    changed_.wait_for(lock, std::chrono::milliseconds(20), [this] { return wake_; });
-    wake_ = false;
-  }
+  const std::uint64_t seen = progressCount_;
+  changed_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return progressCount_ != seen; });
+}
+
+std::string FilterGraph::ErrorText() const {
+  std::lock_guard lock(mutex_);
+  return error_;
 }
 
 bool FilterGraph::GetEvent(GraphEvent& event) {
@@ -176,6 +149,14 @@ bool FilterGraph::EstimateDuration(std::int64_t& nanoseconds) const {
   return known;
 }
 
+CapsRef FilterGraph::FileType() const {
+  if (!decodeBin_) return nullptr;
+  ElementRef typefind{gst_bin_get_by_name(GST_BIN(decodeBin_), "typefind")};
+  GstCaps* caps = nullptr;
+  if (typefind) g_object_get(typefind.get(), "caps", &caps, nullptr);
+  return AdoptCaps(caps);
+}
+
 bool FilterGraph::HasVideo() const {
   std::lock_guard lock(mutex_);
   return videoInput_ != nullptr;
@@ -188,6 +169,7 @@ bool FilterGraph::HasVideoWindow() const {
 
 void FilterGraph::SetVolume(double gain) {
   std::lock_guard lock(mutex_);
+  gain_ = gain;
   for (GstElement* volume : volumes_) g_object_set(volume, "volume", gain, nullptr);
 }
 
@@ -237,18 +219,20 @@ void FilterGraph::HandleMessage(GstMessage* message) {
     case GST_MESSAGE_EOS:
       PushEvent({EC_COMPLETE, 0, 0});
       break;
-    case GST_MESSAGE_ERROR: {
-      {
-        std::lock_guard lock(mutex_);
-        failed_ = true;
-      }
-      Signal();
+    case GST_MESSAGE_ERROR:
+      NoteError(message);
       PushEvent({EC_ERRORABORT, 0, 0});
       break;
+    case GST_MESSAGE_WARNING: {
+      GError* raw = nullptr;
+      gst_message_parse_warning(message, &raw, nullptr);
+      GErrorPtr warning(raw);
+      qCWarning(lcEngine) << "warning from" << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << ":"
+                          << (warning ? warning->message : "");
+      break;
     }
-    case GST_MESSAGE_ASYNC_DONE:
-    case GST_MESSAGE_STATE_CHANGED:
-      if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_.get())) Signal();
+    case GST_MESSAGE_DURATION_CHANGED:
+      PushEvent({EC_LENGTH_CHANGED, 0, 0});
       break;
     case GST_MESSAGE_TAG: {
       GstTagList* raw = nullptr;
@@ -270,11 +254,32 @@ void FilterGraph::HandleMessage(GstMessage* message) {
         if (outputs_.windowHandle) {
           gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(GST_MESSAGE_SRC(message)), outputs_.windowHandle);
         }
+      } else if (gst_is_missing_plugin_message(message)) {
+        GCharPtr what{gst_missing_plugin_message_get_description(message)};
+        qCWarning(lcEngine) << "missing decoder:" << what.get();
+        std::lock_guard lock(mutex_);
+        if (error_.empty()) error_ = std::string("no decoder for ") + what.get();
       }
       break;
     default:
       break;
   }
+  Signal();
+}
+
+void FilterGraph::NoteError(GstMessage* message) {
+  GError* raw = nullptr;
+  gchar* rawDebug = nullptr;
+  gst_message_parse_error(message, &raw, &rawDebug);
+  GErrorPtr error(raw);
+  GCharPtr debug(rawDebug);
+  const std::string text = error ? error->message : "unknown error";
+  qCWarning(lcEngine) << "error from" << GST_OBJECT_NAME(GST_MESSAGE_SRC(message)) << ":" << text.c_str()
+                      << (debug ? debug.get() : "");
+  std::lock_guard lock(mutex_);
+  failed_ = true;
+  // The first error is the cause; what follows is the stream stopping because of it.
+  if (error_.empty() || error_.starts_with("no decoder")) error_ = text;
 }
 
 void FilterGraph::PushEvent(GraphEvent event) {
@@ -288,201 +293,10 @@ void FilterGraph::PushEvent(GraphEvent event) {
 void FilterGraph::Signal() {
   {
     std::lock_guard lock(mutex_);
-    wake_ = true;
+    ++progressCount_;
   }
   changed_.notify_all();
-}
-
-void FilterGraph::OnPadAdded(GstElement*, GstPad* pad, gpointer self) {
-  if (GST_PAD_DIRECTION(pad) == GST_PAD_SRC) static_cast<FilterGraph*>(self)->RenderPad(pad);
-}
-
-void FilterGraph::OnReaderPadAdded(GstElement*, GstPad* pad, gpointer self) {
-  if (GST_PAD_DIRECTION(pad) == GST_PAD_SRC) static_cast<FilterGraph*>(self)->RenderQueued(pad);
-}
-
-void FilterGraph::OnNoMorePads(GstElement*, gpointer self) {
-  auto* graph = static_cast<FilterGraph*>(self);
-  {
-    std::lock_guard lock(graph->mutex_);
-    if (graph->buildingSources_ > 0) --graph->buildingSources_;
-  }
-  graph->Signal();
-}
-
-gboolean FilterGraph::OnAutoplugContinue(GstElement*, GstPad*, GstCaps* caps, gpointer self) {
-  // Stop where a preferred filter waiting in the graph takes the stream as it stands.
-  return !static_cast<FilterGraph*>(self)->PreferredAccepts(caps);
-}
-
-void FilterGraph::WatchAutoPlugging(GstElement* decodeBin) {
-  g_signal_connect(decodeBin, "autoplug-continue", G_CALLBACK(&FilterGraph::OnAutoplugContinue), this);
-  g_signal_connect(decodeBin, "autoplug-select", G_CALLBACK(&FilterGraph::OnAutoplugSelect), this);
-}
-
-int FilterGraph::OnAutoplugSelect(GstElement*, GstPad*, GstCaps*, GstElementFactory* factory, gpointer) {
-  // aiffparse starts pushing from its own thread before decodebin has exposed its pad; the
-  // first buffer is then lost as "not-linked" and the graph never prerolls. The libav
-  // AIFF demuxer waits for its pad to be linked.
-  constexpr int kTry = 0;
-  constexpr int kSkip = 2;
-  return std::string_view(GST_OBJECT_NAME(factory)) == "aiffparse" ? kSkip : kTry;
-}
-
-void FilterGraph::RenderPad(GstPad* pad) {
-  if (gst_pad_is_linked(pad)) return;
-  CapsRef caps = PadCaps(pad);
-  const std::string kind = CapsName(caps.get());
-  if (kind.starts_with("video/") && gst_caps_is_fixed(caps.get())) {
-    std::lock_guard lock(mutex_);
-    if (!videoStream_) videoStream_ = AdoptCaps(gst_caps_ref(caps.get()));
-  }
-  if (kind == "audio/x-raw") {
-    RenderAudio(pad);
-  } else if (kind == "video/x-raw") {
-    RenderVideo(pad);
-  } else if (GstElement* decoder = ClaimPreferred(caps.get(), false)) {
-    RenderThroughDecoder(pad, decoder);
-  } else {
-    RenderThroughDecodeBin(pad);
-  }
-}
-
-void FilterGraph::RenderQueued(GstPad* pad) {
-  std::vector<ElementRef> chain;
-  chain.push_back(MakeElement("queue"));
-  if (!chain[0] || !LinkChain(pad, chain)) return;
-  PadRef output{gst_element_get_static_pad(chain[0].get(), "src")};
-  RenderPad(output.get());
-}
-
-bool FilterGraph::RenderAudio(GstPad* pad) {
-  std::vector<ElementRef> chain;
-  chain.push_back(MakeElement("audioconvert"));
-  chain.push_back(MakeElement("audioresample"));
-  chain.push_back(MakeElement("volume"));
-  chain.push_back(MakeElement(outputs_.audioSink.c_str(), UniqueName("Audio Renderer").c_str()));
-  if (!chain.back()) chain.back() = MakeElement("fakesink", UniqueName("Audio Renderer").c_str());
-  for (const auto& element : chain) {
-    if (!element) return false;
-  }
-  if (outputs_.audioSink == "fakesink") g_object_set(chain.back().get(), "sync", TRUE, nullptr);
-  if (!LinkChain(pad, chain)) return false;
-  std::lock_guard lock(mutex_);
-  volumes_.push_back(chain[2].get());
-  return true;
-}
-
-bool FilterGraph::RenderVideo(GstPad* pad) {
-  GstElement* device = ClaimPreferred(nullptr, true);
-  std::vector<ElementRef> chain;
-  chain.push_back(MakeElement("videoconvert"));
-  if (device) {
-    PadRef input{gst_element_get_static_pad(chain[0].get(), "sink")};
-    ElementRef converter = std::move(chain[0]);
-    gst_bin_add(GST_BIN(pipeline_.get()), converter.get());
-    if (!gst_element_link(converter.get(), device)) return false;
-    gst_element_set_locked_state(device, FALSE);
-    gst_element_sync_state_with_parent(device);
-    gst_element_sync_state_with_parent(converter.get());
-    if (gst_pad_link(pad, input.get()) != GST_PAD_LINK_OK) return false;
-    std::lock_guard lock(mutex_);
-    videoSinks_.push_back(device);
-    if (!videoInput_) videoInput_ = AddRef(input.get());
-    return true;
-  }
-  ElementRef sink = MakeVideoSink();
-  const bool windowSink = sink && GST_IS_VIDEO_OVERLAY(sink.get());
-  GstElement* rawSink = sink.get();
-  chain.push_back(std::move(sink));
-  if (!chain[0] || !chain[1]) return false;
-  PadRef input{gst_element_get_static_pad(chain[0].get(), "sink")};
-  if (!LinkChain(pad, chain)) return false;
-  std::lock_guard lock(mutex_);
-  videoSinks_.push_back(rawSink);
-  hasWindowSink_ = hasWindowSink_ || windowSink;
-  if (!videoInput_) videoInput_ = std::move(input);
-  return true;
-}
-
-ElementRef FilterGraph::MakeVideoSink() {
-  const std::string name = UniqueName("Video Renderer");
-  std::lock_guard lock(mutex_);
-  // One picture in the window; any further video stream plays unseen.
-  ElementRef sink;
-  if (!outputs_.videoSink.empty() && outputs_.windowHandle && !hasWindowSink_) {
-    sink = MakeElement(outputs_.videoSink.c_str(), name.c_str());
-  }
-  if (sink && GST_IS_VIDEO_OVERLAY(sink.get())) {
-    // The window's shape sets the picture's shape; the sink only fills it.
-    SetIfPresent(sink.get(), "force-aspect-ratio", FALSE);
-    gst_video_overlay_handle_events(GST_VIDEO_OVERLAY(sink.get()), FALSE);
-    gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(sink.get()), outputs_.windowHandle);
-    return sink;
-  }
-  sink = MakeElement("fakesink", name.c_str());
-  if (sink) g_object_set(sink.get(), "sync", TRUE, nullptr);
-  return sink;
-}
-
-bool FilterGraph::RenderThroughDecoder(GstPad* pad, GstElement* decoder) {
-  PadRef output{gst_element_get_static_pad(decoder, "src")};
-  PadRef input{gst_element_get_static_pad(decoder, "sink")};
-  if (!output || !input) return false;
-  RenderPad(output.get());
-  gst_element_set_locked_state(decoder, FALSE);
-  gst_element_sync_state_with_parent(decoder);
-  return gst_pad_link(pad, input.get()) == GST_PAD_LINK_OK;
-}
-
-bool FilterGraph::RenderThroughDecodeBin(GstPad* pad) {
-  ElementRef decoder = MakeElement("decodebin");
-  if (!decoder) return false;
-  WatchAutoPlugging(decoder.get());
-  g_signal_connect(decoder.get(), "pad-added", G_CALLBACK(&FilterGraph::OnPadAdded), this);
-  std::vector<ElementRef> chain;
-  chain.push_back(std::move(decoder));
-  return LinkChain(pad, chain);
-}
-
-bool FilterGraph::LinkChain(GstPad* pad, const std::vector<ElementRef>& chain) {
-  for (const auto& element : chain) gst_bin_add(GST_BIN(pipeline_.get()), element.get());
-  for (std::size_t i = 1; i < chain.size(); ++i) {
-    if (!gst_element_link(chain[i - 1].get(), chain[i].get())) return false;
-  }
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) gst_element_sync_state_with_parent(it->get());
-  PadRef input{gst_element_get_static_pad(chain.front().get(), "sink")};
-  return input && gst_pad_link(pad, input.get()) == GST_PAD_LINK_OK;
-}
-
-GstElement* FilterGraph::ClaimPreferred(GstCaps* caps, bool videoRenderer) {
-  std::lock_guard lock(mutex_);
-  for (Preferred& filter : preferred_) {
-    if (filter.claimed || filter.isVideoRenderer != videoRenderer) continue;
-    if (!videoRenderer && (!caps || !filter.accepts || !gst_caps_is_subset(caps, filter.accepts.get()))) continue;
-    filter.claimed = true;
-    return filter.element;
-  }
-  return nullptr;
-}
-
-bool FilterGraph::PreferredAccepts(GstCaps* caps) const {
-  std::lock_guard lock(mutex_);
-  for (const Preferred& filter : preferred_) {
-    if (filter.claimed || filter.isVideoRenderer) continue;
-    if (filter.accepts && gst_caps_is_subset(caps, filter.accepts.get())) return true;
-  }
-  return false;
-}
-
-std::string FilterGraph::UniqueName(const char* base) {
-  // Later renderers of one kind are numbered after the first, as "Audio Renderer 0001".
-  std::lock_guard lock(mutex_);
-  const int number = nameCounts_[base]++;
-  if (number == 0) return base;
-  char suffix[8];
-  g_snprintf(suffix, sizeof suffix, " %04d", number % 10000);
-  return std::string(base) + suffix;
+  if (progress_ && reportProgress_) progress_();
 }
 
 }  // namespace lumivox

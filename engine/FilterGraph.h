@@ -5,7 +5,7 @@
 
 #include <gst/gst.h>
 
-#include <chrono>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -29,13 +29,18 @@ struct OutputChoice {
   guintptr windowHandle = 0;           // the video window the window sink draws into
 };
 
+// How far a graph has come towards standing ready, paused with every stream prerolled.
+enum class PrerollState { Pending, Ready, Failed };
+
 // Up to `maximum` pads of `element` facing `direction`, in the element's order.
 std::vector<PadRef> GetPins(GstElement* element, GstPadDirection direction, std::size_t maximum);
 
 class FilterGraph {
  public:
-  // `notify` is called from GStreamer's threads whenever an event is queued.
-  FilterGraph(OutputChoice outputs, std::function<void()> notify);
+  // `notify` is called from GStreamer's threads whenever an event is queued, `progress`
+  // whenever the graph moves on while it is being built. `gain` is the audio volume the
+  // first sample already plays at.
+  FilterGraph(OutputChoice outputs, double gain, std::function<void()> notify, std::function<void()> progress);
   ~FilterGraph();
   FilterGraph(const FilterGraph&) = delete;
   FilterGraph& operator=(const FilterGraph&) = delete;
@@ -53,20 +58,33 @@ class FilterGraph {
   // The filters upstream to downstream; the readers stand as one filter each.
   std::vector<ElementRef> EnumFilters() const;
 
-  // Connects every output pad of `source`, present or to come, to renderers through
-  // decoders. The graph counts the source as building until it signals no-more-pads.
-  void RenderOutputPads(GstElement* source, bool hasDynamicPads);
+  // Connects every output pad of a reader, present or to come, to renderers through
+  // decoders. A reader with pads to come counts as building until it signals no-more-pads.
+  void RenderReaderPads(GstElement* reader, bool hasDynamicPads);
   // The whole file through the system's auto-plugging.
   bool RenderFile(const std::string& path);
-  // Takes the graph to paused with every stream prerolled. False on an error, on a graph
-  // that rendered nothing, or when `timeout` passes first.
-  bool Preroll(std::chrono::milliseconds timeout);
+
+  // Sets the graph going towards paused; false when it cannot even start.
+  bool StartPreroll();
+  // Never waits. Failed on an error or on a graph that rendered nothing.
+  PrerollState CheckPreroll();
+  // Counts what the graph's threads did while it was built: messages, new pads.
+  std::uint64_t Progress() const;
+  // For callers without an event loop: waits until the graph moves on, or `ms` pass.
+  void WaitForProgress(int ms);
+  // Once the graph stands ready, its threads stop calling `progress`.
+  void StopProgressReports() { reportProgress_ = false; }
+  // Why the graph stopped or could not be built; empty when nothing said.
+  std::string ErrorText() const;
 
   bool GetEvent(GraphEvent& event);
   bool Failed() const;  // a stream stopped on an error
   // The length a parser reckons from the bytes it has seen, in nanoseconds, for streams
-  // without a stated duration (a constant-rate MP3, an MPEG elementary stream).
+  // without a stated duration.
   bool EstimateDuration(std::int64_t& nanoseconds) const;
+  // What the system found the file to be (its container or stream caps); null when the
+  // graph was not built by auto-plugging or found nothing yet.
+  CapsRef FileType() const;
 
   bool HasVideo() const;
   bool HasVideoWindow() const;
@@ -77,6 +95,8 @@ class FilterGraph {
   void ExposeVideo();
 
  private:
+  enum class StreamKind { Audio, Video, Other };
+
   struct Preferred {
     GstElement* element;  // the pipeline holds it
     CapsRef accepts;      // what its sink pad takes
@@ -85,42 +105,60 @@ class FilterGraph {
   };
 
   static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
-  static void OnPadAdded(GstElement* element, GstPad* pad, gpointer self);
-  static void OnReaderPadAdded(GstElement* element, GstPad* pad, gpointer self);
+  static void OnDecodedPad(GstElement* element, GstPad* pad, gpointer self);
+  static void OnReaderPad(GstElement* element, GstPad* pad, gpointer self);
+  static void OnStreamAudioPad(GstElement* element, GstPad* pad, gpointer self);
+  static void OnStreamVideoPad(GstElement* element, GstPad* pad, gpointer self);
   static void OnNoMorePads(GstElement* element, gpointer self);
   static gboolean OnAutoplugContinue(GstElement* bin, GstPad* pad, GstCaps* caps, gpointer self);
-  static int OnAutoplugSelect(GstElement* bin, GstPad* pad, GstCaps* caps, GstElementFactory* factory, gpointer);
   void WatchAutoPlugging(GstElement* decodeBin);
 
   void HandleMessage(GstMessage* message);
+  void NoteError(GstMessage* message);
   void PushEvent(GraphEvent event);
   void Signal();
-  void RenderPad(GstPad* pad);
-  void RenderQueued(GstPad* pad);
+
+  static StreamKind KindOf(GstCaps* caps);
+  bool ClaimStream(StreamKind kind);
+  void RenderDecoded(GstPad* pad, StreamKind kind);
+  void RenderCoded(GstPad* pad, StreamKind kind);
+  void RenderReaderPad(GstPad* pad);
+  bool RenderAiff(GstElement* source);
   bool RenderAudio(GstPad* pad);
   bool RenderVideo(GstPad* pad);
-  bool RenderThroughDecoder(GstPad* pad, GstElement* decoder);
-  bool RenderThroughDecodeBin(GstPad* pad);
+  bool RenderThroughDecoder(GstPad* pad, GstElement* decoder, StreamKind kind);
+  bool RenderThroughDecodeBin(GstPad* pad, StreamKind kind);
+  bool Discard(GstPad* pad);
+  GstElement* ReaderQueue();
   bool LinkChain(GstPad* pad, const std::vector<ElementRef>& chain);
   GstElement* ClaimPreferred(GstCaps* caps, bool videoRenderer);
   bool PreferredAccepts(GstCaps* caps) const;
+  void NoteVideoStream(GstCaps* caps);
   ElementRef MakeVideoSink();
   std::string UniqueName(const char* base);
 
   OutputChoice outputs_;
   std::function<void()> notify_;
+  std::function<void()> progress_;
+  std::atomic<bool> reportProgress_ = true;
   ElementRef pipeline_;
+  GstElement* decodeBin_ = nullptr;  // the whole file's auto-plugging; the pipeline holds it
 
   mutable std::mutex mutex_;  // guards everything below, written from streaming threads
   std::condition_variable changed_;
-  bool wake_ = false;
+  std::uint64_t progressCount_ = 0;
   bool failed_ = false;
+  std::string error_;
   int buildingSources_ = 0;
   std::deque<GraphEvent> events_;
   std::vector<Preferred> preferred_;
+  double gain_;
   std::vector<GstElement*> volumes_;  // the pipeline holds them
   std::vector<GstElement*> videoSinks_;
-  PadRef videoInput_;  // where decoded video enters its renderer
+  GstElement* readerQueue_ = nullptr;
+  bool audioClaimed_ = false;
+  bool videoClaimed_ = false;
+  PadRef videoInput_;    // where decoded video enters its renderer
   CapsRef videoStream_;  // the first video stream as its source gave it, before decoding
   bool hasWindowSink_ = false;
   int bitRate_ = 0;

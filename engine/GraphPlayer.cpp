@@ -1,23 +1,35 @@
 #include "engine/GraphPlayer.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QThread>
+#include <QTimer>
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <future>
+#include <string_view>
 
+#include "engine/EngineLog.h"
 #include "engine/GstRuntime.h"
 #include "engine/SourceFilters.h"
 #include "engine/VideoWindow.h"
+#include "engine/length/MediaLength.h"
 #include "engine/VolumeControl.h"
 
 namespace lumivox {
 namespace {
 
-// A file that cannot be built within this time counts as one that cannot be played.
-constexpr std::chrono::milliseconds kBuildTimeout{4000};
+// A graph that shows no progress for this long counts as one that cannot be played. Slow
+// disks and busy machines take seconds; a stalled graph never moves again.
+constexpr std::chrono::seconds kStallLimit{20};
+// The longest the open waits for the graph before it looks at the clock again.
+constexpr int kStallCheckMs = 250;
 constexpr GstClockTime kStateTimeout = 5 * GST_SECOND;
 constexpr std::int64_t kNanosecondsPerUnit = 100;
 
@@ -37,6 +49,41 @@ class WaitCursor {
 };
 
 bool HasWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+// True on the thread that runs the application's event loop.
+bool OnEventLoopThread() {
+  const QCoreApplication* app = QCoreApplication::instance();
+  return app && QThread::currentThread() == app->thread();
+}
+
+// Runs the caller's event loop until something happens. The graph's threads wake it; the
+// timer bounds the wait when nothing does.
+void PumpEvents() {
+  QTimer tick;
+  tick.start(kStallCheckMs);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+using LengthScan = std::optional<std::int64_t> (*)(const std::string&);
+
+// The MPEG streams whose length GStreamer can only guess from their first frames.
+LengthScan LengthScanFor(GstCaps* type) {
+  if (!type || gst_caps_is_empty(type) || gst_caps_is_any(type)) return nullptr;
+  const GstStructure* stream = gst_caps_get_structure(type, 0);
+  const std::string_view name = gst_structure_get_name(stream);
+  int version = 0;
+  // A tag in front hides what follows; the audio scan steps over tags and refuses the rest.
+  if ((name == "audio/mpeg" && gst_structure_get_int(stream, "mpegversion", &version) && version == 1) ||
+      name == "application/x-id3" || name == "application/x-apetag") {
+    return &MpegAudioLength;
+  }
+  gboolean system = FALSE;
+  if (name == "video/mpeg" && gst_structure_get_int(stream, "mpegversion", &version) && version <= 2) {
+    gst_structure_get_boolean(stream, "systemstream", &system);
+    return system ? LengthScan{&MpegProgramStreamLength} : LengthScan{&MpegVideoStreamLength};
+  }
+  return nullptr;
+}
 
 // An element that can reach READY: its device or display is there. The caller sets it
 // back to NULL before letting it go, or hands it to a graph that does.
@@ -67,6 +114,10 @@ CGraphPlayer::CGraphPlayer(const PlayerOptions& options, std::function<void()> n
     : options_(options), notify_(std::move(notify)) {
   InitGStreamer();
   if (HasWidgets()) window_ = std::make_unique<VideoWindow>();
+  if (OnEventLoopThread()) {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    wakeUi_ = [dispatcher] { dispatcher->wakeUp(); };
+  }
 }
 
 CGraphPlayer::~CGraphPlayer() = default;
@@ -96,101 +147,179 @@ const OutputChoice& CGraphPlayer::Outputs() {
 
 bool CGraphPlayer::Open(const std::string& path) {
   WaitCursor wait;
+  lastError_.clear();
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return false;  // the old graph plays on
-  const SourceKind kind = SourceFor(path);
-  Close();
-  if (!CreateGraph()) {
-    Close();
+  if (::stat(path.c_str(), &info) != 0) {  // the old graph plays on
+    Fail(path, std::strerror(errno));
     return false;
   }
-  AddPreferredFilters();
+  const SourceKind kind = SourceFor(path);
+  Close();
+  std::unique_ptr<FilterGraph> graph = CreateGraph();
+  if (!graph) {
+    Fail(path, lastError_);
+    return false;
+  }
+  const std::uint64_t ticket = ++openTicket_;
+  building_ = graph.get();
+  AddPreferredFilters(*graph);
   bool built = false;
   try {
-    built = BuildFromSource(kind, path);
+    built = Build(*graph, kind, path) && WaitUntilPrerolled(*graph, ticket);
   } catch (...) {
     built = false;
   }
+  std::optional<std::int64_t> length;
+  if (built && ticket == openTicket_) length = MeasureLength(*graph, path, ticket);
+  if (ticket != openTicket_) {
+    qCInfo(lcEngine) << "open of" << path.c_str() << "cancelled";
+    return false;  // whatever cancelled it owns the engine now
+  }
+  building_ = nullptr;
   if (!built) {
-    Close();
+    const std::string graphError = graph->ErrorText();
+    Fail(path, graphError.empty() ? lastError_ : graphError);
     return false;
   }
-  RemoveIdlePreferredFilters();
-  graph_->SetVolume(GraphVolumeGain(volume_));
+  graph->StopProgressReports();
+  RemoveIdlePreferredFilters(*graph);
+  graph_ = std::move(graph);
+  length_ = length;
   stopped_ = true;
   return true;
 }
 
-bool CGraphPlayer::BuildFromSource(SourceKind kind, const std::string& path) {
-  // A FIFO or a device would block the reader; only files are played.
-  if (!IsRegularFile(path)) return false;
-  bool rendered = false;
-  switch (kind) {
-    case SourceKind::AsfReader:
-      rendered = AddSourceAndRender(kind, path) || RenderWholeFile(path);
-      break;
-    case SourceKind::CdReader:
-      rendered = AddSourceAndRender(kind, path);
-      break;
-    case SourceKind::AutoPlug:
-      rendered = RenderWholeFile(path);
-      break;
+std::optional<std::int64_t> CGraphPlayer::MeasureLength(FilterGraph& graph, const std::string& path,
+                                                       std::uint64_t ticket) {
+  const LengthScan scan = LengthScanFor(graph.FileType().get());
+  if (!scan) return std::nullopt;
+  // A big file takes a moment to walk: the window goes on meanwhile.
+  auto length = std::async(std::launch::async, [scan, path, wake = wakeUi_] {
+    auto found = scan(path);
+    if (wake) wake();
+    return found;
+  });
+  while (wakeUi_ && OnEventLoopThread() && length.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+    PumpEvents();
+    if (ticket != openTicket_) return std::nullopt;
   }
-  return rendered && graph_->Preroll(kBuildTimeout);
+  return length.get();
 }
 
-bool CGraphPlayer::AddSourceAndRender(SourceKind kind, const std::string& path) {
+std::string CGraphPlayer::LastError() const {
+  return graph_ && graph_->Failed() ? graph_->ErrorText() : lastError_;
+}
+
+void CGraphPlayer::Fail(const std::string& path, std::string reason) {
+  lastError_ = reason.empty() ? "the file could not be played" : std::move(reason);
+  qCWarning(lcEngine) << "cannot open" << path.c_str() << ":" << lastError_.c_str();
+}
+
+bool CGraphPlayer::Build(FilterGraph& graph, SourceKind kind, const std::string& path) {
+  // A FIFO or a device would block the reader; only files are played.
+  if (!IsRegularFile(path)) {
+    lastError_ = "not a regular file";
+    return false;
+  }
+  switch (kind) {
+    case SourceKind::AsfReader:
+      return AddSourceAndRender(graph, kind, path) || graph.RenderFile(path);
+    case SourceKind::CdReader:
+      return AddSourceAndRender(graph, kind, path);
+    case SourceKind::AutoPlug:
+      return graph.RenderFile(path);
+  }
+  return false;
+}
+
+bool CGraphPlayer::WaitUntilPrerolled(FilterGraph& graph, std::uint64_t ticket) {
+  if (!graph.StartPreroll()) return false;
+  std::uint64_t seen = graph.Progress();
+  auto lastMove = std::chrono::steady_clock::now();
+  for (;;) {
+    switch (graph.CheckPreroll()) {
+      case PrerollState::Ready: return true;
+      case PrerollState::Failed: return false;
+      case PrerollState::Pending: break;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (const std::uint64_t progress = graph.Progress(); progress != seen) {
+      seen = progress;
+      lastMove = now;
+    } else if (now - lastMove >= kStallLimit) {
+      lastError_ = "no progress for 20 seconds";
+      return false;
+    }
+    WaitForProgress(graph);
+    if (ticket != openTicket_) return false;
+  }
+}
+
+void CGraphPlayer::WaitForProgress(FilterGraph& graph) {
+  if (!wakeUi_ || !OnEventLoopThread()) {
+    graph.WaitForProgress(kStallCheckMs);
+    return;
+  }
+  PumpEvents();
+}
+
+void CGraphPlayer::CancelOpen() {
+  if (!building_) return;
+  ++openTicket_;
+  // Its Open is waiting further up this thread's stack and lets the graph go.
+  gst_element_set_state(building_->Pipeline(), GST_STATE_NULL);
+  building_ = nullptr;
+}
+
+bool CGraphPlayer::AddSourceAndRender(FilterGraph& graph, SourceKind kind, const std::string& path) {
   const bool asf = kind == SourceKind::AsfReader;
   ElementRef source = asf ? CreateAsfReader() : CreateCdReader();
   if (!source) return false;
-  graph_->AddFilter(source.get(), asf ? kAsfReaderName : kCdReaderName);
+  graph.AddFilter(source.get(), asf ? kAsfReaderName : kCdReaderName);
   if (!(asf ? LoadAsfReader(source.get(), path) : LoadCdReader(source.get(), path))) {
-    graph_->RemoveFilter(source.get());
+    graph.RemoveFilter(source.get());
     return false;
   }
-  graph_->RenderOutputPads(source.get(), asf);
+  graph.RenderReaderPads(source.get(), asf);
   return true;
 }
 
-bool CGraphPlayer::RenderWholeFile(const std::string& path) { return graph_->RenderFile(path); }
-
-void CGraphPlayer::AddPreferredFilters() {
+void CGraphPlayer::AddPreferredFilters(FilterGraph& graph) {
   if (options_.lumivault) {
     if (ElementRef renderer = MakeReady("halcyonlumivaultsink")) {
-      graph_->AddPreferredFilter(renderer.get(), kDeviceRendererName, true);
+      graph.AddPreferredFilter(renderer.get(), kDeviceRendererName, true);
     }
   }
   if (options_.mpegSoftDecoder) {
     if (ElementRef decoder = MakeElement("halcyonmpegvideodec")) {
-      graph_->AddPreferredFilter(decoder.get(), kMpegVideoDecoderName, false);
+      graph.AddPreferredFilter(decoder.get(), kMpegVideoDecoderName, false);
     }
     if (ElementRef decoder = MakeElement("halcyonmpegaudiodec")) {
-      graph_->AddPreferredFilter(decoder.get(), kMpegAudioDecoderName, false);
+      graph.AddPreferredFilter(decoder.get(), kMpegAudioDecoderName, false);
     }
   }
 }
 
-void CGraphPlayer::RemoveIdlePreferredFilters() {
+void CGraphPlayer::RemoveIdlePreferredFilters(FilterGraph& graph) {
   // The renderer stays when any of its pads is connected; a decoder when its first input
   // is (a decoder without inputs stays).
-  if (GstElement* renderer = graph_->FindFilterByName(kDeviceRendererName)) {
+  if (GstElement* renderer = graph.FindFilterByName(kDeviceRendererName)) {
     const auto pins = GetPins(renderer, GST_PAD_SINK, SIZE_MAX);
     if (std::none_of(pins.begin(), pins.end(), [](const PadRef& pin) { return gst_pad_is_linked(pin.get()); })) {
-      graph_->RemoveFilter(renderer);
+      graph.RemoveFilter(renderer);
     }
   }
   for (const char* name : {kMpegVideoDecoderName, kMpegAudioDecoderName}) {
-    GstElement* decoder = graph_->FindFilterByName(name);
+    GstElement* decoder = graph.FindFilterByName(name);
     if (!decoder) continue;
     const auto inputs = GetPins(decoder, GST_PAD_SINK, 1);
-    if (!inputs.empty() && !gst_pad_is_linked(inputs.front().get())) graph_->RemoveFilter(decoder);
+    if (!inputs.empty() && !gst_pad_is_linked(inputs.front().get())) graph.RemoveFilter(decoder);
   }
 }
 
-bool CGraphPlayer::CreateGraph() {
-  if (!InitGStreamer()) return false;
-  graph_ = std::make_unique<FilterGraph>(Outputs(), notify_);
-  return true;
+std::unique_ptr<FilterGraph> CGraphPlayer::CreateGraph() {
+  if (!InitGStreamer(&lastError_)) return nullptr;
+  return std::make_unique<FilterGraph>(Outputs(), GraphVolumeGain(volume_), notify_, wakeUi_);
 }
 
 void CGraphPlayer::ReleaseGraph() {
@@ -200,6 +329,7 @@ void CGraphPlayer::ReleaseGraph() {
   }
   owner_ = nullptr;
   graph_.reset();
+  length_.reset();
 }
 
 void CGraphPlayer::Close() {
@@ -232,6 +362,7 @@ bool CGraphPlayer::PauseResume() {
 }
 
 void CGraphPlayer::Stop() {
+  CancelOpen();
   if (!graph_) return;
   stopped_ = true;
   if (graph_->Failed()) return;  // it would never preroll again
@@ -270,7 +401,9 @@ bool CGraphPlayer::GetTimes(std::int64_t* duration, std::int64_t* current) {
   gint64 value = 0;
   if (duration) {
     std::int64_t length = 0;
-    if (gst_element_query_duration(graph_->Pipeline(), GST_FORMAT_TIME, &value) && value >= 0) {
+    if (length_) {
+      length = *length_;
+    } else if (gst_element_query_duration(graph_->Pipeline(), GST_FORMAT_TIME, &value) && value >= 0) {
       length = value;
     } else if (!graph_->EstimateDuration(length)) {
       return false;
@@ -335,6 +468,7 @@ bool CGraphPlayer::ProbeDeviceRenderer() { return InitGStreamer() && CanReachRea
 void CGraphPlayer::SetVolume(int percent) {
   volume_ = percent;
   if (graph_) graph_->SetVolume(GraphVolumeGain(percent));
+  if (building_) building_->SetVolume(GraphVolumeGain(percent));
 }
 
 }  // namespace lumivox

@@ -28,10 +28,14 @@ class CGraphPlayer final : public IGraphPlayer {
   CGraphPlayer(const PlayerOptions& options, std::function<void()> notify);
   ~CGraphPlayer() override;
 
+  // Builds and prerolls with the caller's event loop kept running (the window repaints
+  // and takes input meanwhile). A second Open, a Close or a Stop while it builds cancels
+  // it: it then returns false and leaves the engine to the call that cancelled it.
   bool Open(const std::string& path) override;
+  // Why the last Open failed, or why the open graph stopped; empty when nothing went wrong.
+  std::string LastError() const;
   void Close() override;
   bool IsOpen() const override { return graph_ != nullptr; }
-  bool CreateGraph();
   void ReleaseGraph();
   // The graph's filters upstream to downstream; empty without a graph.
   std::vector<ElementRef> EnumFilters() const;
@@ -66,18 +70,31 @@ class CGraphPlayer final : public IGraphPlayer {
   void SetVolume(int percent) override;
 
  private:
-  bool BuildFromSource(SourceKind kind, const std::string& path);
-  bool AddSourceAndRender(SourceKind kind, const std::string& path);
-  bool RenderWholeFile(const std::string& path);
-  void AddPreferredFilters();
-  void RemoveIdlePreferredFilters();
+  std::unique_ptr<FilterGraph> CreateGraph();
+  bool Build(FilterGraph& graph, SourceKind kind, const std::string& path);
+  bool AddSourceAndRender(FilterGraph& graph, SourceKind kind, const std::string& path);
+  // Waits for the graph to stand ready while it keeps moving; false on a failure, on a
+  // stall, or when the open was cancelled meanwhile.
+  bool WaitUntilPrerolled(FilterGraph& graph, std::uint64_t ticket);
+  void WaitForProgress(FilterGraph& graph);
+  // The true length of a stream whose headers do not tell it, in nanoseconds.
+  std::optional<std::int64_t> MeasureLength(FilterGraph& graph, const std::string& path, std::uint64_t ticket);
+  void CancelOpen();
+  void Fail(const std::string& path, std::string reason);
+  void AddPreferredFilters(FilterGraph& graph);
+  static void RemoveIdlePreferredFilters(FilterGraph& graph);
   bool SetState(GstState state);
   void WaitForState();  // for a pending change, a few seconds at most
   const OutputChoice& Outputs();
 
   const PlayerOptions& options_;
   std::function<void()> notify_;
+  std::function<void()> wakeUi_;  // from any thread: the UI thread's event loop looks again
   std::unique_ptr<FilterGraph> graph_;
+  FilterGraph* building_ = nullptr;  // owned by the Open that builds it
+  std::uint64_t openTicket_ = 0;     // moves on with every Open and every cancel
+  std::string lastError_;
+  std::optional<std::int64_t> length_;  // measured from the file; GStreamer's guess otherwise
   std::unique_ptr<VideoWindow> window_;
   std::optional<OutputChoice> outputs_;
   IVideoOwner* owner_ = nullptr;

@@ -12,6 +12,7 @@ namespace lumivox {
 enum RunState : int { State_Stopped = 0, State_Paused = 1, State_Running = 2 };
 
 inline constexpr std::int32_t EC_COMPLETE = 1;
+inline constexpr std::int32_t EC_LENGTH_CHANGED = 0x54;  // the stream's duration changed
 
 struct GraphEvent {
   std::int32_t code = 0;

@@ -50,9 +50,14 @@ bool CPlayerDoc::GetDurationAndPosition(std::int64_t& duration, std::int64_t& po
   return ok;
 }
 
-bool CPlayerDoc::OpenItem(int index) {
+bool CPlayerDoc::OpenItem(int index) { return TryOpenItem(index) == OpenResult::Opened; }
+
+// The engine keeps the window's event loop running while it opens, so anything the user
+// does meanwhile may open another entry, empty the list or stop: the later action wins
+// and this open ends without touching the document again.
+CPlayerDoc::OpenResult CPlayerDoc::TryOpenItem(int index) {
   PlaylistEntry* entry = GetEntry(index);
-  if (!entry) return false;
+  if (!entry) return OpenResult::Failed;
   if (frame_) {
     frame_->SendPositionTick();
     frame_->KillPositionTimer();
@@ -61,41 +66,59 @@ bool CPlayerDoc::OpenItem(int index) {
   currentIndex_ = index;
   if (old != index) RedrawAndUpdate(old);
 
-  bool result = engine_->Open(std::string(entry->path()));
+  SupersedeOpen();
+  PendingOpen pending{entry};
+  pendingOpen_ = &pending;
+  const bool result = engine_->Open(std::string(entry->path()));
+  if (pendingOpen_ == &pending) pendingOpen_ = nullptr;
+  if (pending.superseded) return OpenResult::Superseded;
+  entry = pending.entry;  // null once the row was removed meanwhile
   if (result) {
     AttachVideo(VideoOwner());
     if (frame_) {
       frame_->StartPositionTimer(kPositionTimerMs);
       frame_->SendPositionTick();
     }
-    engine_->GetTimes(&entry->duration, nullptr);
-    if (engine_->HasBasicVideo()) {
-      engine_->GetVideoWidth(entry->videoWidth);
-      engine_->GetVideoHeight(entry->videoHeight);
-      engine_->GetBitRate(entry->bitRate);
-    }
-  } else {
+    if (entry) ReadEntryValues(*entry);
+  } else if (entry) {
     entry->cannotPlay = true;
   }
   if (currentIndex_ != old) RedrawAndUpdate(currentIndex_);
   UpdateTitle();
-  if (shuffle_) entry->playedInRound = true;
-  return result;
+  if (shuffle_ && entry) entry->playedInRound = true;
+  return result ? OpenResult::Opened : OpenResult::Failed;
+}
+
+void CPlayerDoc::ReadEntryValues(PlaylistEntry& entry) {
+  engine_->GetTimes(&entry.duration, nullptr);
+  if (engine_->HasBasicVideo()) {
+    engine_->GetVideoWidth(entry.videoWidth);
+    engine_->GetVideoHeight(entry.videoHeight);
+    engine_->GetBitRate(entry.bitRate);
+  }
+}
+
+void CPlayerDoc::SupersedeOpen() {
+  if (!pendingOpen_) return;
+  pendingOpen_->superseded = true;
+  pendingOpen_ = nullptr;
 }
 
 void CPlayerDoc::OpenItemWithFallback(int index, bool skipUnplayable, bool startPlaying) {
   if (entries_.empty()) return;
   if (!skipUnplayable) {
-    OpenItem(index);
-  } else if (!OpenItem(index)) {
+    if (TryOpenItem(index) == OpenResult::Superseded) return;
+  } else if (const OpenResult first = TryOpenItem(index); first != OpenResult::Opened) {
+    if (first == OpenResult::Superseded) return;
     for (;;) {
       const int j = NextIndex(false);
       if (j < 0) {
-        OpenItem(0);
-        ClearPlayedFlags();
+        if (TryOpenItem(0) != OpenResult::Superseded) ClearPlayedFlags();
         return;
       }
-      if (OpenItem(j)) break;
+      const OpenResult next = TryOpenItem(j);
+      if (next == OpenResult::Superseded) return;
+      if (next == OpenResult::Opened) break;
     }
   }
   if (startPlaying) StartPlaying();
@@ -138,17 +161,21 @@ void CPlayerDoc::ClearPlayedFlags() {
 void CPlayerDoc::StepTrack(bool forward) {
   const auto step = [&](bool wrap) { return forward ? NextIndex(wrap) : PrevIndex(wrap); };
   const RunState state = engine_->GetState();
-  if (!OpenItem(step(true))) {
+  const OpenResult first = TryOpenItem(step(true));
+  if (first == OpenResult::Superseded) return;
+  if (first == OpenResult::Failed) {
     // Backward with shuffle on would offer the entry that just failed again and again:
     // end as when no entry is left.
     const bool stuck = !forward && shuffle_;
     for (;;) {
       const int j = stuck ? -1 : step(false);
       if (j < 0 || j >= GetCount()) {
-        OpenItem(0);
+        TryOpenItem(0);
         return;
       }
-      if (OpenItem(j)) break;
+      const OpenResult next = TryOpenItem(j);
+      if (next == OpenResult::Superseded) return;
+      if (next == OpenResult::Opened) break;
     }
   }
   if (state == State_Running) StartPlaying();
@@ -162,7 +189,17 @@ void CPlayerDoc::ProcessGraphEvents() {
   GraphEvent event;
   while (engine_->GetEvent(event)) {
     if (event.code == EC_COMPLETE) OnEndOfStream();
+    if (event.code == EC_LENGTH_CHANGED) OnLengthChanged();
   }
+}
+
+// GStreamer learns some lengths only as it plays; the list and the seek bar follow.
+void CPlayerDoc::OnLengthChanged() {
+  PlaylistEntry* entry = GetEntry(currentIndex_);
+  std::int64_t duration = -1;
+  if (!entry || !engine_->GetTimes(&duration, nullptr) || duration == entry->duration) return;
+  entry->duration = duration;
+  if (IPlaylistView* view = PlaylistView()) view->RedrawItem(currentIndex_);
 }
 
 void CPlayerDoc::OnEndOfStream() {
@@ -179,17 +216,18 @@ void CPlayerDoc::OnEndOfStream() {
   std::vector<bool> failed(wrap ? entries_.size() : 0);
   std::size_t failures = 0;
   for (int j = NextIndex(wrap); j >= 0 && j < GetCount(); j = NextIndex(wrap)) {
-    if (OpenItem(j)) {
+    const OpenResult result = TryOpenItem(j);
+    if (result == OpenResult::Superseded) return;
+    if (result == OpenResult::Opened) {
       StartPlaying();
       return;
     }
-    if (wrap && !failed[static_cast<std::size_t>(j)]) {
+    if (wrap && static_cast<std::size_t>(j) < failed.size() && !failed[static_cast<std::size_t>(j)]) {
       failed[static_cast<std::size_t>(j)] = true;
       if (++failures == failed.size()) break;
     }
   }
-  OpenItem(0);
-  ClearPlayedFlags();
+  if (TryOpenItem(0) != OpenResult::Superseded) ClearPlayedFlags();
 }
 
 void CPlayerDoc::PlayPause() { StartPlaying(); }
@@ -202,6 +240,7 @@ void CPlayerDoc::Play() {
 void CPlayerDoc::Pause() { engine_->PauseResume(); }
 
 void CPlayerDoc::Stop() {
+  SupersedeOpen();
   engine_->Stop();
   ClearPlayedFlags();
 }
@@ -258,13 +297,16 @@ void CPlayerDoc::MoveItem(int from, int to) {
 
 void CPlayerDoc::RemoveItem(int index) {
   if (index < 0 || index >= GetCount()) return;
-  if (pathIndex_) pathIndex_->Remove(entries_[static_cast<std::size_t>(index)]);
+  PlaylistEntry* removed = entries_[static_cast<std::size_t>(index)];
+  if (pathIndex_) pathIndex_->Remove(removed);
+  if (pendingOpen_ && pendingOpen_->entry == removed) pendingOpen_->entry = nullptr;
   entries_.Erase(static_cast<std::size_t>(index));
   if (currentIndex_ > index) --currentIndex_;
   if (currentIndex_ >= GetCount()) currentIndex_ = GetCount() - 1;
 }
 
 void CPlayerDoc::RemoveAll() {
+  SupersedeOpen();
   currentIndex_ = 0;
   DetachVideo();
   engine_->Close();

@@ -113,6 +113,17 @@ class CPlayerDoc {
   const std::string& autoListPath() const { return autoListPath_; }
 
  private:
+  enum class OpenResult { Opened, Failed, Superseded };
+  // An open waiting for the engine; what happens meanwhile may supersede it.
+  struct PendingOpen {
+    PlaylistEntry* entry;  // null once its row is removed
+    bool superseded = false;
+  };
+
+  OpenResult TryOpenItem(int index);
+  void ReadEntryValues(PlaylistEntry& entry);
+  void SupersedeOpen();
+  void OnLengthChanged();
   IPlaylistView* PlaylistView() const;
   IVideoOwner* VideoOwner() const;
   void StartPlaying();
@@ -143,6 +154,7 @@ class CPlayerDoc {
   std::string title_;
 
   ShuffleRandom random_;
+  PendingOpen* pendingOpen_ = nullptr;
   // Built on the first duplicate test and kept in step with the list from then on.
   std::optional<PathIndex> pathIndex_;
 };

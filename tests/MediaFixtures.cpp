@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 
 #include "TempDir.h"
@@ -54,13 +55,97 @@ std::vector<MediaFixture> BuildTable() {
   return table;
 }
 
+// Four seconds of tone and of picture, and two timed subtitles.
+const std::string kLongTone =
+    "audiotestsrc num-buffers=40 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! audioconvert ! ";
+const std::string kLongNoise =  // noise makes a VBR encoder vary its frames
+    "audiotestsrc wave=pink-noise num-buffers=40 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! "
+    "audioconvert ! ";
+const std::string kLongPicture =
+    "videotestsrc num-buffers=100 ! video/x-raw,format=I420,width=176,height=144,framerate=25/1 ! ";
+const std::string kSubtitles =
+    "filesrc location={subtitles} ! subparse ! capssetter caps=text/x-raw,format=utf8 replace=true ! ";
+constexpr std::string_view kSrt = "1\n00:00:00,500 --> 00:00:01,500\nHello\n\n2\n00:00:02,000 --> 00:00:03,000\nWorld\n";
+
+std::string BigEndian(std::uint64_t value, int bytes) {
+  std::string out;
+  for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>(value >> (8 * i) & 0xFF);
+  return out;
+}
+
+// 44.1 kHz as the 80-bit extended number AIFF keeps its rate in.
+const std::string kRate44100 = std::string("\x40\x0E\xAC\x44", 4) + std::string(6, '\0');
+
+// Stereo 32-bit float samples, big-endian, in an AIFF-C file ("fl32").
+std::string WrapFloatAifc(const std::string& samples) {
+  const std::string name = std::string(1, '\x0c') + "32-bit float" + '\0';  // a pascal string of even length
+  const std::string comm = BigEndian(2, 2) + BigEndian(samples.size() / 8, 4) + BigEndian(32, 2) + kRate44100 +
+                           "fl32" + name;
+  const std::string chunks = "FVER" + BigEndian(4, 4) + BigEndian(0xA2805140, 4) + "COMM" +
+                             BigEndian(comm.size(), 4) + comm + "SSND" + BigEndian(samples.size() + 8, 4) +
+                             std::string(8, '\0') + samples;
+  return "FORM" + BigEndian(chunks.size() + 4, 4) + "AIFC" + chunks;
+}
+
+std::vector<MediaFixture> BuildCorpus() {
+  constexpr std::int64_t kLength = 4 * kSecond;
+  // No B pictures: their reordering delay would stretch the picture past the sound.
+  const std::string h264 = kLongPicture + "x264enc bframes=0 ! h264parse ! ";
+  const std::string aac = kLongTone + "avenc_aac ! aacparse ! ";
+  std::vector<MediaFixture> table = {
+      {"deep24.aiff", kLongTone + "audio/x-raw,format=S24BE ! aiffmux", kLength},
+      {"deep32.aiff", kLongTone + "audio/x-raw,format=S32BE ! aiffmux", kLength},
+      {"float.aifc", kLongTone + "audio/x-raw,format=F32BE", kLength},
+      {"eight.wav",
+       "audiotestsrc num-buffers=40 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=1 ! audioconvert ! "
+       "audio/x-raw,format=U8 ! wavenc",
+       kLength},
+      {"float.wav", kLongTone + "audio/x-raw,format=F32LE ! wavenc", kLength},
+      {"vbr.mp3", kLongNoise + "lamemp3enc target=quality quality=2", kLength, 0, 0, true},
+      {"xing.mp3", kLongNoise + "lamemp3enc target=quality quality=2 ! xingmux", kLength, 0, 0, true},
+      {"long.m1v", kLongPicture + "mpeg2enc format=0", kLength, 176, 144, false, true},
+      {"tone.flac", kLongTone + "flacenc", kLength},
+      {"surround.flac",
+       "audiotestsrc num-buffers=40 samplesperbuffer=4410 ! "
+       "audio/x-raw,rate=44100,channels=6,channel-mask=(bitmask)0x3f ! audioconvert ! flacenc",
+       kLength},
+      {"tone.opus", kLongTone + "audioresample ! opusenc ! oggmux", kLength},
+      {"tone.ogg", kLongTone + "vorbisenc ! oggmux", kLength},
+      {"tone.m4a", kLongTone + "avenc_aac ! mp4mux", kLength},
+      {"film.mkv", h264 + "matroskamux name=mux ! {file} " + aac + "mux. " + kSubtitles + "mux.", kLength, 176, 144,
+       false, false, false, 1},
+      {"film.mp4", h264 + "mp4mux name=mux ! {file} " + aac + "mux. " + kSubtitles + "mux.subtitle_0", kLength, 176,
+       144, false, false, false, 1},
+      {"dual.mkv",
+       h264 + "matroskamux name=mux ! {file} " + kLongTone + "vorbisenc ! mux. " + kLongTone +
+           "audioresample ! opusenc ! mux.",
+       kLength, 176, 144, false, false, false, 1},
+      {"clip.webm", kLongPicture + "vp8enc ! webmmux name=mux ! {file} " + kLongTone + "vorbisenc ! mux.", kLength,
+       176, 144},
+      // A minute whose audio the muxer writes all before the picture: the streams lie far apart.
+      {"apart.wmv",
+       "videotestsrc num-buffers=1500 ! video/x-raw,format=I420,width=176,height=144,framerate=25/1 ! avenc_wmv2 ! "
+       "asfmux name=mux ! {file} audiotestsrc num-buffers=600 samplesperbuffer=4410 ! "
+       "audio/x-raw,rate=44100,channels=2 ! audioconvert ! avenc_wmav2 ! mux.",
+       15 * kLength, 176, 144, false, false, true},
+  };
+  table[2].wrap = &WrapFloatAifc;
+  return table;
+}
+
 bool Generate(const MediaFixture& media, const std::string& file) {
-  const std::string sink = "filesink location=\"" + file + "\"";
+  const std::string written = media.wrap ? file + ".written" : file;
+  const std::string sink = "filesink location=\"" + written + "\"";
   std::string description = media.pipeline;
   if (const auto at = description.find("{file}"); at != std::string::npos) {
     description.replace(at, 6, sink);
   } else {
     description += " ! " + sink;
+  }
+  if (const auto at = description.find("{subtitles}"); at != std::string::npos) {
+    const std::string subtitles = file + ".srt";
+    std::ofstream(subtitles, std::ios::binary) << kSrt;
+    description.replace(at, 11, "\"" + subtitles + "\"");
   }
   GError* raw = nullptr;
   ElementRef pipeline = Sink(gst_parse_launch(description.c_str(), &raw));
@@ -74,7 +159,9 @@ bool Generate(const MediaFixture& media, const std::string& file) {
   MessageRef end{gst_bus_timed_pop_filtered(bus.get(), 60 * GST_SECOND,
                                             GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
   gst_element_set_state(pipeline.get(), GST_STATE_NULL);
-  return end && GST_MESSAGE_TYPE(end.get()) == GST_MESSAGE_EOS;
+  if (!end || GST_MESSAGE_TYPE(end.get()) != GST_MESSAGE_EOS) return false;
+  if (media.wrap) std::ofstream(file, std::ios::binary) << media.wrap(TempDir::Read(written));
+  return true;
 }
 
 }  // namespace
@@ -84,9 +171,16 @@ const std::vector<MediaFixture>& MediaTable() {
   return table;
 }
 
+const std::vector<MediaFixture>& CorpusTable() {
+  static const std::vector<MediaFixture> table = BuildCorpus();
+  return table;
+}
+
 const MediaFixture& Media(const std::string& name) {
-  for (const auto& media : MediaTable()) {
-    if (media.name == name) return media;
+  for (const auto* table : {&MediaTable(), &CorpusTable()}) {
+    for (const auto& media : *table) {
+      if (media.name == name) return media;
+    }
   }
   std::fprintf(stderr, "no fixture named %s\n", name.c_str());
   std::abort();

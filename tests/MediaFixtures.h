@@ -17,9 +17,16 @@ struct MediaFixture {
   bool mpegAudio = false;  // a stream the maker's MPEG audio decoder takes
   bool mpegVideo = false;
   bool asf = false;        // read by "WM ASF Reader"
+  int unplayedStreams = 0; // streams the graph discards (subtitles, further tracks)
+  // Turns what the pipeline wrote into the file, for formats no muxer here writes.
+  std::string (*wrap)(const std::string& written) = nullptr;
 };
 
+// The classic families, one second each.
 const std::vector<MediaFixture>& MediaTable();
+// What people keep today, four seconds each: deep and float PCM, VBR MP3, MPEG video
+// without a system layer, lossless and Ogg audio, MP4 and Matroska with subtitles.
+const std::vector<MediaFixture>& CorpusTable();
 const MediaFixture& Media(const std::string& name);
 // The generated file of `name`; aborts the test run when it cannot be made.
 std::string MediaPath(const std::string& name);

@@ -41,6 +41,10 @@ bool PlayToEnd(CGraphPlayer& player, std::int64_t duration, std::ostream& out, N
   player.Run();
   while (notifier.WaitUntil(start + limit)) {
     for (GraphEvent event; player.GetEvent(event);) {
+      if (event.code == EC_ERRORABORT) {
+        out << "error: " << player.LastError() << '\n';
+        return false;
+      }
       if (event.code != EC_COMPLETE) continue;
       const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
       out << "complete: " << elapsed.count() << '\n';
@@ -60,7 +64,7 @@ int ProbeFile(const std::string& path, const ProbeOptions& options, std::ostream
   Notifier notifier;
   CGraphPlayer player(settings, [&notifier] { notifier.Post(); });
   if (!player.Open(path)) {
-    out << "open: failed\n";
+    out << "open: failed\nerror: " << player.LastError() << '\n';
     return kFailed;
   }
   out << "open: ok\n";

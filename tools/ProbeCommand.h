@@ -12,9 +12,10 @@ struct ProbeOptions {
   bool play = false;            // run the graph to its end
 };
 
-// Prints "open: ok|failed", "filter: NAME" per element, "duration: N" (100-ns units, -1
-// unknown), "video: WxH|none", and with `play` "complete: MS|timeout". kFailed when the
-// file does not open or does not complete in time.
+// Prints "open: ok|failed" ("error: TEXT" after a failure), "filter: NAME" per element,
+// "duration: N" (100-ns units, -1 unknown), "video: WxH|none", and with `play`
+// "complete: MS|timeout" (or "error: TEXT" when the graph stops on an error). kFailed when
+// the file does not open or does not complete in time.
 int ProbeFile(const std::string& path, const ProbeOptions& options, std::ostream& out);
 
 }  // namespace lumivox::tool

@@ -22,11 +22,11 @@ struct Texts {
 const char* const kMediaFilter = QT_TRANSLATE_NOOP(
     "lumivox::DialogCommands",
     "All supported types|*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff;*.mpa;*.mp2;*mp3;*.wma;*.avi;*.mpg;*.m1v;*.mpv;*.m2p;"
-    "*.m2v;*.wmv;*.asf;*.pls;*.m3u;*.lst;*.aal;*.val|Audio Files (*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff)|*.wav;*.snd;"
+    "*.m2v;*.wmv;*.asf;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov;*.pls;*.m3u;*.lst;*.aal;*.val|Audio Files (*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff)|*.wav;*.snd;"
     "*.au;*.aif;*.aifc;*.aiff|MPEG Audio Files (*.mpa;*.mp2;*mp3)|*.mpa;*.mp2;*mp3|Windows Media Audio Files "
     "(*.wma)|*.wma|Video Files (*.avi)|*.avi|MPEG Video Files (*.mpg;*.m1v;*.mpv;*.m2p;*.m2v)|*.mpg;*.m1v;*.mpv;"
-    "*.m2p;*.m2v|Windows Media Video Files (*.wmv;*.asf)|*.wmv;*.asf|Playlist Files (*.pls;*.m3u;*.lst;*.aal;*.val)|"
-    "*.m3u;*.pls;*.lst;*.aal;*.val|All Files (*.*)|*.*||");
+    "*.m2p;*.m2v|Windows Media Video Files (*.wmv;*.asf)|*.wmv;*.asf|Other Audio and Video Files (*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov)|"
+    "*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov|Playlist Files (*.pls;*.m3u;*.lst;*.aal;*.val)|*.m3u;*.pls;*.lst;*.aal;*.val|All Files (*.*)|*.*||");
 const char* const kSaveFilter = QT_TRANSLATE_NOOP(
     "lumivox::DialogCommands",
     "PLS Playlist (*.pls)|*.pls|M3U Playlist (*.m3u)|*.m3u|LST list (*.lst)|*.lst||");

@@ -60,7 +60,9 @@ TEST(PathText, ListExtensionKeyTakesFourBytesFromTheLastDot) {
 TEST(MediaTypes, SupportedAndListFilesByExtension) {
   const std::vector<std::pair<std::string, bool>> media = {
       {"/m/A.MP3", true},  {"/m/a.AiFf", true}, {"/m/b.asf", true}, {"/m/b.wav", true},  {"/m/a.mp3x", false}, {"/m/a.mp", false},
-      {"/m/mp3", false},   {"/m.mp3/readme", false}, {"/m/a.", false}, {"/m/a.m3u", false}};
+      {"/m/mp3", false},   {"/m.mp3/readme", false}, {"/m/a.", false}, {"/m/a.m3u", false},
+      {"/m/a.FLAC", true}, {"/m/b.webm", true}, {"/m/c.Opus", true}, {"/m/d.mkv", true}, {"/m/e.m4b", false},
+      {"/m/f.flac2", false}};
   for (const auto& [path, expected] : media) EXPECT_EQ(IsSupportedFile(path), expected) << path;
 
   const std::vector<std::pair<std::string, bool>> lists = {

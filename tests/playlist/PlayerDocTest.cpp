@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -74,6 +75,53 @@ TEST_F(Doc, FallbackSkipsUnplayableEntriesAndOpensEntryZeroWhenNoneIsLeft) {
   doc->OpenItemWithFallback(2, false, true);  // no skipping: the failure is not looked at
   EXPECT_EQ(doc->GetCurrentIndex(), 2);
   EXPECT_EQ(Count("PlayPause"), 1);
+}
+
+TEST_F(Doc, WhatTheUserDoesWhileAnEntryOpensWinsOverThatOpen) {
+  struct Case {
+    const char* name;
+    std::function<void(CPlayerDoc&)> meanwhile;
+    int current;         // afterwards
+    const char* open;    // the engine's file afterwards
+    int playPauses;      // only the later action may start playback
+    bool opens = false;  // a.mp3 itself; a superseded open that would fail must not mark it
+  };
+  const Case cases[] = {
+      {"another entry opens", [](CPlayerDoc& d) { d.OpenItemWithFallback(2, true, true); }, 2, "/m/c.mp3", 1},
+      {"stop", [](CPlayerDoc& d) { d.Stop(); }, 0, "", 0},
+      {"the list is emptied", [](CPlayerDoc& d) { d.RemoveAll(); }, 0, "", 0},
+      // Not superseded: the open goes on, the rest of the list keeps its rules.
+      {"its own row is removed", [](CPlayerDoc& d) { d.RemoveItem(0); }, 0, "/m/a.mp3", 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    doc->RemoveAll();
+    Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
+    engine->failing.clear();
+    if (!c.opens) engine->failing.insert("/m/a.mp3");
+    engine->whileOpening["/m/a.mp3"] = [&] { c.meanwhile(*doc); };
+    doc->OpenItemWithFallback(0, true, true);
+    EXPECT_EQ(doc->GetCurrentIndex(), c.current);
+    EXPECT_EQ(engine->open, c.open);
+    EXPECT_EQ(Count("Open /m/b.mp3"), 0);
+    EXPECT_EQ(Count("PlayPause"), c.playPauses);
+    for (int i = 0; i < doc->GetCount(); ++i) EXPECT_FALSE(doc->GetEntry(i)->cannotPlay) << i;
+  }
+}
+
+TEST_F(Doc, ALengthGStreamerLearnsLaterReachesTheEntryAndItsRow) {
+  Fill({"/m/a.mp3", "/m/b.mp3"});
+  engine->durations["/m/b.mp3"] = 5 * kUnitsPerSecond;
+  ASSERT_TRUE(doc->OpenItem(1));
+  engine->durations["/m/b.mp3"] = 4 * kUnitsPerSecond;
+  engine->QueueEvent(EC_LENGTH_CHANGED);
+  journal.clear();
+  doc->ProcessGraphEvents();
+  EXPECT_EQ(doc->GetEntry(1)->duration, 4 * kUnitsPerSecond);
+  EXPECT_EQ(journal, Journal{"RedrawItem 1"});
+  std::int64_t duration = 0, position = 0;
+  ASSERT_TRUE(doc->GetDurationAndPosition(duration, position));
+  EXPECT_EQ(duration, 4 * kUnitsPerSecond);
 }
 
 TEST_F(Doc, SequentialNextAndPreviousIndexes) {

@@ -4,6 +4,7 @@
 // that matter for order are logged in one shared journal.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -34,18 +35,29 @@ class ScriptedEngine : public IGraphPlayer {
   bool visible = false;
   VideoSize windowPos{-1, -1}, windowSize{-1, -1};
 
+  // What the user does while the engine opens a path (its event loop keeps running); an
+  // Open, Close or Stop meanwhile cancels that open.
+  std::map<std::string, std::function<void()>> whileOpening;
+
   void QueueEvent(std::int32_t code) { events_.push_back({code, 0, 0}); }
 
   bool Open(const std::string& path) override {
     log_.push_back("Open " + path);
     if (missing.count(path)) return false;
     Close();
-    if (failing.count(path)) return false;
+    const int ticket = ++ticket_;
+    if (auto action = whileOpening.find(path); action != whileOpening.end()) {
+      auto run = std::move(action->second);
+      whileOpening.erase(action);
+      run();
+    }
+    if (ticket != ticket_ || failing.count(path)) return false;
     open = path;
     position = 0;
     return true;
   }
   void Close() override {
+    ++ticket_;
     open.clear();
     state = State_Stopped;
     owner = nullptr;
@@ -57,6 +69,7 @@ class ScriptedEngine : public IGraphPlayer {
   bool PlayPause() override { return Enter("PlayPause", state == State_Running ? State_Paused : State_Running); }
   bool PauseResume() override { return Enter("PauseResume", state == State_Paused ? State_Running : State_Paused); }
   void Stop() override {
+    ++ticket_;
     log_.push_back("Stop");
     if (IsOpen()) state = State_Stopped, position = 0;
   }
@@ -103,6 +116,7 @@ class ScriptedEngine : public IGraphPlayer {
 
   Journal& log_;
   std::deque<GraphEvent> events_;
+  int ticket_ = 0;
 };
 
 class RecordingView : public IPlaylistView {

@@ -1,10 +1,13 @@
 // lumivox-tool probe: the engine as a user reaches it from the command line.
 
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "MediaFixtures.h"
@@ -71,12 +74,23 @@ TEST(Probe, PlaysToTheEndAndSendsVideoToTheDevice) {
   EXPECT_GT(std::filesystem::file_size(device), 0u);
 }
 
-TEST(Probe, AFileThatDoesNotOpenSaysSoAndFails) {
+TEST(Probe, AFileThatDoesNotOpenSaysWhyAndFails) {
   TempDir dir;
-  for (const std::string& path : {dir / "missing.mp3", dir.Write("noise.mpg", std::string(4096, '\x5a'))}) {
+  std::string noise(4096, '\0');
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 2654435761u >> 13);
+  const std::pair<std::string, std::string> cases[] = {
+      {dir / "missing.mp3", std::strerror(ENOENT)},
+      {dir.Write("noise.mpg", noise), ""},  // GStreamer's own words, whatever they are
+  };
+  for (const auto& [path, reason] : cases) {
     const ProbeRun run = Probe("", "'" + path + "'");
     EXPECT_EQ(run.status, 1) << path;
-    EXPECT_EQ(run.out, "open: failed\n") << path;
+    const std::string head = "open: failed\nerror: ";
+    ASSERT_TRUE(run.out.starts_with(head)) << run.out;
+    const std::string said = run.out.substr(head.size());
+    EXPECT_TRUE(said.ends_with("\n") && said.find('\n') == said.size() - 1) << said;
+    EXPECT_GT(said.size(), 1u);
+    if (!reason.empty()) EXPECT_EQ(said, reason + "\n");
   }
 }
 

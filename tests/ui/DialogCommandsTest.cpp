@@ -52,9 +52,12 @@ TEST_F(DialogCommandsTest, OpenReplacesTheListWithTheChosenFilesAndPlays) {
   WhenDialogShows([](QWidget* widget) {
     auto* dialog = qobject_cast<QFileDialog*>(widget);
     EXPECT_EQ(dialog->windowTitle(), "Open...");
-    EXPECT_EQ(dialog->nameFilters().size(), 9);
-    EXPECT_EQ(dialog->findChild<QComboBox*>("fileTypeCombo")->itemText(1),
-              "Audio Files (*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff)");
+    EXPECT_EQ(dialog->nameFilters().size(), 10);
+    const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    EXPECT_EQ(types->itemText(1), "Audio Files (*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff)");
+    EXPECT_EQ(types->itemText(7),
+              "Other Audio and Video Files (*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov)");
+    EXPECT_TRUE(dialog->nameFilters().front().contains("*.asf *.flac"));
     dialog->findChild<QLineEdit*>("fileNameEdit")->setText("\"b.mp3\" \"a.wav\"");
     static_cast<QDialog*>(dialog)->accept();
   });
