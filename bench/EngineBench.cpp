@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "MediaBench.h"
 #include "TempDir.h"
 #include "engine/GraphPlayer.h"
 #include "engine/GstPtr.h"
@@ -35,6 +36,10 @@ extern char** environ;
 
 namespace lumivox {
 namespace {
+
+using bench::Mean;
+using bench::Percentile;
+using bench::Report;
 
 using Clock = std::chrono::steady_clock;
 
@@ -46,30 +51,6 @@ constexpr auto kPollTimeout = std::chrono::seconds(3);
 constexpr auto kPlayBetweenSeeks = std::chrono::milliseconds(200);
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-std::vector<std::string>& Summary() {
-  static std::vector<std::string> lines;
-  return lines;
-}
-
-template <typename... Args>
-void Report(const char* format, Args... args) {
-  char line[512];
-  std::snprintf(line, sizeof line, format, args...);
-  Summary().emplace_back(line);
-}
-
-double Mean(const std::vector<double>& values) {
-  return values.empty() ? 0 : std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
-}
-
-// Nearest-rank percentile.
-double Percentile(std::vector<double> values, double fraction) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(values.size())));
-  return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
-}
 
 // --- media made at start --------------------------------------------------------------
 
@@ -94,20 +75,7 @@ bool WaitForMessage(GstElement* pipeline, GstMessageType wanted, GstClockTime ti
 }
 
 std::string Generate(const std::string& name, const std::string& description) {
-  const std::string file = Scratch() / name;
-  std::string full = description;
-  const auto at = full.find("{file}");
-  full.replace(at, 6, "filesink location=\"" + file + "\"");
-  ElementRef pipeline = Launch(full);
-  if (!pipeline) std::abort();
-  gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-  const bool done = WaitForMessage(pipeline.get(), GST_MESSAGE_EOS, 300 * GST_SECOND);
-  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
-  if (!done) {
-    std::fprintf(stderr, "engine_bench: could not make %s\n", name.c_str());
-    std::abort();
-  }
-  return file;
+  return bench::MakeMedia(Scratch() / name, description);
 }
 
 // Ten 100 ms buffers a second.
@@ -390,11 +358,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "engine_bench: %s\n", error.c_str());
     return 1;
   }
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::printf("\n");
-  for (const auto& line : lumivox::Summary()) std::printf("%s\n", line.c_str());
-  return 0;
+  return lumivox::bench::RunAndSummarise(argc, argv);
 }

@@ -3,6 +3,8 @@
 //   Mp3        a 5-minute VBR MP3 without a Xing frame, every frame header walked
 //   Program    a 2-hour MPEG-2 program stream, a window read at each end
 //   Junk       100 MB of one MP3 frame header over and over, after three real frames
+//   Open       the engine opening the 2-hour stream (length included) against a bare
+//              decodebin preroll of it, taken in turns
 //
 // The media are made once into the build folder and kept (the 2-hour stream takes about a
 // minute and a quarter to encode; tiny pictures keep it to 200 MB).
@@ -25,36 +27,22 @@
 #include <string>
 #include <vector>
 
+#include "MediaBench.h"
+#include "engine/GraphPlayer.h"
 #include "engine/GstPtr.h"
 #include "engine/length/MediaLength.h"
 
 namespace lumivox {
 namespace {
 
+using bench::Percentile;
+using bench::Report;
+
 using Clock = std::chrono::steady_clock;
 using Scanner = std::optional<std::int64_t> (*)(const std::string&);
 
 constexpr int kWarmRounds = 50;
 constexpr int kColdRounds = 10;
-
-std::vector<std::string>& Summary() {
-  static std::vector<std::string> lines;
-  return lines;
-}
-
-template <typename... Args>
-void Report(const char* format, Args... args) {
-  char line[512];
-  std::snprintf(line, sizeof line, format, args...);
-  Summary().emplace_back(line);
-}
-
-double Percentile(std::vector<double> values, double fraction) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(values.size())));
-  return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
-}
 
 // --- media made once ------------------------------------------------------------------
 
@@ -63,34 +51,8 @@ std::filesystem::path MediaFolder() {
   return LUMIVOX_BENCH_MEDIA;
 }
 
-// Encodes into a scratch name and renames, so that a run cut short leaves nothing half made.
 std::string Generate(const std::string& name, const std::string& description) {
-  const std::string file = (MediaFolder() / name).string();
-  if (std::filesystem::exists(file)) return file;
-  const std::string partial = file + ".partial";
-  std::string full = description;
-  full.replace(full.find("{file}"), 6, "filesink location=\"" + partial + "\"");
-  std::fprintf(stderr, "length_bench: making %s...\n", name.c_str());
-  const auto start = Clock::now();
-  GError* raw = nullptr;
-  ElementRef pipeline = Sink(gst_parse_launch(full.c_str(), &raw));
-  GErrorPtr error(raw);
-  if (error || !pipeline) {
-    std::fprintf(stderr, "length_bench: %s\n", error ? error->message : "no pipeline");
-    std::abort();
-  }
-  gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-  const auto bus = Adopt(gst_element_get_bus(pipeline.get()));
-  MessageRef end{
-      gst_bus_timed_pop_filtered(bus.get(), GST_CLOCK_TIME_NONE, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
-  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
-  if (!end || GST_MESSAGE_TYPE(end.get()) != GST_MESSAGE_EOS) {
-    std::fprintf(stderr, "length_bench: could not make %s\n", name.c_str());
-    std::abort();
-  }
-  std::filesystem::rename(partial, file);
-  Report("Made %s in %.1f s", name.c_str(), std::chrono::duration<double>(Clock::now() - start).count());
-  return file;
+  return bench::MakeMedia((MediaFolder() / name).string(), description);
 }
 
 const std::string& FiveMinuteMp3() {
@@ -183,16 +145,61 @@ void BM_Junk(benchmark::State& state) {
 BENCHMARK(BM_Junk)->ArgName("cold")->Arg(0)->Iterations(kColdRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Junk)->ArgName("cold")->Arg(1)->Iterations(kColdRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// What a plain GStreamer program does to open the file: preroll, ask the length, let go.
+bool BareOpen(const std::string& file) {
+  const std::string description =
+      "filesrc location=\"" + file + "\" ! decodebin name=d d. ! queue ! fakesink sync=true d. ! queue ! fakesink sync=true";
+  ElementRef pipeline = Sink(gst_parse_launch(description.c_str(), nullptr));
+  if (!pipeline) return false;
+  gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
+  const bool prerolled = gst_element_get_state(pipeline.get(), nullptr, nullptr, 10 * GST_SECOND) ==
+                         GST_STATE_CHANGE_SUCCESS;
+  gint64 duration = -1;
+  gst_element_query_duration(pipeline.get(), GST_FORMAT_TIME, &duration);
+  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+  return prerolled;
+}
+
+void BM_OpenProgram(benchmark::State& state) {
+  const std::string& file = TwoHourProgramStream();
+  PlayerOptions options;
+  options.mpegSoftDecoder = 0;  // the same decoders as the bare pipeline
+  CGraphPlayer player(options, [] {});
+  std::vector<double> engine, bare;
+  std::int64_t length = -1;
+  const auto time = [](const std::function<bool()>& step) {
+    const auto start = Clock::now();
+    return step() ? std::chrono::duration<double, std::milli>(Clock::now() - start).count() : -1.0;
+  };
+  const auto engineOpen = [&] {
+    const bool opened = player.Open(file) && player.GetTimes(&length, nullptr);
+    player.Close();
+    return opened;
+  };
+  engineOpen();  // plugin loading and the output probe, once per process
+  for (auto _ : state) {
+    const bool engineFirst = engine.size() % 2 == 0;
+    const double first = time(engineFirst ? std::function<bool()>(engineOpen) : [&] { return BareOpen(file); });
+    const double second = time(engineFirst ? std::function<bool()>([&] { return BareOpen(file); }) : engineOpen);
+    if (first < 0 || second < 0) return state.SkipWithError("open failed");
+    engine.push_back(engineFirst ? first : second);
+    bare.push_back(engineFirst ? second : first);
+    state.SetIterationTime((first + second) / 1000);
+  }
+  const double beyond = Percentile(engine, 0.5) - Percentile(bare, 0.5);
+  state.counters["engine_median_ms"] = Percentile(engine, 0.5);
+  state.counters["bare_median_ms"] = Percentile(bare, 0.5);
+  state.counters["beyond_bare_ms"] = beyond;
+  Report("Open 2-hour program stream (%zu rounds): engine median %.1f ms | bare decodebin preroll median %.1f ms | "
+         "beyond bare %.1f ms (target < 100 ms) | length %.3f s",
+         engine.size(), Percentile(engine, 0.5), Percentile(bare, 0.5), beyond, static_cast<double>(length) / 1e7);
+}
+BENCHMARK(BM_OpenProgram)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace lumivox
 
 int main(int argc, char** argv) {
   gst_init(nullptr, nullptr);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::printf("\n");
-  for (const auto& line : lumivox::Summary()) std::printf("%s\n", line.c_str());
-  return 0;
+  return lumivox::bench::RunAndSummarise(argc, argv);
 }

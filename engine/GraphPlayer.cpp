@@ -19,8 +19,8 @@
 #include "engine/GstRuntime.h"
 #include "engine/SourceFilters.h"
 #include "engine/VideoWindow.h"
-#include "engine/length/MediaLength.h"
 #include "engine/VolumeControl.h"
+#include "engine/length/MediaLength.h"
 
 namespace lumivox {
 namespace {

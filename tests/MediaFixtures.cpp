@@ -16,9 +16,18 @@ namespace {
 
 constexpr std::int64_t kSecond = 10'000'000;
 
-// One second of tone in ten 100 ms buffers, and one second of 25 fps picture.
-const std::string kTone = "audiotestsrc num-buffers=10 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! ";
-const std::string kPicture = "videotestsrc num-buffers=25 ! video/x-raw,format=I420,width=176,height=144,framerate=25/1 ! ";
+// Tone in 100 ms buffers, and 25 fps picture.
+std::string Tone(int seconds, const char* wave = "sine") {
+  return "audiotestsrc wave=" + std::string(wave) + " num-buffers=" + std::to_string(seconds * 10) +
+         " samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! ";
+}
+std::string Picture(int seconds) {
+  return "videotestsrc num-buffers=" + std::to_string(seconds * 25) +
+         " ! video/x-raw,format=I420,width=176,height=144,framerate=25/1 ! ";
+}
+
+const std::string kTone = Tone(1);
+const std::string kPicture = Picture(1);
 
 std::vector<MediaFixture> BuildTable() {
   const std::string mp2 = kTone + "twolamemp2enc ! ";
@@ -56,13 +65,9 @@ std::vector<MediaFixture> BuildTable() {
 }
 
 // Four seconds of tone and of picture, and two timed subtitles.
-const std::string kLongTone =
-    "audiotestsrc num-buffers=40 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! audioconvert ! ";
-const std::string kLongNoise =  // noise makes a VBR encoder vary its frames
-    "audiotestsrc wave=pink-noise num-buffers=40 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! "
-    "audioconvert ! ";
-const std::string kLongPicture =
-    "videotestsrc num-buffers=100 ! video/x-raw,format=I420,width=176,height=144,framerate=25/1 ! ";
+const std::string kLongTone = Tone(4) + "audioconvert ! ";
+const std::string kLongNoise = Tone(4, "pink-noise") + "audioconvert ! ";  // a VBR encoder varies its frames
+const std::string kLongPicture = Picture(4);
 const std::string kSubtitles =
     "filesrc location={subtitles} ! subparse ! capssetter caps=text/x-raw,format=utf8 replace=true ! ";
 constexpr std::string_view kSrt = "1\n00:00:00,500 --> 00:00:01,500\nHello\n\n2\n00:00:02,000 --> 00:00:03,000\nWorld\n";
@@ -123,10 +128,7 @@ std::vector<MediaFixture> BuildCorpus() {
       {"clip.webm", kLongPicture + "vp8enc ! webmmux name=mux ! {file} " + kLongTone + "vorbisenc ! mux.", kLength,
        176, 144},
       // A minute whose audio the muxer writes all before the picture: the streams lie far apart.
-      {"apart.wmv",
-       "videotestsrc num-buffers=1500 ! video/x-raw,format=I420,width=176,height=144,framerate=25/1 ! avenc_wmv2 ! "
-       "asfmux name=mux ! {file} audiotestsrc num-buffers=600 samplesperbuffer=4410 ! "
-       "audio/x-raw,rate=44100,channels=2 ! audioconvert ! avenc_wmav2 ! mux.",
+      {"apart.wmv", Picture(60) + "avenc_wmv2 ! asfmux name=mux ! {file} " + Tone(60) + "audioconvert ! avenc_wmav2 ! mux.",
        15 * kLength, 176, 144, false, false, true},
   };
   table[2].wrap = &WrapFloatAifc;

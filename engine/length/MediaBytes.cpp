@@ -1,7 +1,5 @@
 #include "engine/length/MediaBytes.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,14 +19,9 @@ std::span<const unsigned char> MemoryBytes::View(std::uint64_t offset, std::size
 }
 
 bool FileBytes::Open(const std::string& path) {
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (!fd) return false;
-  struct stat info;
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  fd_ = std::move(fd);
-  size_ = static_cast<std::uint64_t>(info.st_size);
+  fd_ = OpenRegularFile(path, size_);
   bufferFill_ = 0;
-  return true;
+  return static_cast<bool>(fd_);
 }
 
 std::span<const unsigned char> FileBytes::View(std::uint64_t offset, std::size_t count) {

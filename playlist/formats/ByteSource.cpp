@@ -1,7 +1,5 @@
 #include "playlist/formats/ByteSource.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,12 +16,9 @@ std::ptrdiff_t MemorySource::Read(char* buffer, std::size_t size) {
 }
 
 bool FileSource::Open(const std::string& path) {
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (!fd) return false;
-  struct stat info;
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  fd_ = std::move(fd);
-  return true;
+  std::uint64_t size = 0;
+  fd_ = OpenRegularFile(path, size);
+  return static_cast<bool>(fd_);
 }
 
 std::ptrdiff_t FileSource::Read(char* buffer, std::size_t size) {

@@ -1,8 +1,12 @@
 #pragma once
 // Owns one POSIX file descriptor.
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <string>
 #include <utility>
 
 namespace lumivox {
@@ -34,5 +38,15 @@ class UniqueFd {
  private:
   int fd_ = -1;
 };
+
+// Opens a regular file for reading, its size in `size`: a folder, FIFO or device is
+// refused at once, and opening never waits for a writer.
+inline UniqueFd OpenRegularFile(const std::string& path, std::uint64_t& size) {
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  struct stat info;
+  if (!fd || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return UniqueFd();
+  size = static_cast<std::uint64_t>(info.st_size);
+  return fd;
+}
 
 }  // namespace lumivox

@@ -88,6 +88,7 @@ TEST_F(GraphPlayerTest, BadFilesFailQuicklyAndLeaveNoGraph) {
     ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(player->Open(path));
+    EXPECT_NE(player->LastError(), "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_FALSE(player->IsOpen());
     EXPECT_TRUE(player->EnumFilters().empty());
