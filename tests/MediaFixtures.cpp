@@ -98,9 +98,11 @@ std::vector<MediaFixture> BuildCorpus() {
   const std::string h264 = kLongPicture + "x264enc bframes=0 ! h264parse ! ";
   const std::string aac = kLongTone + "avenc_aac ! aacparse ! ";
   std::vector<MediaFixture> table = {
+      {"eight.aiff", kLongTone + "audio/x-raw,format=S8 ! aiffmux", kLength},
       {"deep24.aiff", kLongTone + "audio/x-raw,format=S24BE ! aiffmux", kLength},
       {"deep32.aiff", kLongTone + "audio/x-raw,format=S32BE ! aiffmux", kLength},
-      {"float.aifc", kLongTone + "audio/x-raw,format=F32BE", kLength},
+      {.name = "float.aifc", .pipeline = kLongTone + "audio/x-raw,format=F32BE", .duration = kLength,
+       .wrap = &WrapFloatAifc},
       {"eight.wav",
        "audiotestsrc num-buffers=40 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=1 ! audioconvert ! "
        "audio/x-raw,format=U8 ! wavenc",
@@ -131,7 +133,6 @@ std::vector<MediaFixture> BuildCorpus() {
       {"apart.wmv", Picture(60) + "avenc_wmv2 ! asfmux name=mux ! {file} " + Tone(60) + "audioconvert ! avenc_wmav2 ! mux.",
        15 * kLength, 176, 144, false, false, true},
   };
-  table[2].wrap = &WrapFloatAifc;
   return table;
 }
 
