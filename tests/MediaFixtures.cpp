@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 
 #include "TempDir.h"
@@ -92,6 +94,50 @@ std::string WrapFloatAifc(const std::string& samples) {
   return "FORM" + BigEndian(chunks.size() + 4, 4) + "AIFC" + chunks;
 }
 
+std::uint32_t LittleEndian(const std::string& bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+std::string LittleEndian(std::uint32_t value) {
+  std::string out;
+  for (int i = 0; i < 4; ++i) out += static_cast<char>(value >> (8 * i) & 0xFF);
+  return out;
+}
+
+// An AVI with every audio chunk moved in front of the pictures and its index rewritten to
+// match: the streams lie the whole length of the file apart.
+std::string WrapAudioFirstAvi(const std::string& avi) {
+  std::size_t movi = 0, moviEnd = 0, index = 0, indexEnd = 0;
+  for (std::size_t at = 12; at + 8 <= avi.size();) {
+    const std::uint32_t size = LittleEndian(avi, at + 4);
+    if (avi.compare(at, 4, "LIST") == 0 && avi.compare(at + 8, 4, "movi") == 0) movi = at, moviEnd = at + 8 + size;
+    if (avi.compare(at, 4, "idx1") == 0) index = at, indexEnd = at + 8 + size;
+    at += 8 + size + (size & 1);
+  }
+  std::map<std::string, std::deque<std::uint32_t>> flags;  // each stream's key-frame flags, in order
+  for (std::size_t at = index + 8; at + 16 <= indexEnd; at += 16) flags[avi.substr(at, 4)].push_back(LittleEndian(avi, at + 4));
+  std::vector<std::string> audio, rest;
+  for (std::size_t at = movi + 12; at + 8 <= moviEnd;) {
+    const std::uint32_t size = LittleEndian(avi, at + 4);
+    std::string chunk = avi.substr(at, 8 + size + (size & 1));
+    at += chunk.size();
+    (chunk.compare(2, 2, "wb") == 0 ? audio : rest).push_back(std::move(chunk));
+  }
+  std::string list = "movi", entries;
+  for (const auto* chunks : {&audio, &rest}) {
+    for (const std::string& chunk : *chunks) {
+      auto& stream = flags[chunk.substr(0, 4)];
+      entries += chunk.substr(0, 4) + LittleEndian(stream.front()) + LittleEndian(list.size()) + chunk.substr(4, 4);
+      stream.pop_front();
+      list += chunk;
+    }
+  }
+  return avi.substr(0, movi) + "LIST" + LittleEndian(list.size()) + list + avi.substr(moviEnd, index - moviEnd) +
+         "idx1" + LittleEndian(entries.size()) + entries + avi.substr(indexEnd);
+}
+
 std::vector<MediaFixture> BuildCorpus() {
   constexpr std::int64_t kLength = 4 * kSecond;
   // No B pictures: their reordering delay would stretch the picture past the sound.
@@ -132,6 +178,13 @@ std::vector<MediaFixture> BuildCorpus() {
       // A minute whose audio the muxer writes all before the picture: the streams lie far apart.
       {"apart.wmv", Picture(60) + "avenc_wmv2 ! asfmux name=mux ! {file} " + Tone(60) + "audioconvert ! avenc_wmav2 ! mux.",
        15 * kLength, 176, 144, false, false, true},
+      {.name = "apart.avi",
+       .pipeline = Picture(60) + "avenc_mpeg4 ! avimux name=mux ! {file} " + Tone(60) +
+                   "audioconvert ! audio/x-raw,format=S16LE ! mux.",
+       .duration = 15 * kLength,
+       .width = 176,
+       .height = 144,
+       .wrap = &WrapAudioFirstAvi},
   };
   return table;
 }

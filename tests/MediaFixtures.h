@@ -25,7 +25,8 @@ struct MediaFixture {
 // The classic families, one second each.
 const std::vector<MediaFixture>& MediaTable();
 // What people keep today, four seconds each: deep and float PCM, VBR MP3, MPEG video
-// without a system layer, lossless and Ogg audio, MP4 and Matroska with subtitles.
+// without a system layer, lossless and Ogg audio, MP4 and Matroska with subtitles; and a
+// minute of ASF and of AVI whose audio comes all before the picture.
 const std::vector<MediaFixture>& CorpusTable();
 const MediaFixture& Media(const std::string& name);
 // The generated file of `name`; aborts the test run when it cannot be made.
