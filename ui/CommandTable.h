@@ -14,12 +14,16 @@ namespace lumivox {
 // and the application.
 enum class CommandOwner { PlaylistView, Document, MainFrame, Application, ViewThenDocument };
 
+// The mark a command's menu item can carry; radio items of one popup form a group.
+enum class CommandMark { None, Check, Radio };
+
 struct CommandInfo {
   int id;
   std::string_view text;     // menu text with its access key
   std::string_view prompt;   // status prompt, may be empty
   std::string_view toolTip;  // may be empty
   CommandOwner owner;
+  CommandMark mark;
 };
 
 // A menu entry: a command (id > 0), a separator (id 0, no text) or a popup (id 0, text).

@@ -47,7 +47,7 @@ class FullScreenWindow final : public QWidget, public IVideoHost {
   }
   void mouseReleaseEvent(QMouseEvent* event) override {
     if (event->button() == Qt::RightButton && owner_.site_.popupMenu) {
-      owner_.site_.popupMenu("FullScreen", event->globalPosition().toPoint());
+      owner_.site_.popupMenu("FullScreen", event->globalPosition().toPoint(), ID_VIEW_FULLSCREEN);
     }
     QWidget::mouseReleaseEvent(event);
   }

@@ -1,5 +1,6 @@
 #include "ui/MainFrame.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
@@ -38,6 +39,44 @@ namespace {
 const QEvent::Type kGraphNotify = static_cast<QEvent::Type>(QEvent::User + 100);
 constexpr std::string_view kView = "View";
 
+bool IsRadioItem(const QAction* action) {
+  const CommandInfo* command = action->data().isValid() ? FindCommand(action->data().toInt()) : nullptr;
+  return command && command->mark == CommandMark::Radio;
+}
+
+// Radio items next to each other form one group, which gives them round marks. The group
+// may have none checked: a hand-edited skip interval matches no item.
+void GroupRadioItems(QMenu& menu) {
+  QActionGroup* group = nullptr;
+  for (QAction* action : menu.actions()) {
+    if (!IsRadioItem(action)) {
+      group = nullptr;
+      continue;
+    }
+    if (!group) {
+      group = new QActionGroup(&menu);
+      group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    }
+    group->addAction(action);
+  }
+}
+
+// Keeps a tool button without a tip of its own from showing its action's text instead.
+class NoToolTip final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
+};
+
+// Like a Windows menu, an item without its mark shows no empty box or circle.
+void ApplyState(QAction& action, CommandState state) {
+  action.setEnabled(state.enabled);
+  action.setCheckable(state.checked);
+  action.setChecked(state.checked);
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
@@ -48,7 +87,7 @@ CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
   setWindowIcon(ProgramIcon());
   site_.options = &options_;
   site_.sendCommand = [this](int id) { OnCommand(id); };
-  site_.popupMenu = [this](std::string_view name, QPoint at) { PopupMenu(name, at); };
+  site_.popupMenu = [this](std::string_view name, QPoint at, int defaultId) { PopupMenu(name, at, defaultId); };
   site_.dropFiles = [this](std::vector<std::string> names) { doc_.OnDropFiles(names); };
   site_.reattachVideo = [this] { ReattachVideo(); };
   fullScreen_ = std::make_unique<CFullScreenWnd>(doc_, site_);
@@ -134,6 +173,7 @@ QMenu* CMainFrame::AddMenu(QMenu* parent, const MenuItem& item) {
       actions_.emplace(entry.id, action);
     }
   }
+  GroupRadioItems(*menu);
   return menu;
 }
 
@@ -146,6 +186,7 @@ void CMainFrame::BuildBars() {
   toolBar_ = new QToolBar(this);
   toolBar_->setMovable(false);
   toolBar_->setFloatable(false);
+  auto* noToolTip = new NoToolTip(toolBar_);
   for (const int id : ToolbarButtons()) {
     if (id == kToolbarSeparator) {
       toolBar_->addSeparator();
@@ -153,7 +194,11 @@ void CMainFrame::BuildBars() {
     }
     const CommandInfo* command = FindCommand(id);
     QAction* button = toolBar_->addAction(ToolbarIcon(id), CommandText(command->text));
-    button->setToolTip(CommandText(command->toolTip));
+    if (command->toolTip.empty()) {
+      toolBar_->widgetForAction(button)->installEventFilter(noToolTip);
+    } else {
+      button->setToolTip(CommandText(command->toolTip));
+    }
     connect(button, &QAction::triggered, this, [this, id] { OnCommand(id); });
     button->setData(id);
   }
@@ -174,26 +219,29 @@ void CMainFrame::BuildBars() {
 }
 
 bool CMainFrame::ApplyViewMode() {
-  const int clientWidth = centralWidget() ? centralWidget()->width() : width();
+  const QRect client = centralWidget() ? centralWidget()->geometry() : rect();
   doc_.DetachVideo();
   auto makePlaylist = [this] {
     playlist_ = new CPlayListView(doc_, *icons_, options_.playerColor);
     connect(playlist_, &CPlayListView::contextMenuRequested, this,
-            [this](const PlayListPopup& popup, const QPoint& at) { PopupMenu(popup.menu, at); });
+            [this](const PlayListPopup& popup, const QPoint& at) {
+              PopupMenu(popup.menu, at, popup.defaultId, popup.greyedId);
+            });
     connect(playlist_, &CPlayListView::propertiesRequested, this,
             [this](int row) { CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this).ShowEntry(doc_.GetEntry(row)); });
     return playlist_.data();
   };
   auto makeVideo = [this] { return video_ = new CVideoView(doc_, site_); };
   if (viewMode_ == 0 && !splitter_) {
-    const int playlistWidth = settings_.GetProfileInt(kView, "PlayListWidth", clientWidth / 4);
+    const int playlistWidth = settings_.GetProfileInt(kView, "PlayListWidth", client.width() / 4);
     delete centralWidget();
     splitter_ = new CPlayerSplitter(site_);
     splitter_->AddPane(makePlaylist());
     splitter_->AddPane(makeVideo());
     setCentralWidget(splitter_);
-    // Laid out first, so the playlist pane gets exactly its width.
-    layout()->activate();
+    // Given the client area before its sizes: a splitter still at another width would later
+    // scale the playlist pane by the difference.
+    splitter_->setGeometry(client);
     const int available = splitter_->width() - splitter_->handleWidth();
     splitter_->setSizes({playlistWidth, std::max(0, available - playlistWidth)});
   } else if (viewMode_ != 0) {
@@ -240,12 +288,7 @@ CommandState CMainFrame::StateOf(int id) {
 }
 
 void CMainFrame::UpdateActions() {
-  for (const auto& [id, action] : actions_) {
-    const CommandState state = StateOf(id);
-    action->setEnabled(state.enabled);
-    action->setCheckable(state.checked || action->isCheckable());
-    action->setChecked(state.checked);
-  }
+  for (const auto& [id, action] : actions_) ApplyState(*action, StateOf(id));
   for (QAction* button : toolBar_->actions()) {
     if (button->data().isValid()) button->setEnabled(StateOf(button->data().toInt()).enabled);
   }
@@ -305,7 +348,7 @@ bool CMainFrame::FrameCommand(int id) {
   }
 }
 
-void CMainFrame::PopupMenu(std::string_view name, QPoint at, int defaultId) {
+void CMainFrame::PopupMenu(std::string_view name, QPoint at, int defaultId, int greyedId) {
   const MenuItem* items = ContextMenu(name);
   if (!items) return;
   QMenu menu;
@@ -317,14 +360,15 @@ void CMainFrame::PopupMenu(std::string_view name, QPoint at, int defaultId) {
         fill(*into.addMenu(CommandText(entry.text)), entry);
       } else {
         QAction* action = into.addAction(CommandText(entry.text));
-        const CommandState state = StateOf(entry.id);
-        action->setEnabled(state.enabled);
-        action->setCheckable(state.checked);
-        action->setChecked(state.checked);
+        CommandState state = StateOf(entry.id);
+        state.enabled = state.enabled && entry.id != greyedId;
+        ApplyState(*action, state);
+        action->setData(entry.id);
         if (entry.id == defaultId) into.setDefaultAction(action);
         connect(action, &QAction::triggered, this, [this, id = entry.id] { OnCommand(id); });
       }
     }
+    GroupRadioItems(into);
   };
   fill(menu, *items);
   menu.exec(at);

@@ -75,6 +75,8 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // The bars have no menu of their own to hide them with.
+  QMenu* createPopupMenu() override { return nullptr; }
 
  private:
   void BuildMenus();
@@ -82,7 +84,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   QMenu* AddMenu(QMenu* menu, const struct MenuItem& item);
   QAction* ActionFor(int id);
   void UpdateActions();
-  void PopupMenu(std::string_view name, QPoint at, int defaultId = 0);
+  void PopupMenu(std::string_view name, QPoint at, int defaultId = 0, int greyedId = 0);
   void LoadPlacement();
   void OnOptions();
   void OnFilterList();

@@ -231,9 +231,9 @@ void CPlayListView::contextMenuEvent(QContextMenuEvent* event) {
   PlayListPopup popup;
   const std::vector<int> rows = SelectedRows();
   if (rows.empty() || !indexAt(event->pos()).isValid()) {
-    popup = {kNoRowPopup, model_->rowCount() > 0, true};
+    popup = {kNoRowPopup, 0, model_->rowCount() > 0 ? 0 : kDeleteAllCommand};
   } else {
-    popup = {kRowPopup, true, rows.size() < 2};
+    popup = {kRowPopup, kPlayCommand, rows.size() < 2 ? 0 : kPlayCommand};
   }
   Q_EMIT contextMenuRequested(popup, event->globalPos());
 }

@@ -21,11 +21,12 @@ class CPlayListDelegate;
 class CPlayListIcons;
 class CPlayListModel;
 
-// The popup of menu 131 a right click asks for, with the rules for its greyed items.
+// The popup of menu 131 a right click asks for, its default item and the item it greys
+// whatever the command's own rule says (0: none).
 struct PlayListPopup {
-  std::string_view menu;         // "PlayListView0" (no row hit or none selected) or "PlayListView1"
-  bool deleteAllEnabled = true;  // "Delete A&ll" of the first popup: the list has rows
-  bool playEnabled = true;       // "&Play", the second popup's default item: one row selected
+  std::string_view menu;  // "PlayListView0" (no row hit or none selected) or "PlayListView1"
+  int defaultId = 0;
+  int greyedId = 0;
 };
 
 class CPlayListView final : public QTreeView {
@@ -37,6 +38,7 @@ class CPlayListView final : public QTreeView {
   static constexpr int kMoveUpCommand = 32808;
   static constexpr int kMoveDownCommand = 32809;
   static constexpr int kPropertiesCommand = 32792;
+  static constexpr int kDeleteAllCommand = 32807;
   static constexpr std::string_view kNoRowPopup = "PlayListView0";
   static constexpr std::string_view kRowPopup = "PlayListView1";
 

@@ -83,7 +83,21 @@ void CSeekBar::paintEvent(QPaintEvent*) {
 
 void CSeekBar::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  const SeekBarLayout layout = LayoutSeekBar(width(), height());
+  Layout();
+}
+
+void CSeekBar::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange) {
+    Layout();
+    update();
+  }
+}
+
+void CSeekBar::Layout() {
+  // The longest text the box can be asked to show, with a pixel either side for the ink.
+  const int textWidth = fontMetrics().horizontalAdvance(QStringLiteral("-9:59:59/9:59:59")) + 2;
+  const SeekBarLayout layout = LayoutSeekBar(width(), height(), textWidth);
   track_ = layout.track;
   time_ = layout.time;
 }

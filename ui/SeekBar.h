@@ -49,11 +49,13 @@ class CSeekBar : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  void Layout();
   QColor PlayerColor(PlayerColorIndex index) const;
   void DrawTrack(QPainter& painter) const;
   void DrawTime(QPainter& painter) const;

@@ -1,5 +1,7 @@
 #include "ui/SeekBarGeometry.h"
 
+#include <algorithm>
+
 #include "ui/TimeText.h"
 
 namespace lumivox {
@@ -8,7 +10,6 @@ namespace {
 
 constexpr int kEdgeInset = 5;      // margin around both areas
 constexpr int kThumbHalf = kThumbWidth / 2;  // the groove and the pointer follow the thumb's centre
-constexpr int kTimeBoxWidth = 90;  // room for "-1:05:03/2:00:00"
 
 // Rounds a * b / c to the nearest whole number, halves away from zero, as Windows' MulDiv.
 int MulDiv(int a, int b, int c) {
@@ -19,8 +20,8 @@ int MulDiv(int a, int b, int c) {
 
 }  // namespace
 
-SeekBarLayout LayoutSeekBar(int cx, int cy) {
-  const int timeLeft = cx - kEdgeInset - kTimeBoxWidth;
+SeekBarLayout LayoutSeekBar(int cx, int cy, int textWidth) {
+  const int timeLeft = cx - kEdgeInset - std::max(kTimeBoxWidth, textWidth);
   return {
       .track = {kEdgeInset, kEdgeInset, timeLeft - 2 * kEdgeInset, cy - kEdgeInset},
       .time = {timeLeft, kEdgeInset, cx - kEdgeInset, cy - kEdgeInset},

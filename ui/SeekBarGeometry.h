@@ -24,13 +24,15 @@ struct SeekRect {
   friend bool operator==(const SeekRect&, const SeekRect&) = default;
 };
 
-// The two areas of a bar with client size cx x cy: the track on the left and a 90-pixel
-// time box 5 pixels from the right edge, 10 pixels apart.
+// The two areas of a bar with client size cx x cy: the track on the left and a time box
+// 5 pixels from the right edge, 10 pixels apart. The box is 90 pixels wide, wider when the
+// font needs more for the longest time text.
+inline constexpr int kTimeBoxWidth = 90;
 struct SeekBarLayout {
   SeekRect track;
   SeekRect time;
 };
-SeekBarLayout LayoutSeekBar(int cx, int cy);
+SeekBarLayout LayoutSeekBar(int cx, int cy, int textWidth = 0);
 
 // The 2-pixel groove across the middle of the track, 5 pixels in from either end.
 SeekRect GrooveRect(const SeekRect& track);

@@ -39,7 +39,7 @@ void CVideoView::resizeEvent(QResizeEvent* event) {
 
 void CVideoView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton && site_.popupMenu) {
-    site_.popupMenu("VideoView", event->globalPosition().toPoint());
+    site_.popupMenu("VideoView", event->globalPosition().toPoint(), ID_VIEW_FULLSCREEN);
   }
   QWidget::mouseReleaseEvent(event);
 }

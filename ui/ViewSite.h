@@ -15,8 +15,8 @@ namespace lumivox {
 
 struct ViewSite {
   std::function<void(int command)> sendCommand;
-  // Pops up a context menu of menu 131 by name at a global position.
-  std::function<void(std::string_view menu, QPoint at)> popupMenu;
+  // Pops up a context menu of menu 131 by name at a global position, with its default item.
+  std::function<void(std::string_view menu, QPoint at, int defaultId)> popupMenu;
   // Replaces the playlist with the dropped names and plays.
   std::function<void(std::vector<std::string> names)> dropFiles;
   // Full screen has ended: the video goes back to the video pane.

@@ -8,13 +8,22 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QSplitter>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
+#include <QMenu>
+#include <QMenuBar>
+#include <QActionGroup>
 #include <QUrl>
 
 #include "DialogAnswer.h"
 #include "playlist/DocFixture.h"
 #include "ui/AboutBox.h"
 #include "ui/MainFrame.h"
+#include "ui/PlayListView.h"
 #include "ui/SeekBar.h"
+#include "ui/VideoView.h"
 
 namespace lumivox::test {
 namespace {
@@ -39,6 +48,128 @@ TEST_F(MainFrameTest, LayoutsGiveTheirPanesAndTheViewModeCommandCycles) {
     EXPECT_EQ(frame.GetPlaylistPane() != nullptr, c.playlist) << c.mode;
     EXPECT_EQ(frame.GetVideoPane() != nullptr, c.video) << c.mode;
     EXPECT_TRUE(frame.StateOf(c.mode == 0 ? 32810 : c.mode == 1 ? 32811 : 32782).checked);
+  }
+}
+
+TEST_F(MainFrameTest, TheShownPlaylistPaneKeepsItsWidthThroughViewChanges) {
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  const int quarter = frame.centralWidget()->width() / 4;
+  for (int round = 0; round < 6; ++round) {
+    ASSERT_TRUE(frame.OnCommand(32820));
+    QApplication::processEvents();
+    if (frame.viewMode() == 0) {
+      EXPECT_EQ(frame.findChild<QSplitter*>()->sizes().front(), quarter) << round;
+    }
+  }
+  EXPECT_EQ(settings.GetProfileInt("View", "PlayListWidth", -1), quarter);
+}
+
+// What a popup shown while `trigger` runs offered: its default item and which items were
+// enabled. shown stays false when no menu came up.
+struct ShownMenu {
+  bool shown = false;
+  int defaultId = 0;
+  std::map<int, bool> enabled;
+};
+
+ShownMenu MenuShownBy(const std::function<void()>& trigger) {
+  ShownMenu seen;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&seen] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    seen.shown = true;
+    if (menu->defaultAction()) seen.defaultId = menu->defaultAction()->data().toInt();
+    for (QAction* action : menu->actions()) {
+      if (action->data().isValid()) seen.enabled[action->data().toInt()] = action->isEnabled();
+    }
+    menu->close();
+  });
+  poll.start(20);
+  trigger();
+  return seen;
+}
+
+TEST_F(MainFrameTest, ContextMenusCarryTheirDefaultAndGreyedItemsAndTheBarsHaveNone) {
+  ASSERT_TRUE(frame.OnCommand(32810));
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
+  auto* playlist = frame.findChild<CPlayListView*>();
+  auto* video = dynamic_cast<CVideoView*>(frame.GetVideoPane());
+  ASSERT_TRUE(video);
+  const auto rightClick = [](QWidget* widget, QPoint at) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+  };
+  const ShownMenu pane = MenuShownBy([&] {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(20, 20), video->mapToGlobal(QPointF(20, 20)),
+                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(video, &release);
+  });
+  ASSERT_TRUE(pane.shown);
+  EXPECT_EQ(pane.defaultId, 32783);
+  const QPoint firstRow = playlist->visualRect(playlist->model()->index(0, 0)).center();
+  for (const int selected : {1, 2}) {
+    playlist->selectionModel()->clearSelection();
+    for (int row = 0; row < selected; ++row) {
+      playlist->selectionModel()->select(playlist->model()->index(row, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    const ShownMenu rows = MenuShownBy([&] { rightClick(playlist->viewport(), firstRow); });
+    ASSERT_TRUE(rows.shown);
+    EXPECT_EQ(rows.defaultId, 32816);
+    EXPECT_EQ(rows.enabled.at(32816), selected == 1) << selected;
+  }
+  for (QWidget* bar : {static_cast<QWidget*>(frame.findChild<QToolBar*>()), static_cast<QWidget*>(&frame.seekBar())}) {
+    EXPECT_FALSE(MenuShownBy([&] { rightClick(bar, QPoint(2, 2)); }).shown) << bar->metaObject()->className();
+  }
+}
+
+TEST_F(MainFrameTest, MarkedItemsShowOnlyTheirMarkAndRadioItemsAreExclusive) {
+  const auto action = [this](int id) {
+    for (QAction* a : frame.menuBar()->findChildren<QAction*>()) {
+      if (a->data() == id) return a;
+    }
+    return static_cast<QAction*>(nullptr);
+  };
+  const auto showMenus = [this] {
+    for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>()) Q_EMIT menu->aboutToShow();
+  };
+  for (const int command : {32810, 32811, 32782}) {
+    ASSERT_TRUE(frame.OnCommand(command));
+    showMenus();
+    for (const int id : {32810, 32811, 32782}) {
+      QAction* item = action(id);
+      ASSERT_TRUE(item && item->actionGroup()) << id;
+      EXPECT_TRUE(item->actionGroup()->isExclusive()) << id;
+      EXPECT_EQ(item->actionGroup(), action(32810)->actionGroup()) << id;
+      EXPECT_EQ(item->isChecked(), id == command) << id;
+      EXPECT_EQ(item->isCheckable(), id == command) << "no empty mark on " << id;
+    }
+  }
+  for (const int id : {32835, 32781, 32812}) EXPECT_TRUE(action(id)->actionGroup()) << id;
+  for (const int id : {59392, 32780, 32798}) EXPECT_FALSE(action(id)->actionGroup()) << "a check mark: " << id;
+  ASSERT_TRUE(frame.OnCommand(59392));
+  showMenus();
+  EXPECT_FALSE(action(59392)->isCheckable()) << "the hidden tool bar leaves no empty box";
+}
+
+TEST_F(MainFrameTest, OnlyButtonsWithAPromptShowATip) {
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  auto* bar = frame.findChild<QToolBar*>();
+  for (QAction* button : bar->actions()) {
+    if (!button->data().isValid()) continue;
+    QWidget* widget = bar->widgetForAction(button);
+    QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), widget->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(widget, &help);
+    const int id = button->data().toInt();
+    const bool tipless = id == 32804 || id == 32808 || id == 32809;
+    EXPECT_EQ(QToolTip::isVisible(), !tipless) << id;
+    QToolTip::hideText();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
   }
 }
 

@@ -364,17 +364,18 @@ TEST_F(PlayListViewTest, EnableRulesFollowSelectionAndFocus) {
 // --- menus, tips, size
 
 TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
-  // Rows, selected rows, clicked row (-1 below the rows), popup, Delete All or Play enabled.
-  const std::tuple<int, QList<int>, int, std::string_view, bool> cases[] = {
-      {5, {1}, 1, View::kRowPopup, true},      {5, {1, 2}, 1, View::kRowPopup, false},
-      {5, {}, 1, View::kNoRowPopup, true},     {5, {1}, -1, View::kNoRowPopup, true},
-      {0, {}, -1, View::kNoRowPopup, false},
+  // Rows, selected rows, clicked row (-1 below the rows), popup, greyed item ("&Play" is the
+  // row popup's default).
+  const std::tuple<int, QList<int>, int, std::string_view, int> cases[] = {
+      {5, {1}, 1, View::kRowPopup, 0},     {5, {1, 2}, 1, View::kRowPopup, View::kPlayCommand},
+      {5, {}, 1, View::kNoRowPopup, 0},    {5, {1}, -1, View::kNoRowPopup, 0},
+      {0, {}, -1, View::kNoRowPopup, View::kDeleteAllCommand},
   };
   Show();
   std::vector<PlayListPopup> asked;
   QObject::connect(view.get(), &CPlayListView::contextMenuRequested,
                    [&](const PlayListPopup& popup, const QPoint&) { asked.push_back(popup); });
-  for (const auto& [rows, selected, row, menu, enabled] : cases) {
+  for (const auto& [rows, selected, row, menu, greyed] : cases) {
     doc->RemoveAll();
     for (int i = 0; i < rows; ++i) doc->AddFile("/m/" + std::to_string(i), false);
     Select(selected);
@@ -383,7 +384,8 @@ TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
     QCoreApplication::sendEvent(view->viewport(), &click);
     ASSERT_EQ(asked.size(), 1u) << row;
     EXPECT_EQ(asked[0].menu, menu) << row;
-    EXPECT_EQ(menu == View::kRowPopup ? asked[0].playEnabled : asked[0].deleteAllEnabled, enabled) << rows << row;
+    EXPECT_EQ(asked[0].greyedId, greyed) << rows << row;
+    EXPECT_EQ(asked[0].defaultId, menu == View::kRowPopup ? View::kPlayCommand : 0) << row;
     asked.clear();
   }
   QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));

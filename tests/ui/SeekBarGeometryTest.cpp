@@ -10,11 +10,13 @@ constexpr std::int64_t kSecond = kUnitsPerSecond;
 constexpr SeekRect kTrack{5, 5, 415, 19};  // the thumb's left edge travels 400 pixels, its centre 10..410
 
 TEST(SeekBarGeometry, LayoutFollowsTheClientSize) {
-  const std::tuple<int, int, SeekRect, SeekRect, SeekRect> cases[] = {
-      {600, 24, {5, 5, 495, 19}, {505, 5, 595, 19}, {10, 11, 490, 13}},
-      {330, 25, {5, 5, 225, 20}, {235, 5, 325, 20}, {10, 11, 220, 13}}};  // odd height: 15 / 2 truncates
-  for (const auto& [cx, cy, track, time, groove] : cases) {
-    const SeekBarLayout layout = LayoutSeekBar(cx, cy);
+  // Client size, width of the longest time text, track, time box, groove.
+  const std::tuple<int, int, int, SeekRect, SeekRect, SeekRect> cases[] = {
+      {600, 24, 80, {5, 5, 495, 19}, {505, 5, 595, 19}, {10, 11, 490, 13}},
+      {330, 25, 0, {5, 5, 225, 20}, {235, 5, 325, 20}, {10, 11, 220, 13}},  // odd height: 15 / 2 truncates
+      {600, 24, 112, {5, 5, 473, 19}, {483, 5, 595, 19}, {10, 11, 468, 13}}};
+  for (const auto& [cx, cy, textWidth, track, time, groove] : cases) {
+    const SeekBarLayout layout = LayoutSeekBar(cx, cy, textWidth);
     EXPECT_EQ(layout.track, track) << cx;
     EXPECT_EQ(layout.time, time) << cx;
     EXPECT_EQ(GrooveRect(layout.track), groove) << cx;

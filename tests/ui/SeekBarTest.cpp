@@ -19,6 +19,10 @@ const QRgb kBack = qRgb(0x10, 0x20, 0x30), kStrip = qRgb(0x60, 0x50, 0x40), kGre
 class SeekBarWindow : public ::testing::Test, public QObject {
  protected:
   void SetUp() override {
+    // Small enough for the longest time text to fit the standard 90-pixel box.
+    QFont small = bar.font();
+    small.setPixelSize(8);
+    bar.setFont(small);
     bar.SetColors(kColors);
     bar.SetSeekHandler([this](std::int64_t position) { seeks.push_back(position); });
     bar.resize(kWidth, kHeight);
@@ -62,6 +66,22 @@ TEST_F(SeekBarWindow, PaintsStripGrooveThumbAndTimeInTheColoursGiven) {
   EXPECT_NEAR(maxX, 593, 2);
   bar.SetDockedAtTop(true);  // the strip moves to the bottom edge
   ExpectPixels({{300, 1, kBack}, {0, 22, kStrip}, {599, 23, kStrip}});
+}
+
+TEST_F(SeekBarWindow, TheTimeBoxGrowsForAFontTooWideForItsLongestText) {
+  QFont large = bar.font();
+  large.setPixelSize(15);
+  bar.setFont(large);
+  bar.SetPosition((10 * 3600 - 1) * kSecond, 0);
+  Mouse(QEvent::MouseButtonPress, kWidth - 10);  // remaining mode
+  ASSERT_EQ(bar.TimeText(), "-9:59:59/9:59:59");
+  const QImage image = bar.grab().toImage();
+  int minX = kWidth, maxX = -1;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      if (const QRgb p = image.pixel(x, y); qRed(p) > 128 && qGreen(p) < 0x30) minX = std::min(minX, x), maxX = std::max(maxX, x);
+  EXPECT_GT(maxX - minX + 1, 90) << "a larger font would not fit the 90-pixel box";
+  EXPECT_GE(maxX - minX + 4, QFontMetrics(large).horizontalAdvance(bar.TimeText())) << "no digit is cut off";
 }
 
 TEST_F(SeekBarWindow, RepaintsTrackAndTimeOnlyWhenAWholeSecondChanges) {

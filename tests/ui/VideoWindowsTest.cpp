@@ -23,7 +23,9 @@ class VideoWindowsTest : public DocFixture {
     options.playerColor = {0x00102030, 0x00FFFFFF, 0x00405060, 0x0000FF00, 0x000000FF};
     site.options = &options;
     site.sendCommand = [this](int id) { commands.push_back(id); };
-    site.popupMenu = [this](std::string_view menu, QPoint) { menus.emplace_back(menu); };
+    site.popupMenu = [this](std::string_view menu, QPoint, int defaultId) {
+      menus.push_back(std::string(menu) + " " + std::to_string(defaultId));
+    };
     site.dropFiles = [this](std::vector<std::string> names) { drops.push_back(std::move(names)); };
     site.reattachVideo = [this] { ++reattached; };
     engine->videos["/v/clip.avi"] = {352, 240};
@@ -60,7 +62,7 @@ TEST_F(VideoWindowsTest, TheVideoPaneAsksTheFrameAndTakesFileDrops) {
   Click(view, QEvent::MouseButtonDblClick, Qt::LeftButton);
   Click(view, QEvent::MouseButtonRelease, Qt::RightButton);
   EXPECT_EQ(commands, std::vector<int>{32783});
-  EXPECT_EQ(menus, std::vector<std::string>{"VideoView"});
+  EXPECT_EQ(menus, std::vector<std::string>{"VideoView 32783"});
 
   QMimeData files, text;
   files.setUrls({QUrl::fromLocalFile("/m/a b.mp3"), QUrl::fromLocalFile("/m/folder")});
@@ -83,7 +85,7 @@ TEST_F(VideoWindowsTest, FullScreenOwnsTheVideoUntilEscape) {
   EXPECT_EQ(window->geometry(), QGuiApplication::primaryScreen()->geometry());
   EXPECT_EQ(engine->owner, fullScreen.Window());
   Click(*window, QEvent::MouseButtonRelease, Qt::RightButton);
-  EXPECT_EQ(menus, std::vector<std::string>{"FullScreen"});
+  EXPECT_EQ(menus, std::vector<std::string>{"FullScreen 32783"});
 
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QCoreApplication::sendEvent(window, &escape);
