@@ -85,8 +85,9 @@ CPlayerApp::~CPlayerApp() {
 }
 
 bool CPlayerApp::InitInstance() {
-  if (instance_.FindPreviousInstance(names_)) return false;  // handed over; no setting touched
-  instance_.Listen();
+  // Made here, after the program's names are set: its socket folder is named after them.
+  instance_ = std::make_unique<SingleInstance>();
+  if (instance_->FindPreviousInstance(names_)) return false;  // handed over; no setting touched
 
   store_ = std::make_unique<QSettingsStore>();
   settings_ = std::make_unique<PlayerSettings>(*store_);
@@ -114,12 +115,15 @@ bool CPlayerApp::InitInstance() {
                                            [this](QWidget* target) { return frame_->TranslatesKeysFor(target); },
                                            [this](int command) { frame_->OnCommand(command); });
 
-  QObject::connect(&instance_, &SingleInstance::filesDropped, frame_.get(),
-                   [this](std::vector<std::string> dropped) { doc_->OnDropFiles(dropped); });
-  QObject::connect(&instance_, &SingleInstance::activateRequested, frame_.get(), [this] {
+  // Every hand-over raises the window first; names, if any, follow as a drop.
+  QObject::connect(instance_.get(), &SingleInstance::activateRequested, frame_.get(), [this] {
     frame_->raise();
     frame_->activateWindow();
   });
+  QObject::connect(instance_.get(), &SingleInstance::filesDropped, frame_.get(),
+                   [this](std::vector<std::string> dropped) { doc_->OnDropFiles(dropped); });
+  // Found by later starts only now that the frame can take what they hand over.
+  instance_->Listen();
   const QStringList arguments = QApplication::arguments();
   if (arguments.contains("--print-startup-time")) ReportFirstPaint();
   if (const QString shot = OptionValue(arguments, "--screenshot="); !shot.isEmpty()) ScheduleScreenshot(shot);

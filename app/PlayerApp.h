@@ -47,7 +47,7 @@ class CPlayerApp {
   QTranslator qtTexts_;
   QTranslator texts_;
   std::vector<std::string> names_;
-  SingleInstance instance_;
+  std::unique_ptr<SingleInstance> instance_;
   std::unique_ptr<QSettingsStore> store_;
   std::unique_ptr<PlayerSettings> settings_;
   AlsaDevices devices_;

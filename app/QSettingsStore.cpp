@@ -1,8 +1,13 @@
 #include "app/QSettingsStore.h"
 
+#include <sys/stat.h>
+
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 #include <QVariant>
+
+#include "app/AppLog.h"
 
 namespace lumivox {
 namespace {
@@ -45,47 +50,82 @@ std::optional<std::string> TextOf(const QVariant& value) {
   return value.toString().toStdString();
 }
 
-void Prepare(QSettings& settings) {
+// The file QSettings("Halcyon", "lumivox") reads on Linux, named here so that it can be
+// looked at before QSettings opens it.
+std::string UserSettingsFile() {
+  return (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Halcyon/lumivox.conf")
+      .toStdString();
+}
+
+// QSettings reads the whole file when it is made: a FIFO would keep it waiting for a
+// writer and a device would never end. A file that does not exist yet is fine.
+bool IsRegularOrMissing(const std::string& file) {
+  struct stat info;
+  return ::stat(file.c_str(), &info) != 0 || S_ISREG(info.st_mode);
+}
+
+std::unique_ptr<QSettings> OpenSettings(const std::string& file) {
+  if (!IsRegularOrMissing(file)) {
+    qCWarning(lcApp, "%s is not a regular file: the settings start from their defaults and are not saved",
+              file.c_str());
+    return nullptr;
+  }
+  auto settings = std::make_unique<QSettings>(ToQString(file), QSettings::IniFormat);
   // Saves go to a temporary file that replaces the old one, never half written.
-  settings.setAtomicSyncRequired(true);
+  settings->setAtomicSyncRequired(true);
   // Only the user's own values count: no system-wide file (or machine registry key)
   // fills in what the user's store lacks.
-  settings.setFallbacksEnabled(false);
+  settings->setFallbacksEnabled(false);
+  return settings;
 }
 
 }  // namespace
 
-QSettingsStore::QSettingsStore() : settings_(std::make_unique<QSettings>("Halcyon", "lumivox")) {
-  Prepare(*settings_);
-}
+QSettingsStore::QSettingsStore() : QSettingsStore(UserSettingsFile()) {}
 
-QSettingsStore::QSettingsStore(const std::string& iniFile)
-    : settings_(std::make_unique<QSettings>(ToQString(iniFile), QSettings::IniFormat)) {
-  Prepare(*settings_);
-}
+QSettingsStore::QSettingsStore(const std::string& iniFile) : file_(iniFile), settings_(OpenSettings(iniFile)) {}
 
 QSettingsStore::~QSettingsStore() = default;
 
+QVariant QSettingsStore::Value(const QString& key) const {
+  return settings_ ? settings_->value(key) : unsaved_.value(key);
+}
+
+void QSettingsStore::SetValue(const QString& key, const QVariant& value) {
+  if (settings_) {
+    settings_->setValue(key, value);
+  } else {
+    unsaved_.insert(key, value);
+  }
+}
+
 int QSettingsStore::GetProfileInt(std::string_view section, std::string_view name, int defaultValue) {
-  return IntOf(settings_->value(KeyOf(section, name))).value_or(defaultValue);
+  return IntOf(Value(KeyOf(section, name))).value_or(defaultValue);
 }
 
 void QSettingsStore::WriteProfileInt(std::string_view section, std::string_view name, int value) {
-  settings_->setValue(KeyOf(section, name), value);
+  SetValue(KeyOf(section, name), value);
 }
 
 std::string QSettingsStore::GetProfileString(std::string_view section, std::string_view name,
                                              std::string_view defaultValue) {
-  return TextOf(settings_->value(KeyOf(section, name))).value_or(std::string(defaultValue));
+  return TextOf(Value(KeyOf(section, name))).value_or(std::string(defaultValue));
 }
 
 void QSettingsStore::WriteProfileString(std::string_view section, std::string_view name,
                                         std::string_view value) {
-  settings_->setValue(KeyOf(section, name), ToQString(value));
+  SetValue(KeyOf(section, name), ToQString(value));
 }
 
-void QSettingsStore::Flush() { settings_->sync(); }
+void QSettingsStore::Flush() {
+  if (!settings_) {
+    if (!unsaved_.isEmpty()) qCWarning(lcApp, "settings not saved: %s is not a regular file", file_.c_str());
+    return;
+  }
+  settings_->sync();
+  if (settings_->status() != QSettings::NoError) qCWarning(lcApp, "settings not saved to %s", file_.c_str());
+}
 
-std::string QSettingsStore::FileName() const { return settings_->fileName().toStdString(); }
+std::string QSettingsStore::FileName() const { return file_; }
 
 }  // namespace lumivox

@@ -1,7 +1,12 @@
 #pragma once
-// The settings store on QSettings: the user's "Halcyon"/"lumivox" settings (on Linux
-// ~/.config/Halcyon/lumivox.conf, the registry key on Windows), or an INI file of its own.
-// A section is a QSettings group.
+// The settings store on QSettings: the user's "Halcyon"/"lumivox" settings
+// ($XDG_CONFIG_HOME/Halcyon/lumivox.conf, by default ~/.config), or an INI file of its own.
+// A section is a QSettings group. A file that is there but is no regular file (a FIFO, a
+// device, a folder) is neither read nor written: the values start from their defaults and
+// this run's changes stay in memory, so whatever sits under that name is left as it is.
+
+#include <QString>
+#include <QVariantMap>
 
 #include <memory>
 #include <string>
@@ -31,7 +36,12 @@ class QSettingsStore final : public ISettingsStore {
   std::string FileName() const;
 
  private:
-  std::unique_ptr<QSettings> settings_;
+  QVariant Value(const QString& key) const;
+  void SetValue(const QString& key, const QVariant& value);
+
+  std::string file_;
+  std::unique_ptr<QSettings> settings_;  // none when the file is not a regular file
+  QVariantMap unsaved_;                  // the values then
 };
 
 }  // namespace lumivox

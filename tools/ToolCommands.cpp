@@ -1,5 +1,9 @@
 #include "tools/ToolCommands.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -8,6 +12,7 @@
 #include "playlist/ListOnlyEngine.h"
 #include "playlist/PlayerDoc.h"
 #include "playlist/PlaylistFile.h"
+#include "playlist/formats/UniqueFd.h"
 
 namespace lumivox::tool {
 namespace {
@@ -19,6 +24,19 @@ struct ToolDocument {
   CPlayerDoc doc;
 };
 
+// Why `in` cannot be read as a list, or nothing when it can. Never waits on a FIFO.
+std::string UnreadableList(const std::string& in) {
+  if (ListFormatOf(in) == ListFormat::None) return "not a list file";
+  const UniqueFd fd(::open(in.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!fd) return std::strerror(errno);
+  struct stat info;
+  if (::fstat(fd.get(), &info) != 0) return std::strerror(errno);
+  if (!S_ISREG(info.st_mode)) return "not a regular file";
+  return {};
+}
+
+bool Writable(ListFormat format) { return format != ListFormat::None && format != ListFormat::Album; }
+
 }  // namespace
 
 int ReadList(const std::string& list, std::ostream& out) {
@@ -29,10 +47,21 @@ int ReadList(const std::string& list, std::ostream& out) {
   return complete ? kOk : kFailed;
 }
 
-int ConvertList(const std::string& in, const std::string& out, bool addExisted) {
+int ConvertList(const std::string& in, const std::string& out, bool addExisted, std::ostream& err) {
+  // Checked before anything is written, so that OUT never becomes an empty list by mistake.
+  if (const std::string why = UnreadableList(in); !why.empty()) {
+    err << "lumivox-tool: " << in << ": " << why << '\n';
+    return kFailed;
+  }
+  if (!Writable(ListFormatOf(out))) {
+    err << "lumivox-tool: " << out << ": not a list format that can be written\n";
+    return kFailed;
+  }
   ToolDocument tool(addExisted);
   tool.doc.LoadPlaylistFile(in);
-  return SavePlaylist(out, tool.doc.entries()) ? kOk : kFailed;
+  if (SavePlaylist(out, tool.doc.entries())) return kOk;
+  err << "lumivox-tool: " << out << ": not written, the old file is kept\n";
+  return kFailed;
 }
 
 int ScanFolder(const std::string& folder, bool addExisted, std::ostream& out, std::ostream& err) {

@@ -12,7 +12,9 @@ enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 int ReadList(const std::string& list, std::ostream& out);
 
 // Loads `in` into an empty playlist and saves it as `out` in the format of its extension.
-int ConvertList(const std::string& in, const std::string& out, bool addExisted);
+// An `in` that is no readable list file, or an `out` of a format that is never written,
+// leaves `out` untouched; each failure is one line on `err`.
+int ConvertList(const std::string& in, const std::string& out, bool addExisted, std::ostream& err);
 
 // Prints the entries a folder scan adds, in list order.
 int ScanFolder(const std::string& folder, bool addExisted, std::ostream& out, std::ostream& err);

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   }
   if (command == "convert") {
     if (operands.size() != 2) return Usage("convert takes IN and OUT");
-    return lumivox::tool::ConvertList(operands[0], operands[1], addExisted);
+    return lumivox::tool::ConvertList(operands[0], operands[1], addExisted, std::cerr);
   }
   if (command == "scan") {
     if (operands.size() != 1) return Usage("scan takes one FOLDER");

@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include <array>
+#include <cstdint>
 
 #include "app/PlayerSettings.h"
 #include "engine/GraphPlayer.h"
@@ -109,16 +110,24 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::LoadPlacement() {
-  const int left = settings_.GetProfileInt(kView, "Left", -1);
-  const int top = settings_.GetProfileInt(kView, "Top", -1);
-  const int right = settings_.GetProfileInt(kView, "Right", -1);
-  const int bottom = settings_.GetProfileInt(kView, "Bottom", -1);
-  const QSize screen = QApplication::primaryScreen()->size();
-  if (left == -1 || top == -1 || right == -1 || bottom == -1 || left >= screen.width() || top >= screen.height()) {
+  // Widened: a rectangle that a hand-edited or broken store holds must not overflow.
+  const std::int64_t left = settings_.GetProfileInt(kView, "Left", -1);
+  const std::int64_t top = settings_.GetProfileInt(kView, "Top", -1);
+  const std::int64_t right = settings_.GetProfileInt(kView, "Right", -1);
+  const std::int64_t bottom = settings_.GetProfileInt(kView, "Bottom", -1);
+  const QScreen* screen = QApplication::primaryScreen();
+  const QRect desktop = screen->virtualGeometry();
+  const bool saved = left != -1 && top != -1 && right != -1 && bottom != -1 && left < screen->size().width() &&
+                     top < screen->size().height();
+  // A window without a size, or with none of it on the desktop, could never be reached.
+  const bool usable = right - left > 0 && bottom - top > 0 && right - left <= QWIDGETSIZE_MAX &&
+                      bottom - top <= QWIDGETSIZE_MAX && right > desktop.left() && bottom > desktop.top();
+  if (!saved || !usable) {
     resize(720, 520);
     return;
   }
-  setGeometry(left, top, right - left, bottom - top);
+  setGeometry(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+              static_cast<int>(bottom - top));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

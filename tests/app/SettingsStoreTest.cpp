@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QSettings>
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -57,17 +62,43 @@ TEST(QSettingsStore, HandEditedAndWrittenValuesReadBackOrGiveTheDefault) {
   EXPECT_EQ(reread.GetProfileInt("Play", "N0", 77), 77);      // sections are separate
 }
 
-TEST(QSettingsStore, UserStoreIsHalcyonLumivoxInTheConfigFolder) {
+TEST(QSettingsStore, UserStoreIsHalcyonLumivoxInTheConfigFolderAndOnlyARegularFileIsUsed) {
   const test::TempDir dir;
   const char* saved = std::getenv("XDG_CONFIG_HOME");
   const std::string previous = saved ? saved : "";
   setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
-  QSettingsStore store;  // the file name is fixed at construction
-  store.WriteProfileInt("Play", "SkipInterval", 9);
-  store.Flush();
-  saved ? setenv("XDG_CONFIG_HOME", previous.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-  const std::string text = test::TempDir::Read(dir / "Halcyon/lumivox.conf");
+  const std::string file = dir / "Halcyon/lumivox.conf";
+  {
+    QSettingsStore store;  // the file name is fixed at construction
+    EXPECT_EQ(store.FileName(), file);
+    EXPECT_EQ(QSettings("Halcyon", "lumivox").fileName().toStdString(), file);
+    store.WriteProfileInt("Play", "SkipInterval", 9);
+    store.Flush();
+  }
+  const std::string text = test::TempDir::Read(file);
   EXPECT_NE(text.find("[Play]\nSkipInterval=9"), std::string::npos) << text;
+
+  // A FIFO would keep a reader waiting for a writer forever. Under that name there are
+  // no values, changes stay in memory, and nothing replaces what is there.
+  const auto useStore = [] {
+    ::alarm(5);  // ends a child stuck on the FIFO instead of hanging the test
+    QSettingsStore store;
+    const bool defaults = store.GetProfileInt("Play", "SkipInterval", 5) == 5;
+    store.WriteProfileInt("Play", "SkipInterval", 9);
+    const bool kept = store.GetProfileInt("Play", "SkipInterval", 5) == 9;
+    store.Flush();
+    return defaults && kept;
+  };
+  std::filesystem::remove(file);
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  EXPECT_EXIT(std::_Exit(useStore() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+  EXPECT_TRUE(std::filesystem::is_fifo(file));
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  EXPECT_EXIT(std::_Exit(useStore() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+  EXPECT_TRUE(std::filesystem::is_empty(file));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "Halcyon"), {}), 1) << "nothing beside it";
+  saved ? setenv("XDG_CONFIG_HOME", previous.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

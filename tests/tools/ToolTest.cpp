@@ -1,12 +1,14 @@
 // lumivox-tool as a user runs it: the real binary, real files, its output and exit status.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "TempDir.h"
 
@@ -18,9 +20,10 @@ struct ToolRun {
   std::string out, err;
 };
 
-ToolRun Tool(const TempDir& dir, const std::string& args) {
+// `shell` runs before the tool, e.g. to limit it. A tool that hangs is ended after 20 s.
+ToolRun Tool(const TempDir& dir, const std::string& args, const std::string& shell = "") {
   const std::string errFile = dir / "stderr.txt";
-  const std::string command = std::string(LUMIVOX_TOOL) + " " + args + " 2>'" + errFile + "'";
+  const std::string command = shell + " timeout 20 " + std::string(LUMIVOX_TOOL) + " " + args + " 2>'" + errFile + "'";
   ToolRun run{};
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return {-1, {}, {}};
@@ -63,10 +66,42 @@ TEST(Tool, ConvertWritesTheFormatOfTheOutputName) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(TempDir::Read(dir / "out.pls"),
             "[playlist]\nFile1=/m/A.mp3\nTitle1=A.mp3\nFile2=/m/b.wav\nTitle2=b.wav\nNumberOfEntries=2\nVersion=2\n");
+}
 
-  r = Tool(dir, "convert " + Quote(in) + " " + Quote(dir / "out.aal"));
-  EXPECT_EQ(r.status, 1);
-  EXPECT_FALSE(std::filesystem::exists(dir / "out.aal"));
+// Nothing that cannot be read as a list, and no failed save, may cost OUT its old list.
+TEST(Tool, ConvertLeavesOutAsItWasWhenInCannotBeReadOrOutCannotBeWritten) {
+  TempDir dir;
+  std::string names;
+  for (int i = 0; i < 100; ++i) names += "/music/" + std::to_string(i) + ".mp3\n";
+  const std::string in = dir.Write("in.lst", names);
+  const std::string out = dir.Write("out.m3u", "old");
+  ASSERT_EQ(::mkfifo((dir / "fifo.lst").c_str(), 0600), 0);
+  dir.Write("folder.lst/x", "");
+  const struct {
+    std::string in, out, shell, error;
+  } cases[] = {
+      {dir / "missing.lst", out, "", "No such file or directory"},
+      {dir / "fifo.lst", out, "", "not a regular file"},
+      {dir / "folder.lst", out, "", "not a regular file"},
+      {dir.Write("in.txt", "/m/a.mp3\n"), out, "", "not a list file"},
+      {in, dir.Write("out.aal", "old"), "", "not a list format that can be written"},
+      // A disk that fills up during the save: room for the message, not for the list.
+      {in, out, "trap '' XFSZ; ulimit -f 1;", "not written"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun r = Tool(dir, "convert " + Quote(c.in) + " " + Quote(c.out), c.shell);
+    EXPECT_EQ(r.status, 1) << c.in;
+    EXPECT_EQ(r.out, "") << c.in;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.in << ": " << r.err;
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << c.in << ": " << r.err;
+    EXPECT_EQ(TempDir::Read(c.out), "old") << c.in;
+  }
+  std::vector<std::string> files;
+  for (const auto& item : std::filesystem::directory_iterator(dir.path())) files.push_back(item.path().filename());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"fifo.lst", "folder.lst", "in.lst", "in.txt", "out.aal", "out.m3u",
+                                             "stderr.txt"}))
+      << "no temporary file stays";
 }
 
 TEST(Tool, ScanListsTheFolderInFileManagerOrder) {

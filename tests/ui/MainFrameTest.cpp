@@ -17,6 +17,9 @@
 #include <QActionGroup>
 #include <QUrl>
 
+#include <array>
+#include <climits>
+
 #include "DialogAnswer.h"
 #include "playlist/DocFixture.h"
 #include "ui/AboutBox.h"
@@ -27,6 +30,8 @@
 
 namespace lumivox::test {
 namespace {
+
+constexpr std::array<const char*, 4> kEdges = {"Left", "Top", "Right", "Bottom"};
 
 class MainFrameTest : public DocFixture {
  protected:
@@ -231,9 +236,18 @@ TEST_F(MainFrameTest, ClosingSavesTheWindowAndTheNextFrameTakesItBack) {
   ASSERT_TRUE(next.OnCommand(32811));
   EXPECT_FALSE(next.OnCommand(32807)) << "Delete All needs the playlist view";
 
-  settings.WriteProfileInt("View", "Left", 100000);
-  CMainFrame offScreen{*doc, settings};
-  EXPECT_NE(offScreen.geometry().left(), 100000) << "a rectangle beyond the screen is ignored";
+  // Beyond the screen, without a size, wholly before the desktop, or too wide for an int:
+  // the default size at the default place.
+  const std::array<int, 4> unusable[] = {{100000, 50, 100600, 450},
+                                         {300, 50, 300, 450},
+                                         {-5000, -5000, -4000, -4000},
+                                         {INT_MIN, 50, 600, 450},
+                                         {40, INT_MIN, 640, INT_MAX}};
+  for (const auto& rect : unusable) {
+    for (std::size_t i = 0; i < rect.size(); ++i) settings.WriteProfileInt("View", kEdges[i], rect[i]);
+    CMainFrame placed{*doc, settings};
+    EXPECT_EQ(placed.size(), QSize(720, 520)) << rect[0] << ',' << rect[1] << ',' << rect[2] << ',' << rect[3];
+  }
 }
 
 TEST_F(MainFrameTest, DroppedFilesAndFoldersReplaceTheListAndPlay) {

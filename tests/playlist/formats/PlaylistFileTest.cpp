@@ -1,21 +1,23 @@
-#include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "TempDir.h"
 #include "playlist/PlaylistFile.h"
+#include "playlist/formats/FileReplacer.h"
 
 namespace lumivox {
 namespace {
@@ -190,29 +192,128 @@ TEST(SavePlaylist, FifosAndFoldersAreRefusedAtOnce) {
   EXPECT_EQ(FilesIn(dir.path()), (Names{"fifo.m3u", "folder.pls"}));
 }
 
-// A disk that fills up during the save, made with a file size limit in a child process.
-TEST(SavePlaylist, FailedWriteKeepsTheOldList) {
-  test::TempDir dir;
-  const std::string list = dir.Write("big.pls", "old list");
-  const Entries many(std::vector<Item>(2000, Item{"/a/long/folder/name/entry.mp3", 10}));
-  const auto save = [&] {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4096, 4096};
-    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 && !SavePlaylist(list, many);
-  };
-  EXPECT_EXIT(std::_Exit(save() ? 0 : 1), ::testing::ExitedWithCode(0), "");
-  EXPECT_EQ(test::TempDir::Read(list), "old list");
-  EXPECT_EQ(FilesIn(dir.path()), Names{"big.pls"});
-}
-
-// No temporary name fits in PATH_MAX here, even for root, so the list is written in place.
-TEST(SavePlaylist, WritesInPlaceWhenNoTemporaryFileCanBeMade) {
+// The temporary name would not fit in PATH_MAX here, but it is made relative to the folder.
+TEST(SavePlaylist, ReplacesAListWhoseNameNearlyFillsPathMax) {
   test::TempDir dir;
   std::string folder(4080 - dir.path().string().size(), 'd');
   for (std::size_t i = 200; i + 1 < folder.size(); i += 201) folder[i] = '/';
   const std::string list = dir.Write(folder + "/l.lst", "old list, longer than the new one");
   EXPECT_TRUE(SavePlaylist(list, Entries({{"/new"}})));
   EXPECT_EQ(test::TempDir::Read(list), "/new\n");
+  EXPECT_EQ(FilesIn(fs::path(list).parent_path()), Names{"l.lst"});
+}
+
+bool Replace(const std::string& path, const std::string& bytes, FileCalls& calls) {
+  return ReplaceFileContents(path, [&](ByteSink& sink) { return sink.Write(bytes); }, calls);
+}
+
+// Fails one call as a full disk, a quota or a folder that takes no new files does.
+class FailingCalls final : public FileCalls {
+ public:
+  FailingCalls(std::string_view call, int error) : call_(call), error_(error) {}
+  int OpenAt(int folder, const char* name, int flags, mode_t mode) override {
+    return call_ == "create" && (flags & O_EXCL) ? Fail() : FileCalls::OpenAt(folder, name, flags, mode);
+  }
+  ssize_t Write(int fd, const void* bytes, std::size_t size) override {
+    return call_ == "write" ? Fail() : FileCalls::Write(fd, bytes, size);
+  }
+  int SyncData(int fd) override { return call_ == "sync" ? Fail() : FileCalls::SyncData(fd); }
+
+ private:
+  int Fail() const {
+    errno = error_;
+    return -1;
+  }
+  std::string_view call_;
+  int error_;
+};
+
+TEST(ReplaceFileContents, AFullDiskKeepsTheOldFileAndOnlyAClosedFolderIsWrittenInPlace) {
+  const struct {
+    std::string_view call;
+    int error;
+    bool inPlace;
+  } cases[] = {{"create", ENOSPC, false}, {"create", EDQUOT, false}, {"create", EMFILE, false},
+               {"write", EDQUOT, false},  {"sync", ENOSPC, false},   {"create", EACCES, true},
+               {"create", EPERM, true},   {"create", EROFS, true}};
+  const std::string old(100'000, 'o');  // longer than one output block
+  for (const auto& c : cases) {
+    test::TempDir dir;
+    const std::string list = dir.Write("a.lst", old);
+    FailingCalls calls(c.call, c.error);
+    EXPECT_EQ(Replace(list, "/new\n", calls), c.inPlace) << c.call << ' ' << c.error;
+    EXPECT_EQ(test::TempDir::Read(list), c.inPlace ? "/new\n" : old) << c.call << ' ' << c.error;
+    EXPECT_EQ(FilesIn(dir.path()), Names{"a.lst"}) << c.call << ' ' << c.error;
+  }
+}
+
+// A save in a child process that runs `stop` in its first write: it ends there, as a killed
+// save does, or waits there, as a save that is still writing does.
+class StoppingCalls final : public FileCalls {
+ public:
+  explicit StoppingCalls(std::function<void()> stop) : stop_(std::move(stop)) {}
+  ssize_t Write(int fd, const void* bytes, std::size_t size) override {
+    stop_();
+    return FileCalls::Write(fd, bytes, size);
+  }
+
+ private:
+  std::function<void()> stop_;
+};
+
+pid_t SaveInChild(const std::string& list, std::function<void()> stop) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    StoppingCalls calls(std::move(stop));
+    std::_Exit(Replace(list, "/child\n", calls) ? 0 : 1);
+  }
+  return child;
+}
+
+int ExitCodeOf(pid_t child) {
+  int status = 0;
+  return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(ReplaceFileContents, RemovesWhatKilledSavesOfTheListLeftAndNothingElse) {
+  test::TempDir dir;
+  const std::string list = dir.Write("a.pls", "old");
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(ExitCodeOf(SaveInChild(list, [] { std::_Exit(9); })), 9);
+  ASSERT_EQ(FilesIn(dir.path()).size(), 2u) << "each killed save removed the file of the one before";
+
+  // Named almost like ours, another list's, or not a regular file: never touched.
+  Names kept = {"a.pls", "a.pls.lumivox-0123456789abcdef.tmp", ".a.pls.lumivox-0123456789ABCDEF.tmp",
+                ".a.pls.lumivox-0123456789abcde.tmp", ".a.pls.lumivox-0123456789abcdef.tmp~",
+                ".b.pls.lumivox-0123456789abcdef.tmp"};
+  for (std::size_t i = 1; i < kept.size(); ++i) dir.Write(kept[i], "x");
+  kept.push_back(".a.pls.lumivox-1111111111111111.tmp");
+  fs::create_directory(dir / kept.back());
+  kept.push_back(".a.pls.lumivox-2222222222222222.tmp");
+  fs::create_symlink("a.pls", dir / kept.back());
+  std::sort(kept.begin(), kept.end());
+
+  int started[2];
+  int go[2];
+  ASSERT_EQ(::pipe(started), 0);
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t writer = SaveInChild(list, [&] {
+    char byte = 0;
+    if (::write(started[1], &byte, 1) != 1 || ::read(go[0], &byte, 1) != 1) std::_Exit(8);
+  });
+  char byte = 0;
+  ASSERT_EQ(::read(started[0], &byte, 1), 1);
+  FileCalls system;
+  EXPECT_TRUE(Replace(list, "/parent\n", system));
+  EXPECT_EQ(test::TempDir::Read(list), "/parent\n");
+  const Names during = FilesIn(dir.path());
+  EXPECT_EQ(during.size(), kept.size() + 1) << "only the running save's temporary file is added";
+  EXPECT_TRUE(std::includes(during.begin(), during.end(), kept.begin(), kept.end()));
+
+  ASSERT_EQ(::write(go[1], &byte, 1), 1);
+  EXPECT_EQ(ExitCodeOf(writer), 0);
+  EXPECT_EQ(test::TempDir::Read(list), "/child\n");
+  EXPECT_EQ(FilesIn(dir.path()), kept);
+  for (const int fd : {started[0], started[1], go[0], go[1]}) ::close(fd);
 }
 
 }  // namespace
