@@ -36,8 +36,10 @@ class PrivateDisplay {
 
 class PlayerRunTest : public ::testing::Test {
  protected:
-  void Start(QProcess& player, const QStringList& arguments) {
+  // Starts the player; what it logs goes to `log` in the home folder.
+  void Start(QProcess& player, const QStringList& arguments, const std::string& log) {
     player.setProcessEnvironment(Environment());
+    player.setStandardErrorFile(QString::fromStdString(home / log));
     player.start(LUMIVOX_PLAYER, arguments);
     ASSERT_TRUE(player.waitForStarted());
   }
@@ -49,6 +51,8 @@ class PlayerRunTest : public ::testing::Test {
     environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / "config"));
     environment.insert("XDG_DATA_HOME", QString::fromStdString(home / "data"));
     environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
+    // What the player logs is shown when the test fails.
+    environment.insert("QT_LOGGING_RULES", "lumivox.*=true");
     return environment;
   }
   // The id of the visible window whose title matches `pattern`, waiting up to 10 s for it.
@@ -77,14 +81,16 @@ class PlayerRunTest : public ::testing::Test {
 TEST_F(PlayerRunTest, PlaysTakesASecondStartsFilesFollowsMenuKeysAndWritesEverythingAtExit) {
   ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
   QProcess first, second;
-  Start(first, {QString::fromStdString(MediaPath("clip.avi"))});
+  Start(first, {QString::fromStdString(MediaPath("clip.avi"))}, "first.log");
   ASSERT_FALSE(WindowNamed("^clip\\.avi - lumivox$").empty()) << "the title names the playing entry";
 
-  Start(second, {QString::fromStdString(MediaPath("tone.wav")), QString::fromStdString(MediaPath("tone.mp3"))});
+  Start(second, {QString::fromStdString(MediaPath("tone.wav")), QString::fromStdString(MediaPath("tone.mp3"))},
+        "second.log");
   ASSERT_TRUE(second.waitForFinished(5000));
   EXPECT_EQ(second.exitCode(), 0);
   const std::string window = WindowNamed("^tone\\.wav - lumivox$");
-  ASSERT_FALSE(window.empty()) << "the hand-over replaced the list and plays its first file";
+  ASSERT_FALSE(window.empty()) << "the hand-over replaced the list and plays its first file\n"
+                               << TempDir::Read(home / "first.log");
 
   Keys(window, {"alt+p", "n"});  // Playback > Next Track
   EXPECT_FALSE(WindowNamed("^tone\\.mp3 - lumivox$").empty());
