@@ -103,6 +103,32 @@ bool CanReachReady(const char* factory) {
   return element != nullptr;
 }
 
+// A sink that can draw into a window of ours on this display.
+bool IsUsableWindowSink(const char* name) {
+  auto factory = Adopt(gst_element_factory_find(name));
+  return factory && gst_element_factory_has_interface(factory.get(), "GstVideoOverlay") && CanReachReady(name);
+}
+
+// The sink that draws into the video window: the one LUMIVOX_VIDEO_SINK names when it works
+// here, otherwise the first of the X sinks that does.
+std::string ChooseVideoSink() {
+  if (const QByteArray forced = qgetenv("LUMIVOX_VIDEO_SINK"); !forced.isEmpty()) {
+    if (IsUsableWindowSink(forced.constData())) {
+      qCInfo(lcEngine) << "video sink" << forced.constData() << "chosen by LUMIVOX_VIDEO_SINK";
+      return forced.toStdString();
+    }
+    qCWarning(lcEngine) << "LUMIVOX_VIDEO_SINK names" << forced.constData() << "which cannot draw into a window here";
+  }
+  for (const char* factory : {"xvimagesink", "glimagesink", "ximagesink"}) {
+    if (IsUsableWindowSink(factory)) {
+      qCInfo(lcEngine) << "video sink" << factory;
+      return factory;
+    }
+  }
+  qCWarning(lcEngine) << "no video sink can draw into a window here";
+  return {};
+}
+
 bool IsRegularFile(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -113,7 +139,12 @@ bool IsRegularFile(const std::string& path) {
 CGraphPlayer::CGraphPlayer(const PlayerOptions& options, std::function<void()> notify)
     : options_(options), notify_(std::move(notify)) {
   InitGStreamer();
-  if (HasWidgets()) window_ = std::make_unique<VideoWindow>();
+  if (HasWidgets()) {
+    window_ = std::make_unique<VideoWindow>();
+    window_->SetExposeHandler([this] {
+      if (graph_) graph_->ExposeVideo();
+    });
+  }
   if (OnEventLoopThread()) {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     wakeUi_ = [dispatcher] { dispatcher->wakeUp(); };
@@ -131,14 +162,7 @@ const OutputChoice& CGraphPlayer::Outputs() {
         break;
       }
     }
-    if (window_ && QGuiApplication::platformName() == "xcb") {
-      for (const char* factory : {"xvimagesink", "glimagesink", "ximagesink"}) {
-        if (CanReachReady(factory)) {
-          choice.videoSink = factory;
-          break;
-        }
-      }
-    }
+    if (window_ && QGuiApplication::platformName() == "xcb") choice.videoSink = ChooseVideoSink();
     outputs_ = choice;
   }
   if (window_) outputs_->windowHandle = window_->Handle();
@@ -450,7 +474,6 @@ void CGraphPlayer::SetVideoOwner(IVideoOwner* owner) {
 void CGraphPlayer::SetVideoVisible(bool visible) {
   if (!HasVideoWindow()) return;
   window_->SetVisible(visible);
-  graph_->ExposeVideo();
 }
 
 void CGraphPlayer::SetVideoWindowPosition(int x, int y) {
@@ -460,7 +483,6 @@ void CGraphPlayer::SetVideoWindowPosition(int x, int y) {
 void CGraphPlayer::SetVideoWindowSize(int width, int height) {
   if (!HasVideoWindow()) return;
   window_->Resize(width, height);
-  graph_->ExposeVideo();
 }
 
 bool CGraphPlayer::ProbeDeviceRenderer() { return InitGStreamer() && CanReachReady("halcyonlumivaultsink"); }

@@ -1,17 +1,37 @@
 #include "engine/VideoWindow.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
-#include <QWheelEvent>
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 namespace lumivox {
 namespace {
 
-// Paints nothing itself (the sink does) and hands the mouse to its owner, so clicks,
-// double-clicks and the context menu over the picture act on the pane.
+// Returns once the X server has carried out every request Qt sent it so far.
+void SyncWithServer() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+  if (!connection) return;
+  // Any request with a reply will do: the server answers it after everything sent before.
+  std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+
+// Paints nothing itself: the sink does, and is told to whenever the window is shown,
+// resized or uncovered. Sinks that draw into the window itself read its size from the
+// server over a connection of their own, so they are told only once the server has the
+// window's new size, not while Qt still holds the request.
+//
+// It leaves the mouse alone: Qt hands every mouse, wheel and context-menu event that a
+// widget ignores on to its parent, so clicks and double-clicks over the picture reach the
+// owner as the very events Qt made. (A copy made here and sent on would disturb Qt's
+// record of the last press, and the second press of a double click would no longer count
+// as one.)
 class VideoSurface final : public QWidget {
  public:
-  explicit VideoSurface(QWidget* parent) : QWidget(parent) {
+  VideoSurface(QWidget* parent, const std::function<void()>& exposed) : QWidget(parent), exposed_(exposed) {
     setAttribute(Qt::WA_NativeWindow);
     setAttribute(Qt::WA_DontCreateNativeAncestors);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -23,41 +43,17 @@ class VideoSurface final : public QWidget {
 
  protected:
   bool event(QEvent* event) override {
-    QWidget* owner = parentWidget();
-    if (owner && owner->isVisible()) {
-      switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove: {
-          auto* mouse = static_cast<QMouseEvent*>(event);
-          const QPointF at = mapTo(owner, mouse->position().toPoint());
-          QMouseEvent forwarded(mouse->type(), at, mouse->scenePosition(), mouse->globalPosition(), mouse->button(),
-                                mouse->buttons(), mouse->modifiers());
-          QCoreApplication::sendEvent(owner, &forwarded);
-          return true;
-        }
-        case QEvent::Wheel: {
-          auto* wheel = static_cast<QWheelEvent*>(event);
-          QWheelEvent forwarded(mapTo(owner, wheel->position().toPoint()), wheel->globalPosition(),
-                                wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(), wheel->modifiers(),
-                                wheel->phase(), wheel->inverted());
-          QCoreApplication::sendEvent(owner, &forwarded);
-          return true;
-        }
-        case QEvent::ContextMenu: {
-          auto* menu = static_cast<QContextMenuEvent*>(event);
-          QContextMenuEvent forwarded(menu->reason(), mapTo(owner, menu->pos()), menu->globalPos(),
-                                      menu->modifiers());
-          QCoreApplication::sendEvent(owner, &forwarded);
-          return true;
-        }
-        default:
-          break;
-      }
+    const bool result = QWidget::event(event);
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Resize || type == QEvent::Paint) && isVisible() && exposed_) {
+      SyncWithServer();
+      exposed_();
     }
-    return QWidget::event(event);
+    return result;
   }
+
+ private:
+  const std::function<void()>& exposed_;
 };
 
 }  // namespace
@@ -75,7 +71,7 @@ VideoWindow::~VideoWindow() {
 
 QWidget* VideoWindow::EnsureSurface() {
   if (!surface_) {
-    surface_ = new VideoSurface(parking_.get());
+    surface_ = new VideoSurface(parking_.get(), exposed_);
     surface_->hide();
     surface_->winId();
   }
@@ -91,11 +87,26 @@ QWidget* VideoWindow::Owner() const {
 void VideoWindow::SetOwner(QWidget* owner) {
   QWidget* surface = EnsureSurface();
   QWidget* parent = owner ? owner : parking_.get();
-  if (surface->parentWidget() != parent) surface->setParent(parent);  // hidden until shown again
+  if (surface->parentWidget() == parent) return;
+  Hide();
+  surface->setParent(parent);  // hidden until shown again
 }
 
 void VideoWindow::SetVisible(bool visible) {
-  if (!visible || Owner()) EnsureSurface()->setVisible(visible);
+  if (!visible) {
+    Hide();
+  } else if (Owner()) {
+    EnsureSurface()->show();
+  }
+}
+
+void VideoWindow::Hide() {
+  QWidget* surface = EnsureSurface();
+  if (surface->isHidden()) return;
+  surface->hide();
+  // The owner never painted beneath the surface, and Qt repaints only the surface itself
+  // when it hides: without this the owner shows whatever its window held there before.
+  if (QWidget* owner = Owner()) owner->update(surface->geometry());
 }
 
 void VideoWindow::Move(int x, int y) { EnsureSurface()->move(x, y); }

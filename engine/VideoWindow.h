@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 #include "playlist/DocumentInterfaces.h"
@@ -32,11 +33,15 @@ class VideoWindow {
   void SetVisible(bool visible);
   void Move(int x, int y);
   void Resize(int width, int height);
+  // Called whenever the shown window has to be drawn again: shown, resized or uncovered.
+  void SetExposeHandler(std::function<void()> exposed) { exposed_ = std::move(exposed); }
   QWidget* Surface() const { return surface_; }
 
  private:
   QWidget* EnsureSurface();
+  void Hide();
 
+  std::function<void()> exposed_;
   std::unique_ptr<QWidget> parking_;
   QPointer<QWidget> surface_;  // owned by its parent widget
 };

@@ -4,16 +4,37 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include "playlist/PlayerDoc.h"
 #include "ui/CommandIds.h"
 
 namespace lumivox {
+namespace {
+
+// Qt tells the window manager a window's owner (WM_TRANSIENT_FOR) only for dialogs, tool
+// windows and the like, and takes the owner off any other window as it shows it. A
+// dialog's type would change how window managers treat a full-screen window, so the
+// owner is told here, once the window is shown.
+void NameOwnerForWindowManager(QWidget& window, QWidget* owner) {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || !x11->connection() || !owner) return;
+  const auto ownerId = static_cast<xcb_window_t>(owner->window()->winId());
+  xcb_change_property(x11->connection(), XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()),
+                      XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &ownerId);
+  xcb_flush(x11->connection());
+}
+
+}  // namespace
 
 class FullScreenWindow final : public QWidget, public IVideoHost {
  public:
+  // Owned by the main window: the window manager keeps it above its owner, even an owner
+  // that stays on top of everything else.
   explicit FullScreenWindow(CFullScreenWnd& owner)
-      : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), owner_(owner) {
+      : QWidget(owner.site_.mainWindow, Qt::Window | Qt::FramelessWindowHint), owner_(owner) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::BlankCursor);
@@ -69,7 +90,10 @@ void CFullScreenWnd::EnterFullScreen() {
   if (QScreen* screen = QGuiApplication::primaryScreen()) window->setGeometry(screen->geometry());
   doc_.DetachVideo();
   doc_.AttachVideo(window);
+  // The window manager learns it is full screen; without one the geometry covers the screen.
+  window->setWindowState(Qt::WindowFullScreen);
   window->show();
+  NameOwnerForWindowManager(*window, site_.mainWindow);
   window->activateWindow();
 }
 

@@ -87,6 +87,7 @@ CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
       icons_(std::make_unique<CPlayListIcons>()) {
   setWindowIcon(ProgramIcon());
   site_.options = &options_;
+  site_.mainWindow = this;
   site_.sendCommand = [this](int id) { OnCommand(id); };
   site_.popupMenu = [this](std::string_view name, QPoint at, int defaultId) { PopupMenu(name, at, defaultId); };
   site_.dropFiles = [this](std::vector<std::string> names) { doc_.OnDropFiles(names); };

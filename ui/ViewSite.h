@@ -11,6 +11,8 @@
 
 #include "app/PlayerOptions.h"
 
+class QWidget;
+
 namespace lumivox {
 
 struct ViewSite {
@@ -22,6 +24,7 @@ struct ViewSite {
   // Full screen has ended: the video goes back to the video pane.
   std::function<void()> reattachVideo;
   const PlayerOptions* options = nullptr;  // the colours
+  QWidget* mainWindow = nullptr;            // owns the full-screen window
 };
 
 // A colour of the options as Qt takes it (0x00BBGGRR).

@@ -8,31 +8,11 @@
 #include <filesystem>
 
 #include "MediaFixtures.h"
+#include "PrivateDisplay.h"
 #include "TempDir.h"
 
 namespace lumivox::test {
 namespace {
-
-// A display of the test's own: the keys typed into the player are real key presses, which
-// must not reach windows of tests running beside this one.
-class PrivateDisplay {
- public:
-  PrivateDisplay() {
-    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-    if (server_.waitForStarted() && server_.waitForReadyRead(10000)) {
-      name_ = ":" + QString::fromUtf8(server_.readLine().trimmed());
-    }
-  }
-  ~PrivateDisplay() {
-    server_.kill();
-    server_.waitForFinished();
-  }
-  const QString& name() const { return name_; }  // empty when the server did not start
-
- private:
-  QProcess server_;
-  QString name_;
-};
 
 class PlayerRunTest : public ::testing::Test {
  protected:

@@ -1,0 +1,179 @@
+// The real lumivox binary on a display of its own, once with each video sink it can use
+// there: double clicks over the playing picture sent through the X server, the full-screen
+// window as a window manager sees it, and the Background colour wherever no picture is.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <X11/keysym.h>
+
+#include <functional>
+
+#include "MediaFixtures.h"
+#include "PrivateDisplay.h"
+#include "TempDir.h"
+#include "XClient.h"
+
+namespace lumivox::test {
+namespace {
+
+const QColor kBackground(0x80, 0x60, 0x40);  // stored as 0x00BBGGRR
+
+class PlayerVideoTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  ~PlayerVideoTest() override {
+    player.terminate();
+    player.waitForFinished(10000);
+  }
+
+  // Starts the player on this test's sink, playing the clip over and over with the tone
+  // next in the list, and waits for its window. Skips the test when the player finds that
+  // the sink cannot draw on this display.
+  void SetUp() override {
+    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
+    ASSERT_TRUE(x.connected());
+    home.Write("config/Halcyon/lumivox.conf", "[View]\nViewMode=1\nAspectRatio=2\nPlayerColor0=" +
+                                                  std::to_string(0x00406080) + "\n[Play]\nRepeat=2\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", display.name());
+    environment.remove("XAUTHORITY");
+    environment.insert("HOME", QString::fromStdString(home.path().string()));
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / "config"));
+    environment.insert("XDG_DATA_HOME", QString::fromStdString(home / "data"));
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
+    environment.insert("LUMIVOX_VIDEO_SINK", GetParam());
+    environment.insert("QT_LOGGING_RULES", "lumivox.engine*=true");
+    player.setProcessEnvironment(environment);
+    player.setProcessChannelMode(QProcess::MergedChannels);
+    const std::string list = home.Write("list.m3u", MediaPath("clip.avi") + "\n" + MediaPath("tone.wav") + "\n");
+    player.start(LUMIVOX_PLAYER, {QString::fromStdString(list)});
+    const std::string chosen = std::string("video sink ") + GetParam() + " chosen by LUMIVOX_VIDEO_SINK";
+    const std::string refused = std::string("LUMIVOX_VIDEO_SINK names ") + GetParam();
+    ASSERT_TRUE(WaitFor([&] { return Logged(chosen) || Logged(refused); })) << "which sink?\n" << log;
+    if (Logged(refused)) GTEST_SKIP() << "the player cannot draw with " << GetParam() << " on this display";
+    main = WaitForWindow("clip.avi - lumivox");
+    ASSERT_NE(main, 0u) << log;
+  }
+
+  bool Logged(const std::string& text) const { return log.find(text) != std::string::npos; }
+
+  bool WaitFor(const std::function<bool()>& condition, int milliseconds = 10000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+      if (timer.elapsed() > milliseconds) return false;
+      if (!player.waitForReadyRead(50)) QThread::msleep(50);
+      log += player.readAll().toStdString();
+    }
+    return true;
+  }
+
+  xcb_window_t WaitForWindow(const std::string& title) {
+    xcb_window_t window = 0;
+    WaitFor([&] { return (window = x.TopLevelNamed(title)) != 0; });
+    return window;
+  }
+
+  // The picture: the window the sink draws into, where `owner` holds it. Empty while there is none.
+  QRect Picture(xcb_window_t owner) {
+    const auto children = x.MappedChildren(owner);
+    return children.empty() ? QRect() : x.Geometry(children.front());
+  }
+
+  // The mapped top-level window that covers the screen, or 0.
+  xcb_window_t FullScreenWindow() {
+    for (xcb_window_t window : x.MappedChildren()) {
+      if (window != main && x.Geometry(window) == x.Screen()) return window;
+    }
+    return 0;
+  }
+
+  // Empty when every pixel of `area` is `colour`, else where one is not.
+  std::string Stray(const QRect& area, const QColor& colour) {
+    const QImage image = x.Grab(area);
+    if (image.isNull()) return "cannot read the screen there";
+    for (int row = 0; row < image.height(); ++row) {
+      for (int column = 0; column < image.width(); ++column) {
+        if (image.pixelColor(column, row) != colour) {
+          return image.pixelColor(column, row).name().toStdString() + " at (" + std::to_string(area.x() + column) +
+                 ", " + std::to_string(area.y() + row) + ")";
+        }
+      }
+    }
+    return {};
+  }
+
+  // The bands just above and below the picture, where the 16 : 9 shape leaves bars.
+  void ExpectBackgroundAround(const QRect& picture) {
+    for (const QRect band : {QRect(picture.left(), picture.top() - 4, picture.width(), 4),
+                             QRect(picture.left(), picture.bottom() + 1, picture.width(), 4)}) {
+      std::string stray;
+      EXPECT_TRUE(WaitFor([&] { return (stray = Stray(band, kBackground)).empty(); }, 5000)) << stray;
+    }
+  }
+
+  // The middle of the clip's colour bars is green, at any scale.
+  bool ShowsTheClip(const QRect& picture) {
+    const QImage middle = x.Grab(QRect(picture.center(), QSize(1, 1)));
+    if (middle.isNull()) return false;
+    const QColor colour = middle.pixelColor(0, 0);
+    return colour.green() > 120 && colour.red() < 80 && colour.blue() < 80;
+  }
+
+  PrivateDisplay display;
+  XClient x{display.name().toStdString()};
+  TempDir home;
+  QProcess player;
+  std::string log;
+  xcb_window_t main = 0;
+};
+
+TEST_P(PlayerVideoTest, DoubleClicksOverThePictureOpenAndCloseAFullScreenWindowOwnedByTheMainWindow) {
+  QRect picture;
+  ASSERT_TRUE(WaitFor([&] { return !(picture = Picture(main)).isEmpty(); })) << "the clip plays in the pane";
+
+  x.DoubleClick(picture.center());
+  xcb_window_t fullScreen = 0;
+  ASSERT_TRUE(WaitFor([&] { return (fullScreen = FullScreenWindow()) != 0; })) << "a double click over the picture";
+  EXPECT_EQ(x.Property(fullScreen, "WM_TRANSIENT_FOR"), std::vector<std::uint32_t>{main});
+  EXPECT_THAT(x.Property(fullScreen, "_NET_WM_STATE"), ::testing::Contains(x.Atom("_NET_WM_STATE_FULLSCREEN")));
+  ASSERT_TRUE(WaitFor([&] { return (picture = Picture(fullScreen)).contains(x.Screen().center()); }));
+  ExpectBackgroundAround(picture);
+
+  x.DoubleClick(x.Screen().center());
+  EXPECT_TRUE(WaitFor([&] { return FullScreenWindow() == 0; })) << "a double click over the full-screen picture";
+  EXPECT_TRUE(WaitFor([&] { return !Picture(main).isEmpty(); })) << "the picture is back in the pane";
+}
+
+TEST_P(PlayerVideoTest, ThePaneShowsTheBackgroundWhereverThereIsNoPicture) {
+  QRect picture;
+  ASSERT_TRUE(WaitFor([&] { return !(picture = Picture(main)).isEmpty() && ShowsTheClip(picture); }));
+  ExpectBackgroundAround(picture);
+
+  x.Focus(main);
+  // Paused, the clip no longer starts over, which would have the sink draw afresh anyway.
+  x.Keys({XK_Shift_L, XK_p});
+  x.Keys({XK_Alt_L, XK_v});  // Change View Mode: Video -> Playlist and Video
+  const QRect whole = picture;
+  ASSERT_TRUE(WaitFor([&] {
+    picture = Picture(main);
+    return !picture.isEmpty() && picture.width() < whole.width() && ShowsTheClip(picture);
+  })) << "the picture moves into the new pane and is drawn there";
+  ExpectBackgroundAround(picture);
+
+  x.Keys({XK_Control_L, XK_f});  // Next Track: the tone has no picture
+  ASSERT_NE(WaitForWindow("tone.wav - lumivox"), 0u);
+  std::string stray;
+  EXPECT_TRUE(WaitFor([&] { return (stray = Stray(picture, kBackground)).empty(); }, 5000))
+      << "where the picture was: " << stray;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sinks, PlayerVideoTest, ::testing::Values("xvimagesink", "glimagesink", "ximagesink"),
+                         [](const ::testing::TestParamInfo<const char*>& sink) { return std::string(sink.param); });
+
+}  // namespace
+}  // namespace lumivox::test
