@@ -84,7 +84,7 @@ void Open(DialogCommandContext& c) {
 }
 
 void Add(DialogCommandContext& c) {
-  AddChosenFiles(c, Texts::tr("Add..."), false);
+  if (!AddChosenFiles(c, Texts::tr("Add..."), false)) return;
   if (!c.doc.engine().IsOpen()) c.doc.OpenItemWithFallback(0, true, false);
 }
 

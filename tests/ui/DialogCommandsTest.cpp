@@ -69,16 +69,31 @@ TEST_F(DialogCommandsTest, OpenReplacesTheListWithTheChosenFilesAndPlays) {
   EXPECT_EQ(QDir::currentPath().toStdString(), media.path().string()) << "relative names resolve there";
 }
 
-TEST_F(DialogCommandsTest, CancelChangesNothingAndAddKeepsThePlayingEntry) {
-  Fill({"/old.mp3"});
-  WhenDialogShows([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-  ASSERT_TRUE(Run(57601));
-  EXPECT_EQ(Paths(), std::vector<std::string>{"/old.mp3"});
+TEST_F(DialogCommandsTest, ACancelledDialogChangesNothingAndAddKeepsThePlayingEntry) {
+  // Only Find and Add File takes its last step, opening the first playable entry, when
+  // cancelled.
+  const struct {
+    int command;
+    bool opens;
+  } cases[] = {{57601, false}, {32803, false}, {32790, false}, {32791, true}};
+  engine->missing = {"/gone.mp3"};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    doc->RemoveAll();
+    Fill({"/gone.mp3", "/old.mp3"});
+    WhenDialogShows([](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+    ASSERT_TRUE(Run(c.command));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/gone.mp3", "/old.mp3"}));
+    EXPECT_EQ(engine->open, c.opens ? "/old.mp3" : "");
+    EXPECT_EQ(doc->GetCurrentIndex(), c.opens ? 1 : 0);
+    EXPECT_EQ(doc->GetEntry(0)->cannotPlay, c.opens);
+    EXPECT_EQ(options.lastDir, media.path().string());
+    EXPECT_EQ(QDir::currentPath(), start);
+  }
 
-  doc->OpenItem(0);
   Choose("a.wav");
   ASSERT_TRUE(Run(32803));
-  EXPECT_EQ(Paths(), (std::vector<std::string>{"/old.mp3", a}));
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"/gone.mp3", "/old.mp3", a}));
   EXPECT_EQ(engine->open, "/old.mp3");
 }
 
