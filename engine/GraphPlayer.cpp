@@ -169,14 +169,19 @@ const OutputChoice& CGraphPlayer::Outputs() {
   return *outputs_;
 }
 
-bool CGraphPlayer::Open(const std::string& path) {
-  WaitCursor wait;
-  lastError_.clear();
+bool CGraphPlayer::FailIfMissing(const std::string& path) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {  // the old graph plays on
-    Fail(path, std::strerror(errno));
-    return false;
-  }
+  if (::stat(path.c_str(), &info) == 0) return false;
+  Fail(path, std::strerror(errno));  // the old graph plays on
+  return true;
+}
+
+bool CGraphPlayer::Open(const std::string& path) {
+  lastError_.clear();
+  if (FailIfMissing(path)) return false;
+  // Not for a missing file: that fails in microseconds, and a search past thousands of
+  // them would only make the cursor flicker.
+  WaitCursor wait;
   const SourceKind kind = SourceFor(path);
   Close();
   std::unique_ptr<FilterGraph> graph = CreateGraph();

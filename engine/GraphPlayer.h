@@ -32,6 +32,7 @@ class CGraphPlayer final : public IGraphPlayer {
   // and takes input meanwhile). A second Open, a Close or a Stop while it builds cancels
   // it: it then returns false and leaves the engine to the call that cancelled it.
   bool Open(const std::string& path) override;
+  bool FailIfMissing(const std::string& path) override;
   // Why the last Open failed, or why the open graph stopped; empty when nothing went wrong.
   std::string LastError() const;
   void Close() override;

@@ -39,6 +39,9 @@ class IGraphPlayer {
   virtual ~IGraphPlayer() = default;
 
   virtual bool Open(const std::string& path) = 0;
+  // The first step of Open alone: true when `path` names no file, which fails its open
+  // at once as Open would, keeping the graph the engine has.
+  virtual bool FailIfMissing(const std::string& path) = 0;
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;
 
@@ -82,6 +85,7 @@ class IPlaylistView {
   virtual void AppendItem() = 0;
   virtual void InsertItemAt(int index) = 0;
   virtual void RedrawItem(int index) = 0;
+  virtual void RedrawItems(int first, int last) = 0;  // rows first..last, in one change
   virtual void UpdateWindow() = 0;  // repaint what is invalid, at once
   virtual void OnDocumentUpdate() = 0;  // rebuild every row
 };

@@ -10,6 +10,7 @@ namespace lumivox {
 class ListOnlyEngine final : public IGraphPlayer {
  public:
   bool Open(const std::string&) override { return false; }
+  bool FailIfMissing(const std::string&) override { return true; }  // every open fails at once
   void Close() override {}
   bool IsOpen() const override { return false; }
   bool Run() override { return false; }

@@ -52,27 +52,85 @@ bool CPlayerDoc::GetDurationAndPosition(std::int64_t& duration, std::int64_t& po
 
 bool CPlayerDoc::OpenItem(int index) { return TryOpenItem(index) == OpenResult::Opened; }
 
+// A search may pass thousands of entries whose files are gone. Each fails at once and
+// leaves the engine as it was, so the windows hear about a run of them as one change:
+// the rows it passed and the caption of where it stands.
+class CPlayerDoc::Search {
+ public:
+  explicit Search(CPlayerDoc& doc) : doc_(doc) {}
+  ~Search() { Settle(); }
+  Search(const Search&) = delete;
+  Search& operator=(const Search&) = delete;
+
+  void OweRow(int row) {
+    first_ = first_ < 0 ? row : std::min(first_, row);
+    last_ = std::max(last_, row);
+  }
+  void OweTitle() { title_ = true; }
+  // Tells the windows what is owed, as the attempts would have told them one by one.
+  void Settle() {
+    const int last = std::min(last_, doc_.GetCount() - 1);
+    if (first_ >= 0 && first_ <= last) {
+      if (IPlaylistView* view = doc_.PlaylistView()) {
+        view->RedrawItems(first_, last);
+        view->UpdateWindow();
+      }
+    }
+    if (title_) doc_.UpdateTitle();
+    first_ = last_ = -1;
+    title_ = false;
+  }
+
+  // The first attempt stopped the position timer and every failure since left it stopped.
+  bool timerStopped = false;
+
+ private:
+  CPlayerDoc& doc_;
+  int first_ = -1;
+  int last_ = -1;
+  bool title_ = false;
+};
+
+void CPlayerDoc::Redraw(int index, Search* search) {
+  if (search)
+    search->OweRow(index);
+  else
+    RedrawAndUpdate(index);
+}
+
 // The engine keeps the window's event loop running while it opens, so anything the user
 // does meanwhile may open another entry, empty the list or stop: the later action wins
 // and this open ends without touching the document again.
-CPlayerDoc::OpenResult CPlayerDoc::TryOpenItem(int index) {
+CPlayerDoc::OpenResult CPlayerDoc::TryOpenItem(int index, Search* search) {
   PlaylistEntry* entry = GetEntry(index);
   if (!entry) return OpenResult::Failed;
-  if (frame_) {
+  const std::string path(entry->path());
+  // In a search, a missing file fails at once and leaves the engine as it was: the windows
+  // hear of it with the rest of the run. Any other file makes the engine work with the
+  // window's event loop running, so the windows are brought up to date first.
+  const bool missing = search && engine_->FailIfMissing(path);
+  Search* const owing = missing ? search : nullptr;
+  if (search && !missing) search->Settle();
+  // Once the timer is stopped, the entry that failed last has no position to refresh.
+  if (frame_ && !(owing && owing->timerStopped)) {
     frame_->SendPositionTick();
     frame_->KillPositionTimer();
   }
+  if (search) search->timerStopped = true;
   const int old = currentIndex_;
   currentIndex_ = index;
-  if (old != index) RedrawAndUpdate(old);
+  if (old != index) Redraw(old, owing);
 
   SupersedeOpen();
-  PendingOpen pending{entry};
-  pendingOpen_ = &pending;
-  const bool result = engine_->Open(std::string(entry->path()));
-  if (pendingOpen_ == &pending) pendingOpen_ = nullptr;
-  if (pending.superseded) return OpenResult::Superseded;
-  entry = pending.entry;  // null once the row was removed meanwhile
+  bool result = false;
+  if (!missing) {
+    PendingOpen pending{entry};
+    pendingOpen_ = &pending;
+    result = engine_->Open(path);
+    if (pendingOpen_ == &pending) pendingOpen_ = nullptr;
+    if (pending.superseded) return OpenResult::Superseded;
+    entry = pending.entry;  // null once the row was removed meanwhile
+  }
   if (result) {
     AttachVideo(VideoOwner());
     if (frame_) {
@@ -83,8 +141,11 @@ CPlayerDoc::OpenResult CPlayerDoc::TryOpenItem(int index) {
   } else if (entry) {
     entry->cannotPlay = true;
   }
-  if (currentIndex_ != old) RedrawAndUpdate(currentIndex_);
-  UpdateTitle();
+  if (currentIndex_ != old) Redraw(currentIndex_, owing);
+  if (owing)
+    owing->OweTitle();
+  else
+    UpdateTitle();
   if (shuffle_ && entry) entry->playedInRound = true;
   return result ? OpenResult::Opened : OpenResult::Failed;
 }
@@ -108,17 +169,21 @@ void CPlayerDoc::OpenItemWithFallback(int index, bool skipUnplayable, bool start
   if (entries_.empty()) return;
   if (!skipUnplayable) {
     if (TryOpenItem(index) == OpenResult::Superseded) return;
-  } else if (const OpenResult first = TryOpenItem(index); first != OpenResult::Opened) {
-    if (first == OpenResult::Superseded) return;
-    for (;;) {
-      const int j = NextIndex(false);
-      if (j < 0) {
-        if (TryOpenItem(0) != OpenResult::Superseded) ClearPlayedFlags();
-        return;
+  } else {
+    OpenResult found;
+    {
+      Search search(*this);
+      found = TryOpenItem(index, &search);
+      while (found == OpenResult::Failed) {
+        const int j = NextIndex(false);
+        if (j < 0) break;
+        found = TryOpenItem(j, &search);
       }
-      const OpenResult next = TryOpenItem(j);
-      if (next == OpenResult::Superseded) return;
-      if (next == OpenResult::Opened) break;
+    }
+    if (found == OpenResult::Superseded) return;
+    if (found == OpenResult::Failed) {
+      if (TryOpenItem(0) != OpenResult::Superseded) ClearPlayedFlags();
+      return;
     }
   }
   if (startPlaying) StartPlaying();
@@ -160,23 +225,24 @@ void CPlayerDoc::ClearPlayedFlags() {
 // of -1 cannot loop forever.
 void CPlayerDoc::StepTrack(bool forward) {
   const auto step = [&](bool wrap) { return forward ? NextIndex(wrap) : PrevIndex(wrap); };
+  // Backward with shuffle on would offer the entry that just failed again and again: end
+  // as when no entry is left.
+  const bool stuck = !forward && shuffle_;
   const RunState state = engine_->GetState();
-  const OpenResult first = TryOpenItem(step(true));
-  if (first == OpenResult::Superseded) return;
-  if (first == OpenResult::Failed) {
-    // Backward with shuffle on would offer the entry that just failed again and again:
-    // end as when no entry is left.
-    const bool stuck = !forward && shuffle_;
-    for (;;) {
+  OpenResult found;
+  {
+    Search search(*this);
+    found = TryOpenItem(step(true), &search);
+    while (found == OpenResult::Failed) {
       const int j = stuck ? -1 : step(false);
-      if (j < 0 || j >= GetCount()) {
-        TryOpenItem(0);
-        return;
-      }
-      const OpenResult next = TryOpenItem(j);
-      if (next == OpenResult::Superseded) return;
-      if (next == OpenResult::Opened) break;
+      if (j < 0 || j >= GetCount()) break;
+      found = TryOpenItem(j, &search);
     }
+  }
+  if (found == OpenResult::Superseded) return;
+  if (found == OpenResult::Failed) {
+    TryOpenItem(0);
+    return;
   }
   if (state == State_Running) StartPlaying();
 }
@@ -215,17 +281,22 @@ void CPlayerDoc::OnEndOfStream() {
   // With wrap the search never runs out by itself; it ends once every entry has failed.
   std::vector<bool> failed(wrap ? entries_.size() : 0);
   std::size_t failures = 0;
-  for (int j = NextIndex(wrap); j >= 0 && j < GetCount(); j = NextIndex(wrap)) {
-    const OpenResult result = TryOpenItem(j);
-    if (result == OpenResult::Superseded) return;
-    if (result == OpenResult::Opened) {
-      StartPlaying();
-      return;
+  OpenResult found = OpenResult::Failed;
+  {
+    Search search(*this);
+    for (int j = NextIndex(wrap); j >= 0 && j < GetCount(); j = NextIndex(wrap)) {
+      found = TryOpenItem(j, &search);
+      if (found != OpenResult::Failed) break;
+      if (wrap && static_cast<std::size_t>(j) < failed.size() && !failed[static_cast<std::size_t>(j)]) {
+        failed[static_cast<std::size_t>(j)] = true;
+        if (++failures == failed.size()) break;
+      }
     }
-    if (wrap && static_cast<std::size_t>(j) < failed.size() && !failed[static_cast<std::size_t>(j)]) {
-      failed[static_cast<std::size_t>(j)] = true;
-      if (++failures == failed.size()) break;
-    }
+  }
+  if (found == OpenResult::Superseded) return;
+  if (found == OpenResult::Opened) {
+    StartPlaying();
+    return;
   }
   if (TryOpenItem(0) != OpenResult::Superseded) ClearPlayedFlags();
 }

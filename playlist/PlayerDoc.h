@@ -120,7 +120,12 @@ class CPlayerDoc {
     bool superseded = false;
   };
 
-  OpenResult TryOpenItem(int index);
+  // What a search for a playable entry still owes the windows; defined with TryOpenItem.
+  class Search;
+
+  // `search` is the search this attempt belongs to, if any.
+  OpenResult TryOpenItem(int index, Search* search = nullptr);
+  void Redraw(int index, Search* search);
   void ReadEntryValues(PlaylistEntry& entry);
   void SupersedeOpen();
   void OnLengthChanged();

@@ -63,9 +63,13 @@ void CPlayListModel::InsertRow(int row) {
   endInsertRows();
 }
 
-void CPlayListModel::RedrawItem(int index) {
-  if (index < 0 || index >= rows_) return;
-  Q_EMIT dataChanged(this->index(index, TitleColumn), this->index(index, DurationColumn));
+void CPlayListModel::RedrawItem(int index) { RedrawItems(index, index); }
+
+void CPlayListModel::RedrawItems(int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, rows_ - 1);
+  if (first > last) return;
+  Q_EMIT dataChanged(index(first, TitleColumn), index(last, DurationColumn));
 }
 
 void CPlayListModel::UpdateWindow() { Q_EMIT windowUpdateRequested(); }

@@ -35,6 +35,7 @@ class CPlayListModel final : public QAbstractTableModel, public IPlaylistView {
   void AppendItem() override;
   void InsertItemAt(int index) override;
   void RedrawItem(int index) override;
+  void RedrawItems(int first, int last) override;
   void UpdateWindow() override;
   void OnDocumentUpdate() override;
 

@@ -285,6 +285,67 @@ TEST_F(Doc, RepeatAllGivesUpWhenEveryEntryFails) {
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(doc->GetEntry(i)->playedInRound);
 }
 
+// 200,000 entries whose files are gone after the one that ends, one that cannot be
+// played halfway: each is tried once in order and marked, and the windows hear about a
+// run of missing files as one change, brought up to date before the engine works on a file.
+TEST_F(Doc, TheSearchPastManyMissingFilesMarksEachAndTellsTheWindowsOnce) {
+  constexpr int kLast = 200'000;
+  constexpr int kBroken = 100'000;
+  const auto path = [](int i) -> std::string {
+    return i == 0 ? "/m/real.mp3" : i == kBroken ? "/m/broken.mp3" : "/gone/" + std::to_string(i) + ".mp3";
+  };
+  for (int i = 0; i <= kLast; ++i) {
+    if (i > 0 && i != kBroken) engine->missing.insert(path(i));
+    doc->AddFile(path(i), false);
+  }
+  engine->failing = {path(kBroken)};
+  // With repeat all the search wraps round to the real file and plays it.
+  const struct {
+    int repeat;
+    RunState state;
+  } cases[] = {{0, State_Stopped}, {1, State_Running}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("repeat " + std::to_string(c.repeat));
+    doc->setRepeatMode(c.repeat);
+    ASSERT_TRUE(doc->OpenItem(0));
+    doc->PlayPause();
+    journal.clear();
+    std::string captionAtBroken;
+    engine->whileOpening[path(kBroken)] = [&] { captionAtBroken = frame.caption; };
+    engine->QueueEvent(EC_COMPLETE);
+    doc->ProcessGraphEvents();
+
+    Journal opens, windows;
+    for (const std::string& line : journal) {
+      if (line.rfind("Open ", 0) == 0)
+        opens.push_back(line.substr(5));
+      else if (line != "Stop" && line.rfind("Seek", 0) != 0 && line != "PlayPause")
+        windows.push_back(line);
+    }
+    Journal tried;
+    for (int i = 1; i <= kLast; ++i) tried.push_back(path(i));
+    tried.push_back(path(0));
+    EXPECT_TRUE(opens == tried) << opens.size() << " opens";
+    for (int i = 1; i <= kLast; ++i) ASSERT_TRUE(doc->GetEntry(i)->cannotPlay) << i;
+    EXPECT_FALSE(doc->GetEntry(0)->cannotPlay);
+    EXPECT_EQ(doc->GetCurrentIndex(), 0);
+    EXPECT_EQ(engine->open, path(0));
+    EXPECT_EQ(engine->state, c.state);
+    EXPECT_EQ(frame.caption, "real.mp3 - lumivox");
+    EXPECT_EQ(captionAtBroken, std::to_string(kBroken - 1) + ".mp3 - lumivox");
+    const std::string broken = std::to_string(kBroken), before = std::to_string(kBroken - 1);
+    const Journal expected = {
+        "Tick", "KillTimer",                                                // the first try
+        "RedrawItems 0 " + before, "UpdateWindow",                          // the run, before the broken file
+        "Tick", "KillTimer", "RedrawItem " + before, "UpdateWindow",        // the broken file, as any open
+        "RedrawItem " + broken, "UpdateWindow",                             //
+        "RedrawItems " + broken + " " + std::to_string(kLast), "UpdateWindow",  // the second run
+        "Tick", "KillTimer", "RedrawItem " + std::to_string(kLast), "UpdateWindow",  // the real file
+        "SetTimer 250", "Tick", "RedrawItem 0", "UpdateWindow"};
+    EXPECT_EQ(windows, expected);
+  }
+}
+
 TEST_F(Doc, ShuffleWithoutRepeatEndsAfterEveryEntryPlayedOnce) {
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
   doc->ToggleShuffle();

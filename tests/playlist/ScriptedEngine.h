@@ -56,6 +56,11 @@ class ScriptedEngine : public IGraphPlayer {
     position = 0;
     return true;
   }
+  bool FailIfMissing(const std::string& path) override {
+    if (!missing.count(path)) return false;
+    log_.push_back("Open " + path);  // the whole of its open
+    return true;
+  }
   void Close() override {
     ++ticket_;
     open.clear();
@@ -125,6 +130,9 @@ class RecordingView : public IPlaylistView {
   void AppendItem() override { log_.push_back("AppendItem"); }
   void InsertItemAt(int i) override { log_.push_back("InsertItemAt " + std::to_string(i)); }
   void RedrawItem(int i) override { log_.push_back("RedrawItem " + std::to_string(i)); }
+  void RedrawItems(int first, int last) override {
+    log_.push_back("RedrawItems " + std::to_string(first) + " " + std::to_string(last));
+  }
   void UpdateWindow() override { log_.push_back("UpdateWindow"); }
   void OnDocumentUpdate() override { log_.push_back("OnDocumentUpdate"); }
 

@@ -93,7 +93,7 @@ TEST_F(PlayListModelTest, RowsShowTitleDurationAndStateOrNothingWithoutTheirEntr
   EXPECT_EQ(model.index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
-TEST_F(PlayListModelTest, RedrawItemRepaintsBothColumnsOfThatRowOnly) {
+TEST_F(PlayListModelTest, RedrawItemsRepaintBothColumnsOfTheirRowsOnly) {
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
   QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
   QSignalSpy updates(&model, &CPlayListModel::windowUpdateRequested);
@@ -107,6 +107,13 @@ TEST_F(PlayListModelTest, RedrawItemRepaintsBothColumnsOfThatRowOnly) {
     EXPECT_EQ(changed[i][1].toModelIndex(), model.index(2 * i, 1));
   }
   EXPECT_EQ(updates.size(), 2);
+
+  changed.clear();
+  model.RedrawItems(2, 1);
+  model.RedrawItems(-5, 7);  // one change over the rows there are
+  ASSERT_EQ(changed.size(), 1);
+  EXPECT_EQ(changed[0][0].toModelIndex(), model.index(0, 0));
+  EXPECT_EQ(changed[0][1].toModelIndex(), model.index(2, 1));
 }
 
 TEST_F(PlayListModelTest, TheViewsEditsReachTheDocument) {
