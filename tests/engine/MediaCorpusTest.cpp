@@ -190,7 +190,9 @@ TEST_F(MediaCorpusTest, ASecondOpenOrAStopWhileOneBuildsCancelsIt) {
     EXPECT_FALSE(player->Open(slow));
     EXPECT_EQ(player->IsOpen(), !stop);
     EXPECT_EQ(secondOpened, !stop);
-    if (!stop) EXPECT_EQ(Filters().front(), MediaPath("tone.wav"));
+    if (!stop) {
+      EXPECT_EQ(Filters().front(), MediaPath("tone.wav"));
+    }
   }
 }
 
