@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "res/ResourceIds.h"
+
 namespace lumivox {
 
 inline constexpr std::uint8_t FVIRTKEY = 0x01;
@@ -40,26 +42,26 @@ struct DefaultKey {
 };
 
 inline constexpr std::array<DefaultKey, kKeyCount> kDefaultKeys = {{
-    {32771, "Play / Pause", FVIRTKEY | FSHIFT | FCONTROL, 'P'},
-    {40020, "Play", FVIRTKEY | FCONTROL, 'P'},
-    {40029, "Pause", FVIRTKEY | FSHIFT, 'P'},
-    {32772, "Stop", FVIRTKEY | FSHIFT, 'S'},
-    {32777, "Next Track", FVIRTKEY | FCONTROL, 'F'},
-    {32776, "Previous Track", FVIRTKEY | FCONTROL, 'B'},
-    {32834, "Fast Forward", FVIRTKEY | FSHIFT, 'F'},
-    {32833, "Rewind", FVIRTKEY | FSHIFT, 'B'},
-    {32848, "Volume Up", FVIRTKEY | FCONTROL, 38},
-    {32849, "Volume Down", FVIRTKEY | FCONTROL, 40},
-    {57601, "Open", FVIRTKEY | FCONTROL, 'O'},
-    {32803, "Add", FVIRTKEY | FSHIFT, 'O'},
-    {32791, "Find and Add File", FVIRTKEY | FSHIFT, 'D'},
-    {32790, "Open Playlist", FVIRTKEY | FCONTROL, 'L'},
-    {32789, "Save Playlist", FVIRTKEY | FCONTROL, 'S'},
-    {32820, "Change View Mode", FVIRTKEY | FALT, 'V'},
-    {32822, "Change Aspect Ratio", FVIRTKEY | FALT, 'A'},
-    {32847, "Change Video Scale", FVIRTKEY | FALT, 'S'},
-    {32783, "Fullscreen", FVIRTKEY | FALT, 13},
-    {57665, "Quits the application and prompts to save documents", FVIRTKEY | FCONTROL, 'Q'},
+    {ID_PLAY_PLAYPAUSE, "Play / Pause", FVIRTKEY | FSHIFT | FCONTROL, 'P'},
+    {ID_TOOLBAR_PLAY, "Play", FVIRTKEY | FCONTROL, 'P'},
+    {ID_TOOLBAR_PAUSE, "Pause", FVIRTKEY | FSHIFT, 'P'},
+    {ID_PLAY_STOP, "Stop", FVIRTKEY | FSHIFT, 'S'},
+    {ID_PLAY_NEXT_TRACK, "Next Track", FVIRTKEY | FCONTROL, 'F'},
+    {ID_PLAY_PREVIOUS_TRACK, "Previous Track", FVIRTKEY | FCONTROL, 'B'},
+    {ID_PLAY_FAST_FORWARD, "Fast Forward", FVIRTKEY | FSHIFT, 'F'},
+    {ID_PLAY_REWIND, "Rewind", FVIRTKEY | FSHIFT, 'B'},
+    {ID_VOLUME_UP, "Volume Up", FVIRTKEY | FCONTROL, 38},
+    {ID_VOLUME_DOWN, "Volume Down", FVIRTKEY | FCONTROL, 40},
+    {ID_FILE_OPEN, "Open", FVIRTKEY | FCONTROL, 'O'},
+    {ID_EDIT_ADD, "Add", FVIRTKEY | FSHIFT, 'O'},
+    {ID_EDIT_FIND_AND_ADD, "Find and Add File", FVIRTKEY | FSHIFT, 'D'},
+    {ID_FILE_OPEN_PLAYLIST, "Open Playlist", FVIRTKEY | FCONTROL, 'L'},
+    {ID_FILE_SAVE_PLAYLIST, "Save Playlist", FVIRTKEY | FCONTROL, 'S'},
+    {ID_CHANGE_VIEW_MODE, "Change View Mode", FVIRTKEY | FALT, 'V'},
+    {ID_CHANGE_ASPECT_RATIO, "Change Aspect Ratio", FVIRTKEY | FALT, 'A'},
+    {ID_CHANGE_VIDEO_SCALE, "Change Video Scale", FVIRTKEY | FALT, 'S'},
+    {ID_VIEW_FULLSCREEN, "Fullscreen", FVIRTKEY | FALT, 13},
+    {ID_APP_EXIT, "Quits the application and prompts to save documents", FVIRTKEY | FCONTROL, 'Q'},
 }};
 
 // Writes the default flags, key and command of `index` into `entry`; an index outside

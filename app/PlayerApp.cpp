@@ -12,6 +12,7 @@
 
 #include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
+#include "res/ResourceIds.h"
 #include "ui/AboutBox.h"
 #include "ui/KeyTranslator.h"
 #include "ui/MainFrame.h"
@@ -140,7 +141,7 @@ int CPlayerApp::ExitInstance(int status) {
 }
 
 bool CPlayerApp::OnCommand(int id) {
-  if (id != 57664) return false;
+  if (id != ID_APP_ABOUT) return false;
   ShowAboutBox(frame_.get());
   return true;
 }

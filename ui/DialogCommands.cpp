@@ -11,6 +11,7 @@
 #include "playlist/PathText.h"
 #include "playlist/PlayerDoc.h"
 #include "playlist/PlaylistFile.h"
+#include "res/ResourceIds.h"
 
 namespace lumivox {
 namespace {
@@ -138,12 +139,12 @@ using Row = CommandRow<DialogCommandContext>;
 
 std::span<const Row> Rows() {
   static const std::vector<Row> rows = {
-      {57601, Open, nullptr},
-      {32803, Add, nullptr},
-      {32791, FindAndAdd, nullptr},
-      {32790, OpenPlaylist, nullptr},
-      {32789, SavePlaylistAs, [](DialogCommandContext& c) { return CommandState{c.doc.GetCount() > 0, false}; }},
-      {32797, ToggleLumivault,
+      {ID_FILE_OPEN, Open, nullptr},
+      {ID_EDIT_ADD, Add, nullptr},
+      {ID_EDIT_FIND_AND_ADD, FindAndAdd, nullptr},
+      {ID_FILE_OPEN_PLAYLIST, OpenPlaylist, nullptr},
+      {ID_FILE_SAVE_PLAYLIST, SavePlaylistAs, [](DialogCommandContext& c) { return CommandState{c.doc.GetCount() > 0, false}; }},
+      {ID_TOOL_USE_LUMIVAULT, ToggleLumivault,
        [](DialogCommandContext& c) { return CommandState{c.doc.deviceAvailable(), c.options.lumivault != 0}; }},
   };
   return rows;

@@ -1,8 +1,9 @@
 #include "ui/DocumentCommands.h"
 
-#include <array>
+#include <utility>
 
 #include "playlist/PlayerDoc.h"
+#include "res/ResourceIds.h"
 
 namespace lumivox {
 namespace {
@@ -28,44 +29,46 @@ void SetAspect(Context& c, int aspect) {
 
 std::vector<Row> BuildRows() {
   std::vector<Row> rows = {
-      {32771, [](Context& c) { c.doc.PlayPause(); }, [](Context& c) { return Enabled(FileOpen(c)); }},
-      {32772, [](Context& c) { c.doc.Stop(); },
+      {ID_PLAY_PLAYPAUSE, [](Context& c) { c.doc.PlayPause(); }, [](Context& c) { return Enabled(FileOpen(c)); }},
+      {ID_PLAY_STOP, [](Context& c) { c.doc.Stop(); },
        [](Context& c) { return Enabled(FileOpen(c) && c.doc.engine().GetState() != State_Stopped); }},
-      {40020, [](Context& c) { c.doc.Play(); },
+      {ID_TOOLBAR_PLAY, [](Context& c) { c.doc.Play(); },
        [](Context& c) { return Enabled(FileOpen(c) && c.doc.engine().GetState() != State_Running); }},
-      {40029, [](Context& c) { c.doc.Pause(); },
+      {ID_TOOLBAR_PAUSE, [](Context& c) { c.doc.Pause(); },
        [](Context& c) { return Enabled(FileOpen(c) && c.doc.engine().GetState() != State_Stopped); }},
-      {32776, [](Context& c) { c.doc.PrevTrack(); }, [](Context& c) { return Enabled(c.doc.GetCount() >= 2); }},
-      {32777, [](Context& c) { c.doc.NextTrack(); }, [](Context& c) { return Enabled(c.doc.GetCount() >= 2); }},
-      {32833, [](Context& c) { c.doc.Rewind(); }, CanSkip},
-      {32834, [](Context& c) { c.doc.FastForward(); }, CanSkip},
-      {32780, [](Context& c) { c.doc.ToggleShuffle(); }, [](Context& c) { return Marked(c.doc.shuffle()); }},
-      {32848, [](Context& c) { c.doc.VolumeUp(); }, nullptr},
-      {32849, [](Context& c) { c.doc.VolumeDown(); }, nullptr},
-      {32807, [](Context& c) { c.doc.RemoveAll(); },
+      {ID_PLAY_PREVIOUS_TRACK, [](Context& c) { c.doc.PrevTrack(); }, [](Context& c) { return Enabled(c.doc.GetCount() >= 2); }},
+      {ID_PLAY_NEXT_TRACK, [](Context& c) { c.doc.NextTrack(); }, [](Context& c) { return Enabled(c.doc.GetCount() >= 2); }},
+      {ID_PLAY_REWIND, [](Context& c) { c.doc.Rewind(); }, CanSkip},
+      {ID_PLAY_FAST_FORWARD, [](Context& c) { c.doc.FastForward(); }, CanSkip},
+      {ID_PLAY_SHUFFLE, [](Context& c) { c.doc.ToggleShuffle(); }, [](Context& c) { return Marked(c.doc.shuffle()); }},
+      {ID_VOLUME_UP, [](Context& c) { c.doc.VolumeUp(); }, nullptr},
+      {ID_VOLUME_DOWN, [](Context& c) { c.doc.VolumeDown(); }, nullptr},
+      {ID_EDIT_DELETE_ALL, [](Context& c) { c.doc.RemoveAll(); },
        [](Context& c) { return Enabled(c.playlistViewShown && c.doc.GetCount() > 0); }},
-      {32822, [](Context& c) {
+      {ID_CHANGE_ASPECT_RATIO, [](Context& c) {
          // Source Size -> 4:3 -> 16:9 -> Not Fixed -> Source Size; other values stay.
          if (c.options.aspectRatio >= 0 && c.options.aspectRatio <= 3) c.options.aspectRatio = (c.options.aspectRatio + 1) % 4;
          c.doc.LayoutVideo(0.0);
        }, nullptr},
-      {32847, [](Context& c) { c.doc.StepVideoScale(); }, nullptr},
+      {ID_CHANGE_VIDEO_SCALE, [](Context& c) { c.doc.StepVideoScale(); }, nullptr},
   };
-  constexpr std::array<int, 9> kSkips = {1, 5, 10, 15, 30, 45, 60, 90, 120};
-  for (std::size_t i = 0; i < kSkips.size(); ++i) {
-    const int seconds = kSkips[i];
-    rows.push_back({32835 + static_cast<int>(i), [seconds](Context& c) { c.doc.setSkipInterval(seconds); },
+  for (const auto& [id, seconds] : {std::pair{ID_SKIP_1SEC, 1}, {ID_SKIP_5SEC, 5}, {ID_SKIP_10SEC, 10},
+                                    {ID_SKIP_15SEC, 15}, {ID_SKIP_30SEC, 30}, {ID_SKIP_45SEC, 45},
+                                    {ID_SKIP_60SEC, 60}, {ID_SKIP_90SEC, 90}, {ID_SKIP_120SEC, 120}}) {
+    rows.push_back({id, [seconds](Context& c) { c.doc.setSkipInterval(seconds); },
                     [seconds](Context& c) { return Marked(c.doc.skipInterval() == seconds); }});
   }
-  for (const auto& [id, mode] : {std::pair{32781, 0}, {32805, 1}, {32806, 2}}) {
+  for (const auto& [id, mode] : {std::pair{ID_REPEAT_NONE, 0}, {ID_REPEAT_ALL, 1}, {ID_REPEAT_ONE, 2}}) {
     rows.push_back({id, [mode](Context& c) { c.doc.setRepeatMode(mode); },
                     [mode](Context& c) { return Marked(c.doc.repeatMode() == mode); }});
   }
-  for (const auto& [id, aspect] : {std::pair{32812, 3}, {32813, 0}, {32814, 1}, {32815, 2}}) {
+  for (const auto& [id, aspect] :
+       {std::pair{ID_ASPECT_NOT_FIXED, 3}, {ID_ASPECT_SOURCE_SIZE, 0}, {ID_ASPECT_4_3, 1}, {ID_ASPECT_16_9, 2}}) {
     rows.push_back({id, [aspect](Context& c) { SetAspect(c, aspect); },
                     [aspect](Context& c) { return Marked(c.options.aspectRatio == aspect); }});
   }
-  for (const auto& [id, scale] : {std::pair{32801, 0.5}, {32799, 1.0}, {32800, 2.0}, {32802, 3.0}}) {
+  for (const auto& [id, scale] :
+       {std::pair{ID_SCALE_HALF, 0.5}, {ID_SCALE_1X, 1.0}, {ID_SCALE_2X, 2.0}, {ID_SCALE_3X, 3.0}}) {
     rows.push_back({id, [scale](Context& c) { c.doc.SetVideoScale(scale); },
                     [](Context& c) { return Enabled(c.videoViewShown); }});
   }

@@ -9,7 +9,7 @@
 #include <xcb/xcb.h>
 
 #include "playlist/PlayerDoc.h"
-#include "ui/CommandIds.h"
+#include "res/ResourceIds.h"
 
 namespace lumivox {
 namespace {

@@ -18,7 +18,7 @@
 #include "app/PlayerSettings.h"
 #include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
-#include "ui/CommandIds.h"
+#include "res/ResourceIds.h"
 #include "ui/CommandTable.h"
 #include "ui/DialogCommands.h"
 #include "ui/DlgFilterList.h"
@@ -306,16 +306,18 @@ void CMainFrame::UpdateActions() {
 
 std::optional<CommandState> CMainFrame::FrameCommandState(int id) {
   switch (id) {
-    case 59392: return CommandState{true, toolBar_->isVisibleTo(this)};
-    case 32793: return CommandState{true, seekDock_->isVisibleTo(this)};
-    case 32810: return CommandState{true, viewMode_ == 0};
-    case 32782: return CommandState{true, viewMode_ == 2};
-    case 32811: return CommandState{true, viewMode_ == 1};
-    case 32798: return CommandState{true, windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
+    case ID_VIEW_TOOLBAR: return CommandState{true, toolBar_->isVisibleTo(this)};
+    case ID_VIEW_SEEKBAR: return CommandState{true, seekDock_->isVisibleTo(this)};
+    case ID_VIEW_PLAYLIST_AND_VIDEO: return CommandState{true, viewMode_ == 0};
+    case ID_VIEW_PLAYLIST: return CommandState{true, viewMode_ == 2};
+    case ID_VIEW_VIDEO: return CommandState{true, viewMode_ == 1};
+    case ID_VIEW_ALWAYS_ON_TOP: return CommandState{true, windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
     // The document's Properties, asked when no playlist view takes it: the current entry.
-    case 32792: return CommandState{doc_.GetEntry(doc_.GetCurrentIndex()) && doc_.engine().IsOpen(), false};
-    case 32846: return CommandState{doc_.engine().IsOpen(), false};
-    case 32773: case 32820: case ID_VIEW_FULLSCREEN: case 32774: case 32845: case 57665: return CommandState{};
+    case ID_FILE_PROPERTIES: return CommandState{doc_.GetEntry(doc_.GetCurrentIndex()) && doc_.engine().IsOpen(), false};
+    case ID_TOOL_DIRECTSHOW_FILTERS: return CommandState{doc_.engine().IsOpen(), false};
+    case ID_TOOL_OPTIONS: case ID_CHANGE_VIEW_MODE: case ID_VIEW_FULLSCREEN:
+    case ID_TOOL_VOLUME_CONTROL: case ID_TRAY_RESTORE: case ID_APP_EXIT:
+      return CommandState{};
     default: return std::nullopt;
   }
 }
@@ -326,34 +328,34 @@ bool CMainFrame::FrameCommand(int id) {
     ApplyViewMode();
   };
   switch (id) {
-    case 59392: toolBar_->setVisible(!toolBar_->isVisibleTo(this)); return true;
-    case 32793: seekDock_->setVisible(!seekDock_->isVisibleTo(this)); return true;
-    case 32810: setMode(0); return true;
-    case 32782: setMode(2); return true;
-    case 32811: setMode(1); return true;
-    case 32820:
+    case ID_VIEW_TOOLBAR: toolBar_->setVisible(!toolBar_->isVisibleTo(this)); return true;
+    case ID_VIEW_SEEKBAR: seekDock_->setVisible(!seekDock_->isVisibleTo(this)); return true;
+    case ID_VIEW_PLAYLIST_AND_VIDEO: setMode(0); return true;
+    case ID_VIEW_PLAYLIST: setMode(2); return true;
+    case ID_VIEW_VIDEO: setMode(1); return true;
+    case ID_CHANGE_VIEW_MODE:
       // Playlist and Video -> Playlist -> Video -> Playlist and Video.
       if (!fullScreen_->Window() && viewMode_ >= 0 && viewMode_ <= 2) setMode(std::array{2, 0, 1}[static_cast<std::size_t>(viewMode_)]);
       return true;
-    case 32798:
+    case ID_VIEW_ALWAYS_ON_TOP:
       setWindowFlag(Qt::WindowStaysOnTopHint, !windowFlags().testFlag(Qt::WindowStaysOnTopHint));
       show();
       return true;
     case ID_VIEW_FULLSCREEN:
       fullScreen_->Window() ? fullScreen_->Close() : fullScreen_->EnterFullScreen();
       return true;
-    case 32774:
+    case ID_TOOL_VOLUME_CONTROL:
       for (const char* program : {"pavucontrol", "gnome-control-center", "kmix"}) {
         if (QProcess::startDetached(program, program == std::string_view("gnome-control-center") ? QStringList{"sound"} : QStringList{})) break;
       }
       return true;
-    case 32792:
+    case ID_FILE_PROPERTIES:
       CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this).ShowEntry(doc_.GetEntry(doc_.GetCurrentIndex()));
       return true;
-    case 32773: OnOptions(); return true;
-    case 32846: OnFilterList(); return true;
-    case 32845: RestoreFromTray(); return true;
-    case 57665: close(); return true;
+    case ID_TOOL_OPTIONS: OnOptions(); return true;
+    case ID_TOOL_DIRECTSHOW_FILTERS: OnFilterList(); return true;
+    case ID_TRAY_RESTORE: RestoreFromTray(); return true;
+    case ID_APP_EXIT: close(); return true;
     default: return false;
   }
 }
@@ -413,7 +415,7 @@ void CMainFrame::AddTrayIcon() {
     if (reason == QSystemTrayIcon::Trigger) {
       RestoreFromTray();
     } else if (reason == QSystemTrayIcon::Context) {
-      PopupMenu("TrayIcon", QCursor::pos(), 32845);
+      PopupMenu("TrayIcon", QCursor::pos(), ID_TRAY_RESTORE);
     }
   });
   trayIcon_->show();

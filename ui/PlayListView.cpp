@@ -13,6 +13,7 @@
 #include <QToolTip>
 
 #include "playlist/PlayerDoc.h"
+#include "res/ResourceIds.h"
 #include "ui/PlayListDelegate.h"
 #include "ui/PlayListDrag.h"
 #include "ui/PlayListModel.h"
@@ -103,11 +104,11 @@ void CPlayListView::OnRebuilt() {
 
 bool CPlayListView::OnCommand(int id) {
   switch (id) {
-    case kPlayCommand: OnPlay(); return true;
-    case kDeleteCommand: OnDelete(); return true;
-    case kMoveUpCommand: OnMoveUp(); return true;
-    case kMoveDownCommand: OnMoveDown(); return true;
-    case kPropertiesCommand: OnProperties(); return true;
+    case ID_PLAYLIST_PLAY: OnPlay(); return true;
+    case ID_EDIT_DELETE: OnDelete(); return true;
+    case ID_EDIT_MOVE_UP: OnMoveUp(); return true;
+    case ID_EDIT_MOVE_DOWN: OnMoveDown(); return true;
+    case ID_FILE_PROPERTIES: OnProperties(); return true;
     default: return false;
   }
 }
@@ -115,11 +116,11 @@ bool CPlayListView::OnCommand(int id) {
 std::optional<bool> CPlayListView::CommandEnabled(int id) const {
   const bool any = selectionModel()->hasSelection();
   switch (id) {
-    case kPlayCommand: return true;
-    case kDeleteCommand: return any;
-    case kMoveUpCommand: return any && !IsRowSelected(0);
-    case kMoveDownCommand: return any && !IsRowSelected(model_->rowCount() - 1);
-    case kPropertiesCommand: return FocusedRow() >= 0;
+    case ID_PLAYLIST_PLAY: return true;
+    case ID_EDIT_DELETE: return any;
+    case ID_EDIT_MOVE_UP: return any && !IsRowSelected(0);
+    case ID_EDIT_MOVE_DOWN: return any && !IsRowSelected(model_->rowCount() - 1);
+    case ID_FILE_PROPERTIES: return FocusedRow() >= 0;
     default: return std::nullopt;
   }
 }
@@ -231,9 +232,9 @@ void CPlayListView::contextMenuEvent(QContextMenuEvent* event) {
   PlayListPopup popup;
   const std::vector<int> rows = SelectedRows();
   if (rows.empty() || !indexAt(event->pos()).isValid()) {
-    popup = {kNoRowPopup, 0, model_->rowCount() > 0 ? 0 : kDeleteAllCommand};
+    popup = {kNoRowPopup, 0, model_->rowCount() > 0 ? 0 : ID_EDIT_DELETE_ALL};
   } else {
-    popup = {kRowPopup, kPlayCommand, rows.size() < 2 ? 0 : kPlayCommand};
+    popup = {kRowPopup, ID_PLAYLIST_PLAY, rows.size() < 2 ? 0 : ID_PLAYLIST_PLAY};
   }
   Q_EMIT contextMenuRequested(popup, event->globalPos());
 }

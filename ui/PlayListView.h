@@ -33,12 +33,6 @@ class CPlayListView final : public QTreeView {
   Q_OBJECT
 
  public:
-  static constexpr int kPlayCommand = 32816;
-  static constexpr int kDeleteCommand = 32804;
-  static constexpr int kMoveUpCommand = 32808;
-  static constexpr int kMoveDownCommand = 32809;
-  static constexpr int kPropertiesCommand = 32792;
-  static constexpr int kDeleteAllCommand = 32807;
   static constexpr std::string_view kNoRowPopup = "PlayListView0";
   static constexpr std::string_view kRowPopup = "PlayListView1";
 

@@ -6,7 +6,7 @@
 #include <QUrl>
 
 #include "playlist/PlayerDoc.h"
-#include "ui/CommandIds.h"
+#include "res/ResourceIds.h"
 
 namespace lumivox {
 

@@ -6,6 +6,8 @@
 #include <climits>
 #include <tuple>
 
+#include "res/ResourceIds.h"
+
 namespace lumivox {
 namespace {
 
@@ -35,8 +37,8 @@ TEST(DefaultKeys, OutOfRangeLeavesEntryAndEveryDefaultReachesItsCommand) {
     EXPECT_EQ(entry, untouched) << index;
   }
   const KeyTable keys = DefaultKeyTable();
-  EXPECT_EQ(keys.front(), (KeyEntry{FVIRTKEY | FSHIFT | FCONTROL, 'P', 32771}));
-  EXPECT_EQ(keys.back(), (KeyEntry{FVIRTKEY | FCONTROL, 'Q', 57665}));
+  EXPECT_EQ(keys.front(), (KeyEntry{FVIRTKEY | FSHIFT | FCONTROL, 'P', ID_PLAY_PLAYPAUSE}));
+  EXPECT_EQ(keys.back(), (KeyEntry{FVIRTKEY | FCONTROL, 'Q', ID_APP_EXIT}));
   const AccelTable table(keys);  // no default may shadow a later one
   for (const DefaultKey& row : kDefaultKeys) {
     EXPECT_EQ(table.Translate(row.flags, row.key), row.command) << row.operation;

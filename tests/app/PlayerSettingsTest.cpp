@@ -10,6 +10,7 @@
 #include "TempDir.h"
 #include "app/QSettingsStore.h"
 #include "app/SettingsTable.h"
+#include "res/ResourceIds.h"
 
 namespace lumivox {
 namespace {
@@ -85,13 +86,13 @@ TEST(PlayerSettings, LoadKeepsLowBitsUncheckedAndRebuildsTheAccelerators) {
   PlayerSettings settings(store);
   settings.LoadSettings();
   const PlayerOptions& o = settings.options();
-  EXPECT_EQ(o.keyTable[3], (KeyEntry{0xFF, 0x2345, 32772}));  // the command is never stored
-  EXPECT_EQ(o.keyTable[4], (KeyEntry{0xFE, 0xFFFF, 32777}));
+  EXPECT_EQ(o.keyTable[3], (KeyEntry{0xFF, 0x2345, ID_PLAY_STOP}));  // the command is never stored
+  EXPECT_EQ(o.keyTable[4], (KeyEntry{0xFE, 0xFFFF, ID_PLAY_NEXT_TRACK}));
   EXPECT_EQ(o.playerColor[2], 0xFFFFFFFFu);
   EXPECT_EQ(settings.AspectRatio(), 99);
   EXPECT_EQ(o.trayIcon, 2);
   EXPECT_FALSE(settings.LoadLastList());
-  EXPECT_EQ(settings.accelTable()->Translate(FVIRTKEY | FCONTROL, 'F'), 32776);
+  EXPECT_EQ(settings.accelTable()->Translate(FVIRTKEY | FCONTROL, 'F'), ID_PLAY_PREVIOUS_TRACK);
   EXPECT_EQ(settings.accelTable()->Translate(FVIRTKEY | FCONTROL, 'B'), std::nullopt);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/KeyTable.h"
+#include "res/ResourceIds.h"
 #include "ui/CommandTable.h"
 
 namespace lumivox::test {
@@ -12,7 +13,10 @@ namespace {
 
 // Menu texts that differ from a command's own text where a menu shows it another way.
 const std::set<std::pair<int, std::string>> kOtherTexts = {
-    {32792, "P&roperties..."}, {32783, "&Restore"}, {32815, "1&6 : 9"}, {57664, "&About..."}};
+    {ID_FILE_PROPERTIES, "P&roperties..."},
+    {ID_VIEW_FULLSCREEN, "&Restore"},
+    {ID_ASPECT_16_9, "1&6 : 9"},
+    {ID_APP_ABOUT, "&About..."}};
 
 void ForEachCommand(const std::vector<MenuItem>& items, const std::function<void(const MenuItem&)>& visit) {
   for (const auto& item : items) {
@@ -48,14 +52,16 @@ TEST(CommandTable, MenusAndToolBarKeepTheirShape) {
   for (const auto& popup : MainMenu()) popups.emplace_back(popup.text);
   EXPECT_EQ(popups, (std::vector<std::string>{"&File", "&Edit", "&Playback", "&View", "&Tool", "&Help"}));
   const auto& tray = ContextMenu("TrayIcon")->popup;
-  EXPECT_EQ(tray.front().id, 32845);
-  EXPECT_EQ(tray.back().id, 57665);
+  EXPECT_EQ(tray.front().id, ID_TRAY_RESTORE);
+  EXPECT_EQ(tray.back().id, ID_APP_EXIT);
   EXPECT_TRUE(tray[1].IsSeparator());
   EXPECT_EQ(ToolbarButtons().size(), 12u);
   EXPECT_EQ(ToolbarButtons()[3], kToolbarSeparator);
   EXPECT_EQ(ToolbarButtons()[8], kToolbarSeparator);
-  for (const int quiet : {32804, 32808, 32809}) EXPECT_TRUE(FindCommand(quiet)->prompt.empty()) << quiet;
-  EXPECT_EQ(FindCommand(32791)->toolTip, "Find");
+  for (const int quiet : {ID_EDIT_DELETE, ID_EDIT_MOVE_UP, ID_EDIT_MOVE_DOWN}) {
+    EXPECT_TRUE(FindCommand(quiet)->prompt.empty()) << quiet;
+  }
+  EXPECT_EQ(FindCommand(ID_EDIT_FIND_AND_ADD)->toolTip, "Find");
 }
 
 }  // namespace

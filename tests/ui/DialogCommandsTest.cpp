@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include "DialogAnswer.h"
 #include "playlist/DocFixture.h"
+#include "res/ResourceIds.h"
 #include "ui/DialogCommands.h"
 
 namespace lumivox::test {
@@ -61,7 +62,7 @@ TEST_F(DialogCommandsTest, OpenReplacesTheListWithTheChosenFilesAndPlays) {
     dialog->findChild<QLineEdit*>("fileNameEdit")->setText("\"b.mp3\" \"a.wav\"");
     static_cast<QDialog*>(dialog)->accept();
   });
-  ASSERT_TRUE(Run(57601));
+  ASSERT_TRUE(Run(ID_FILE_OPEN));
   EXPECT_EQ(Paths(), (std::vector<std::string>{b, a}));
   EXPECT_EQ(engine->open, b);
   EXPECT_EQ(engine->state, State_Running);
@@ -75,7 +76,8 @@ TEST_F(DialogCommandsTest, ACancelledDialogChangesNothingAndAddKeepsThePlayingEn
   const struct {
     int command;
     bool opens;
-  } cases[] = {{57601, false}, {32803, false}, {32790, false}, {32791, true}};
+  } cases[] = {
+      {ID_FILE_OPEN, false}, {ID_EDIT_ADD, false}, {ID_FILE_OPEN_PLAYLIST, false}, {ID_EDIT_FIND_AND_ADD, true}};
   engine->missing = {"/gone.mp3"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
@@ -92,7 +94,7 @@ TEST_F(DialogCommandsTest, ACancelledDialogChangesNothingAndAddKeepsThePlayingEn
   }
 
   Choose("a.wav");
-  ASSERT_TRUE(Run(32803));
+  ASSERT_TRUE(Run(ID_EDIT_ADD));
   EXPECT_EQ(Paths(), (std::vector<std::string>{"/gone.mp3", "/old.mp3", a}));
   EXPECT_EQ(engine->open, "/old.mp3");
 }
@@ -100,20 +102,20 @@ TEST_F(DialogCommandsTest, ACancelledDialogChangesNothingAndAddKeepsThePlayingEn
 TEST_F(DialogCommandsTest, OpenPlaylistAndFindOpenTheFirstEntryWithoutPlaying) {
   const std::string list = media.Write("list.m3u", b + "\n" + a + "\n");
   Choose("list.m3u");
-  ASSERT_TRUE(Run(32790));
+  ASSERT_TRUE(Run(ID_FILE_OPEN_PLAYLIST));
   EXPECT_EQ(Paths(), (std::vector<std::string>{b, a}));
   EXPECT_EQ(engine->open, b);
   EXPECT_EQ(engine->state, State_Stopped);
 
   doc->RemoveAll();
   Choose(QString::fromStdString(media.path().string()));
-  ASSERT_TRUE(Run(32791));
+  ASSERT_TRUE(Run(ID_EDIT_FIND_AND_ADD));
   EXPECT_EQ(Paths(), (std::vector<std::string>{a, b})) << "the list file is no media file";
   EXPECT_EQ(engine->open, a);
 }
 
 TEST_F(DialogCommandsTest, SavePlaylistWritesTheFormatOfTheFinalName) {
-  EXPECT_FALSE(Run(32789)) << "nothing to save";
+  EXPECT_FALSE(Run(ID_FILE_SAVE_PLAYLIST)) << "nothing to save";
   Fill({"/m/a.mp3"});
   const struct {
     const char* typed;
@@ -124,7 +126,7 @@ TEST_F(DialogCommandsTest, SavePlaylistWritesTheFormatOfTheFinalName) {
                {"mix.lst", 0, "mix.lst", "/m/a.mp3"}, {"set.b", 2, "set.b.lst", "/m/a.mp3"}};
   for (const auto& c : cases) {
     Choose(c.typed, c.filter);
-    ASSERT_TRUE(Run(32789));
+    ASSERT_TRUE(Run(ID_FILE_SAVE_PLAYLIST));
     EXPECT_NE(TempDir::Read(media / c.written).find(c.marker), std::string::npos) << c.written;
     EXPECT_EQ(SavePlaylistName(c.typed, c.filter), c.written);
   }
@@ -132,7 +134,7 @@ TEST_F(DialogCommandsTest, SavePlaylistWritesTheFormatOfTheFinalName) {
 }
 
 TEST_F(DialogCommandsTest, UseLumivaultNeedsTheDeviceAndAlwaysTellsWhenItTakesEffect) {
-  EXPECT_FALSE(Run(32797)) << "no device";
+  EXPECT_FALSE(Run(ID_TOOL_USE_LUMIVAULT)) << "no device";
   engine->deviceRenderer = true;
   doc->LoadPlaySettings();
   for (const int expected : {1, 0}) {
@@ -141,10 +143,10 @@ TEST_F(DialogCommandsTest, UseLumivaultNeedsTheDeviceAndAlwaysTellsWhenItTakesEf
       shown = qobject_cast<QMessageBox*>(widget)->text();
       qobject_cast<QDialog*>(widget)->accept();
     });
-    ASSERT_TRUE(Run(32797));
+    ASSERT_TRUE(Run(ID_TOOL_USE_LUMIVAULT));
     EXPECT_EQ(options.lumivault, expected);
     EXPECT_EQ(shown, "LumivaultHD output will be activated if the file is opened next");
-    EXPECT_EQ(DialogCommandState(32797, context)->checked, expected == 1);
+    EXPECT_EQ(DialogCommandState(ID_TOOL_USE_LUMIVAULT, context)->checked, expected == 1);
   }
 }
 

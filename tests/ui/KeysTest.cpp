@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "DialogAnswer.h"
+#include "res/ResourceIds.h"
 #include "ui/KeyCaptureDlg.h"
 #include "ui/KeyTranslator.h"
 #include "ui/PageKeyCfg.h"
@@ -49,7 +50,7 @@ TEST(KeysMapping, QtKeysGiveVirtualKeysAndTheHeldModifiersGiveFlags) {
 class KeysTranslation : public ::testing::Test {
  protected:
   KeysTranslation() {
-    keys[4] = {FVIRTKEY | FCONTROL, 'P', 32777};  // Next Track gets Play's Ctrl+P too
+    keys[4] = {FVIRTKEY | FCONTROL, 'P', ID_PLAY_NEXT_TRACK};  // Next Track gets Play's Ctrl+P too
     table.emplace(keys);
     main.setCentralWidget(pane);
     main.addToolBar(Qt::BottomToolBarArea, bar);
@@ -93,9 +94,9 @@ class KeysTranslation : public ::testing::Test {
 
 TEST_F(KeysTranslation, KeysInThePlayerWindowSendTheEarliestMatchingCommandAndGoNoFurther) {
   const std::tuple<QWidget*, Qt::Key, Qt::KeyboardModifiers, std::vector<int>, int> cases[] = {
-      {pane, Qt::Key_P, kCtrl, {40020}, 0},       // the earlier of two entries with Ctrl+P
-      {&main, Qt::Key_Return, kAlt, {32783}, 0},  // the window itself
-      {pane, Qt::Key_S, kCtrl, {32789}, 0},       // taken before the window's own Ctrl+S shortcut
+      {pane, Qt::Key_P, kCtrl, {ID_TOOLBAR_PLAY}, 0},          // the earlier of two entries with Ctrl+P
+      {&main, Qt::Key_Return, kAlt, {ID_VIEW_FULLSCREEN}, 0},  // the window itself
+      {pane, Qt::Key_S, kCtrl, {ID_FILE_SAVE_PLAYLIST}, 0},    // taken before the window's own Ctrl+S shortcut
       {pane, Qt::Key_X, kNone, {}, 0},            // in no entry
       {seekBar, Qt::Key_P, kCtrl, {}, 0},         // neither the seek bar nor the window behind it
       {seekBar, Qt::Key_S, kCtrl, {}, 1},         // so the window's shortcut does fire
@@ -107,8 +108,8 @@ TEST_F(KeysTranslation, KeysInThePlayerWindowSendTheEarliestMatchingCommandAndGo
   }
   keys[1].key = 'K';  // the table the app rebuilt after the Options sheet
   table.emplace(keys);
-  EXPECT_EQ(Press(pane, Qt::Key_P, kCtrl), std::vector<int>{32777});
-  EXPECT_EQ(Press(pane, Qt::Key_K, kCtrl), std::vector<int>{40020});
+  EXPECT_EQ(Press(pane, Qt::Key_P, kCtrl), std::vector<int>{ID_PLAY_NEXT_TRACK});
+  EXPECT_EQ(Press(pane, Qt::Key_K, kCtrl), std::vector<int>{ID_TOOLBAR_PLAY});
   table.reset();
   EXPECT_TRUE(Press(pane, Qt::Key_K, kCtrl).empty());
 }
@@ -126,11 +127,14 @@ int Capture(KeyEntry& entry, std::function<void(QWidget*)> answer) {
 
 TEST(KeysCapture, EveryKeyButTheIgnoredOnesIsTakenWithTheModifiersHeld) {
   const std::tuple<Qt::Key, Qt::KeyboardModifiers, KeyEntry> cases[] = {
-      {Qt::Key_Escape, kNone, {FVIRTKEY, 0x1B, 32771}}, {Qt::Key_Return, kNone, {FVIRTKEY, 0x0D, 32771}},
-      {Qt::Key_F4, kAlt, {FVIRTKEY | FALT, 0x73, 32771}}, {Qt::Key_Tab, kNone, {FVIRTKEY, 0x09, 32771}},
-      {Qt::Key_Space, kNone, {FVIRTKEY, 0x20, 32771}}, {Qt::Key_P, kCtrl | kShift, {13, 'P', 32771}}};
+      {Qt::Key_Escape, kNone, {FVIRTKEY, 0x1B, ID_PLAY_PLAYPAUSE}},
+      {Qt::Key_Return, kNone, {FVIRTKEY, 0x0D, ID_PLAY_PLAYPAUSE}},
+      {Qt::Key_F4, kAlt, {FVIRTKEY | FALT, 0x73, ID_PLAY_PLAYPAUSE}},
+      {Qt::Key_Tab, kNone, {FVIRTKEY, 0x09, ID_PLAY_PLAYPAUSE}},
+      {Qt::Key_Space, kNone, {FVIRTKEY, 0x20, ID_PLAY_PLAYPAUSE}},
+      {Qt::Key_P, kCtrl | kShift, {13, 'P', ID_PLAY_PLAYPAUSE}}};
   for (const auto& [key, modifiers, expected] : cases) {
-    KeyEntry entry{FVIRTKEY, 'Q', 32771};
+    KeyEntry entry{FVIRTKEY, 'Q', ID_PLAY_PLAYPAUSE};
     bool waited = false;
     EXPECT_EQ(Capture(entry, [&, key = key, modifiers = modifiers](QWidget* box) {
                 QTest::keyClick(box, Qt::Key_Shift, kShift);
@@ -145,7 +149,7 @@ TEST(KeysCapture, EveryKeyButTheIgnoredOnesIsTakenWithTheModifiersHeld) {
 }
 
 TEST(KeysCapture, OnlyAMouseClickOnCancelLeavesWithoutAKey) {
-  const KeyEntry before{FVIRTKEY, 'Q', 57665};
+  const KeyEntry before{FVIRTKEY, 'Q', ID_APP_EXIT};
   KeyEntry entry = before;
   EXPECT_EQ(Capture(entry, [](QWidget* box) {
               EXPECT_EQ(box->findChild<QLabel*>()->text().toStdString(), "Press the key(s) to assign...");
@@ -161,7 +165,7 @@ TEST(KeysCapture, OnlyAMouseClickOnCancelLeavesWithoutAKey) {
 
 TEST(KeysPage, RowsChangeThroughTheCaptureBoxAndReachTheOptionsOnlyOnApply) {
   PlayerOptions options;
-  options.keyTable[2] = {FVIRTKEY, 0xBA, 40029};  // a stored key is shown as it is
+  options.keyTable[2] = {FVIRTKEY, 0xBA, ID_TOOLBAR_PAUSE};  // a stored key is shown as it is
   const KeyTable stored = options.keyTable;
   CPageKeyCfg page(options);
   page.show();
@@ -202,7 +206,7 @@ TEST(KeysPage, RowsChangeThroughTheCaptureBoxAndReachTheOptionsOnlyOnApply) {
 
   page.OnApply();
   KeyTable applied = stored;
-  applied[19] = {FVIRTKEY, 0x1B, 57665};
+  applied[19] = {FVIRTKEY, 0x1B, ID_APP_EXIT};
   EXPECT_EQ(options.keyTable, applied);
   QTest::mouseClick(allDefault, Qt::LeftButton);
   EXPECT_EQ(row(2), "Pause | Shift+P");

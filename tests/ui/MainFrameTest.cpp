@@ -22,6 +22,7 @@
 
 #include "DialogAnswer.h"
 #include "playlist/DocFixture.h"
+#include "res/ResourceIds.h"
 #include "ui/AboutBox.h"
 #include "ui/MainFrame.h"
 #include "ui/PlayListView.h"
@@ -45,14 +46,16 @@ TEST_F(MainFrameTest, LayoutsGiveTheirPanesAndTheViewModeCommandCycles) {
     int command;
     int mode;
     bool playlist, video;
-  } cases[] = {{32810, 0, true, true}, {32820, 2, true, false}, {32820, 1, false, true},
-               {32820, 0, true, true}, {32782, 2, true, false}, {32811, 1, false, true}};
+  } cases[] = {{ID_VIEW_PLAYLIST_AND_VIDEO, 0, true, true}, {ID_CHANGE_VIEW_MODE, 2, true, false},
+               {ID_CHANGE_VIEW_MODE, 1, false, true},        {ID_CHANGE_VIEW_MODE, 0, true, true},
+               {ID_VIEW_PLAYLIST, 2, true, false},           {ID_VIEW_VIDEO, 1, false, true}};
   for (const auto& c : cases) {
     ASSERT_TRUE(frame.OnCommand(c.command)) << c.command;
     EXPECT_EQ(frame.viewMode(), c.mode);
     EXPECT_EQ(frame.GetPlaylistPane() != nullptr, c.playlist) << c.mode;
     EXPECT_EQ(frame.GetVideoPane() != nullptr, c.video) << c.mode;
-    EXPECT_TRUE(frame.StateOf(c.mode == 0 ? 32810 : c.mode == 1 ? 32811 : 32782).checked);
+    const int modeItem = c.mode == 0 ? ID_VIEW_PLAYLIST_AND_VIDEO : c.mode == 1 ? ID_VIEW_VIDEO : ID_VIEW_PLAYLIST;
+    EXPECT_TRUE(frame.StateOf(modeItem).checked);
   }
 }
 
@@ -61,7 +64,7 @@ TEST_F(MainFrameTest, TheShownPlaylistPaneKeepsItsWidthThroughViewChanges) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
   const int quarter = frame.centralWidget()->width() / 4;
   for (int round = 0; round < 6; ++round) {
-    ASSERT_TRUE(frame.OnCommand(32820));
+    ASSERT_TRUE(frame.OnCommand(ID_CHANGE_VIEW_MODE));
     QApplication::processEvents();
     if (frame.viewMode() == 0) {
       EXPECT_EQ(frame.findChild<QSplitter*>()->sizes().front(), quarter) << round;
@@ -97,7 +100,7 @@ ShownMenu MenuShownBy(const std::function<void()>& trigger) {
 }
 
 TEST_F(MainFrameTest, ContextMenusCarryTheirDefaultAndGreyedItemsAndTheBarsHaveNone) {
-  ASSERT_TRUE(frame.OnCommand(32810));
+  ASSERT_TRUE(frame.OnCommand(ID_VIEW_PLAYLIST_AND_VIDEO));
   frame.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
@@ -114,7 +117,7 @@ TEST_F(MainFrameTest, ContextMenusCarryTheirDefaultAndGreyedItemsAndTheBarsHaveN
     QApplication::sendEvent(video, &release);
   });
   ASSERT_TRUE(pane.shown);
-  EXPECT_EQ(pane.defaultId, 32783);
+  EXPECT_EQ(pane.defaultId, ID_VIEW_FULLSCREEN);
   const QPoint firstRow = playlist->visualRect(playlist->model()->index(0, 0)).center();
   for (const int selected : {1, 2}) {
     playlist->selectionModel()->clearSelection();
@@ -124,8 +127,8 @@ TEST_F(MainFrameTest, ContextMenusCarryTheirDefaultAndGreyedItemsAndTheBarsHaveN
     }
     const ShownMenu rows = MenuShownBy([&] { rightClick(playlist->viewport(), firstRow); });
     ASSERT_TRUE(rows.shown);
-    EXPECT_EQ(rows.defaultId, 32816);
-    EXPECT_EQ(rows.enabled.at(32816), selected == 1) << selected;
+    EXPECT_EQ(rows.defaultId, ID_PLAYLIST_PLAY);
+    EXPECT_EQ(rows.enabled.at(ID_PLAYLIST_PLAY), selected == 1) << selected;
   }
   for (QWidget* bar : {static_cast<QWidget*>(frame.findChild<QToolBar*>()), static_cast<QWidget*>(&frame.seekBar())}) {
     EXPECT_FALSE(MenuShownBy([&] { rightClick(bar, QPoint(2, 2)); }).shown) << bar->metaObject()->className();
@@ -142,23 +145,25 @@ TEST_F(MainFrameTest, MarkedItemsShowOnlyTheirMarkAndRadioItemsAreExclusive) {
   const auto showMenus = [this] {
     for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>()) Q_EMIT menu->aboutToShow();
   };
-  for (const int command : {32810, 32811, 32782}) {
+  for (const int command : {ID_VIEW_PLAYLIST_AND_VIDEO, ID_VIEW_VIDEO, ID_VIEW_PLAYLIST}) {
     ASSERT_TRUE(frame.OnCommand(command));
     showMenus();
-    for (const int id : {32810, 32811, 32782}) {
+    for (const int id : {ID_VIEW_PLAYLIST_AND_VIDEO, ID_VIEW_VIDEO, ID_VIEW_PLAYLIST}) {
       QAction* item = action(id);
       ASSERT_TRUE(item && item->actionGroup()) << id;
       EXPECT_TRUE(item->actionGroup()->isExclusive()) << id;
-      EXPECT_EQ(item->actionGroup(), action(32810)->actionGroup()) << id;
+      EXPECT_EQ(item->actionGroup(), action(ID_VIEW_PLAYLIST_AND_VIDEO)->actionGroup()) << id;
       EXPECT_EQ(item->isChecked(), id == command) << id;
       EXPECT_EQ(item->isCheckable(), id == command) << "no empty mark on " << id;
     }
   }
-  for (const int id : {32835, 32781, 32812}) EXPECT_TRUE(action(id)->actionGroup()) << id;
-  for (const int id : {59392, 32780, 32798}) EXPECT_FALSE(action(id)->actionGroup()) << "a check mark: " << id;
-  ASSERT_TRUE(frame.OnCommand(59392));
+  for (const int id : {ID_SKIP_1SEC, ID_REPEAT_NONE, ID_ASPECT_NOT_FIXED}) EXPECT_TRUE(action(id)->actionGroup()) << id;
+  for (const int id : {ID_VIEW_TOOLBAR, ID_PLAY_SHUFFLE, ID_VIEW_ALWAYS_ON_TOP}) {
+    EXPECT_FALSE(action(id)->actionGroup()) << "a check mark: " << id;
+  }
+  ASSERT_TRUE(frame.OnCommand(ID_VIEW_TOOLBAR));
   showMenus();
-  EXPECT_FALSE(action(59392)->isCheckable()) << "the hidden tool bar leaves no empty box";
+  EXPECT_FALSE(action(ID_VIEW_TOOLBAR)->isCheckable()) << "the hidden tool bar leaves no empty box";
 }
 
 TEST_F(MainFrameTest, OnlyButtonsWithAPromptShowATip) {
@@ -171,7 +176,7 @@ TEST_F(MainFrameTest, OnlyButtonsWithAPromptShowATip) {
     QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), widget->mapToGlobal(QPoint(4, 4)));
     QApplication::sendEvent(widget, &help);
     const int id = button->data().toInt();
-    const bool tipless = id == 32804 || id == 32808 || id == 32809;
+    const bool tipless = id == ID_EDIT_DELETE || id == ID_EDIT_MOVE_UP || id == ID_EDIT_MOVE_DOWN;
     EXPECT_EQ(QToolTip::isVisible(), !tipless) << id;
     QToolTip::hideText();
     ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
@@ -179,27 +184,27 @@ TEST_F(MainFrameTest, OnlyButtonsWithAPromptShowATip) {
 }
 
 TEST_F(MainFrameTest, DocumentCommandsFollowTheirRules) {
-  EXPECT_FALSE(frame.StateOf(32771).enabled) << "Play / Pause needs an open file";
-  EXPECT_FALSE(frame.OnCommand(32772)) << "a disabled command does not run";
-  EXPECT_FALSE(frame.StateOf(32777).enabled) << "Next Track needs two entries";
+  EXPECT_FALSE(frame.StateOf(ID_PLAY_PLAYPAUSE).enabled) << "Play / Pause needs an open file";
+  EXPECT_FALSE(frame.OnCommand(ID_PLAY_STOP)) << "a disabled command does not run";
+  EXPECT_FALSE(frame.StateOf(ID_PLAY_NEXT_TRACK).enabled) << "Next Track needs two entries";
   Fill({"/m/a.mp3", "/m/b.mp3"});
   doc->OpenItem(0);
-  EXPECT_TRUE(frame.StateOf(32777).enabled);
-  EXPECT_TRUE(frame.StateOf(40020).enabled);
-  EXPECT_FALSE(frame.StateOf(32772).enabled) << "stopped";
-  ASSERT_TRUE(frame.OnCommand(32771));
-  EXPECT_TRUE(frame.StateOf(32772).enabled);
-  EXPECT_FALSE(frame.StateOf(40020).enabled) << "already running";
-  for (const auto& [command, check] : {std::pair{32839, 30}, {32843, 120}}) {
+  EXPECT_TRUE(frame.StateOf(ID_PLAY_NEXT_TRACK).enabled);
+  EXPECT_TRUE(frame.StateOf(ID_TOOLBAR_PLAY).enabled);
+  EXPECT_FALSE(frame.StateOf(ID_PLAY_STOP).enabled) << "stopped";
+  ASSERT_TRUE(frame.OnCommand(ID_PLAY_PLAYPAUSE));
+  EXPECT_TRUE(frame.StateOf(ID_PLAY_STOP).enabled);
+  EXPECT_FALSE(frame.StateOf(ID_TOOLBAR_PLAY).enabled) << "already running";
+  for (const auto& [command, check] : {std::pair{ID_SKIP_30SEC, 30}, {ID_SKIP_120SEC, 120}}) {
     ASSERT_TRUE(frame.OnCommand(command));
     EXPECT_EQ(doc->skipInterval(), check);
     EXPECT_TRUE(frame.StateOf(command).checked);
   }
-  ASSERT_TRUE(frame.OnCommand(32805));
+  ASSERT_TRUE(frame.OnCommand(ID_REPEAT_ALL));
   EXPECT_EQ(doc->repeatMode(), 1);
-  EXPECT_FALSE(frame.StateOf(32781).checked);
+  EXPECT_FALSE(frame.StateOf(ID_REPEAT_NONE).checked);
   const int aspect = options.aspectRatio;
-  ASSERT_TRUE(frame.OnCommand(32822));
+  ASSERT_TRUE(frame.OnCommand(ID_CHANGE_ASPECT_RATIO));
   EXPECT_EQ(options.aspectRatio, (aspect + 1) % 4);
 }
 
@@ -214,9 +219,9 @@ TEST_F(MainFrameTest, ThePositionTickFeedsTheSeekBar) {
 }
 
 TEST_F(MainFrameTest, ClosingSavesTheWindowAndTheNextFrameTakesItBack) {
-  ASSERT_TRUE(frame.OnCommand(32810));
-  ASSERT_TRUE(frame.OnCommand(59392));
-  ASSERT_TRUE(frame.OnCommand(32798));
+  ASSERT_TRUE(frame.OnCommand(ID_VIEW_PLAYLIST_AND_VIDEO));
+  ASSERT_TRUE(frame.OnCommand(ID_VIEW_TOOLBAR));
+  ASSERT_TRUE(frame.OnCommand(ID_VIEW_ALWAYS_ON_TOP));
   frame.setGeometry(40, 50, 600, 400);
   frame.findChild<QSplitter*>()->setSizes({150, 450});
   const int playlistWidth = frame.findChild<QSplitter*>()->sizes().front();
@@ -225,16 +230,16 @@ TEST_F(MainFrameTest, ClosingSavesTheWindowAndTheNextFrameTakesItBack) {
   EXPECT_NE(TempDir::Read(dir / "data/lumivox.pls").find("/m/a.mp3"), std::string::npos) << "the document closed";
 
   CMainFrame next{*doc, settings};
-  EXPECT_FALSE(next.StateOf(59392).checked);
-  EXPECT_TRUE(next.StateOf(32793).checked);
-  EXPECT_TRUE(next.StateOf(32798).checked);
+  EXPECT_FALSE(next.StateOf(ID_VIEW_TOOLBAR).checked);
+  EXPECT_TRUE(next.StateOf(ID_VIEW_SEEKBAR).checked);
+  EXPECT_TRUE(next.StateOf(ID_VIEW_ALWAYS_ON_TOP).checked);
   EXPECT_EQ(next.geometry(), QRect(40, 50, 600, 400));
   ASSERT_EQ(next.viewMode(), 0);
   next.ApplyViewMode();
   EXPECT_EQ(settings.GetProfileInt("View", "PlayListWidth", -1), playlistWidth);
   EXPECT_EQ(next.findChild<QSplitter*>()->sizes().front(), playlistWidth);
-  ASSERT_TRUE(next.OnCommand(32811));
-  EXPECT_FALSE(next.OnCommand(32807)) << "Delete All needs the playlist view";
+  ASSERT_TRUE(next.OnCommand(ID_VIEW_VIDEO));
+  EXPECT_FALSE(next.OnCommand(ID_EDIT_DELETE_ALL)) << "Delete All needs the playlist view";
 
   // Beyond the screen, without a size, wholly before the desktop, or too wide for an int:
   // the default size at the default place.
@@ -270,27 +275,27 @@ TEST_F(MainFrameTest, DroppedFilesAndFoldersReplaceTheListAndPlay) {
 TEST_F(MainFrameTest, OptionsRebuildTheKeysEvenWhenCancelledAndTheFilterListPausesFirst) {
   options.keyTable[0].key = 'Z';
   WhenDialogShows([](QWidget* sheet) { qobject_cast<QDialog*>(sheet)->reject(); });
-  ASSERT_TRUE(frame.OnCommand(32773));
-  EXPECT_EQ(settings.accelTable()->Translate(FVIRTKEY | FSHIFT | FCONTROL, 'Z'), 32771);
+  ASSERT_TRUE(frame.OnCommand(ID_TOOL_OPTIONS));
+  EXPECT_EQ(settings.accelTable()->Translate(FVIRTKEY | FSHIFT | FCONTROL, 'Z'), ID_PLAY_PLAYPAUSE);
 
   Fill({"/m/a.mp3"});
   doc->OpenItem(0);
   doc->Play();
-  ASSERT_TRUE(frame.OnCommand(32846));
+  ASSERT_TRUE(frame.OnCommand(ID_TOOL_DIRECTSHOW_FILTERS));
   EXPECT_EQ(engine->state, State_Paused);
 }
 
 TEST_F(MainFrameTest, RestoringFromTheTrayRemovesTheIcon) {
   frame.AddTrayIcon();
   ASSERT_TRUE(frame.trayIconShown());
-  ASSERT_TRUE(frame.OnCommand(32845));
+  ASSERT_TRUE(frame.OnCommand(ID_TRAY_RESTORE));
   EXPECT_FALSE(frame.trayIconShown());
   EXPECT_TRUE(frame.isVisible());
   frame.close();
 }
 
 TEST_F(MainFrameTest, FilterListNeedsAnOpenFileAndAboutShowsTheVersion) {
-  EXPECT_FALSE(frame.StateOf(32846).enabled);
+  EXPECT_FALSE(frame.StateOf(ID_TOOL_DIRECTSHOW_FILTERS).enabled);
   QString line;
   WhenDialogShows([&line](QWidget* box) {
     line = box->findChild<QLabel*>("programLine")->text();

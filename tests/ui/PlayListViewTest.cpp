@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "playlist/DocFixture.h"
+#include "res/ResourceIds.h"
 #include "ui/PlayListDelegate.h"
 #include "ui/PlayListIcons.h"
 #include "ui/PlayListModel.h"
@@ -271,7 +272,7 @@ TEST_F(PlayListViewTest, EnterDoubleClickAndPlayStartTheRightRow) {
     if (c.way == DoubleClick) QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, lastRow);
     if (c.way == RightDoubleClick) QTest::mouseDClick(view->viewport(), Qt::RightButton, {}, lastRow);
     if (c.way == PlayCommand) {
-      EXPECT_TRUE(view->OnCommand(View::kPlayCommand));
+      EXPECT_TRUE(view->OnCommand(ID_PLAYLIST_PLAY));
     }
     EXPECT_EQ(engine->open, c.played) << c.way;
     EXPECT_EQ(engine->state, *c.played ? State_Running : State_Stopped) << c.way;
@@ -299,7 +300,7 @@ TEST_F(PlayListViewTest, DeleteReopensTheCurrentEntryWithoutPlayingAndClearsAnEm
     engine->failing = {c.failing};
     if (c.open >= 0) doc->OpenItem(c.open);
     Select(c.selected);
-    EXPECT_TRUE(view->OnCommand(View::kDeleteCommand));
+    EXPECT_TRUE(view->OnCommand(ID_EDIT_DELETE));
     EXPECT_EQ(Order(), c.order) << c.order;
     EXPECT_EQ(engine->open, c.opened) << c.order;
     EXPECT_EQ(engine->state, State_Stopped) << c.order;
@@ -317,12 +318,12 @@ TEST_F(PlayListViewTest, MovesTakeSelectionAndFocusWithTheEntries) {
     int focusAfter;
   };
   const Case cases[] = {
-      {View::kMoveUpCommand, {1, 2}, 2, "bcade", {0, 1}, 1},
-      {View::kMoveUpCommand, {1, 3}, 4, "badce", {0, 2}, 4},
-      {View::kMoveUpCommand, {0, 2}, 2, "abcde", {0, 2}, 2},  // row 0 is selected: nothing moves
-      {View::kMoveDownCommand, {3}, 3, "abced", {4}, 4},
-      {View::kMoveDownCommand, {0, 1, 3}, 0, "cabed", {1, 2, 4}, 1},
-      {View::kMoveDownCommand, {2, 4}, 2, "abcde", {2, 4}, 2},  // the last row is selected
+      {ID_EDIT_MOVE_UP, {1, 2}, 2, "bcade", {0, 1}, 1},
+      {ID_EDIT_MOVE_UP, {1, 3}, 4, "badce", {0, 2}, 4},
+      {ID_EDIT_MOVE_UP, {0, 2}, 2, "abcde", {0, 2}, 2},  // row 0 is selected: nothing moves
+      {ID_EDIT_MOVE_DOWN, {3}, 3, "abced", {4}, 4},
+      {ID_EDIT_MOVE_DOWN, {0, 1, 3}, 0, "cabed", {1, 2, 4}, 1},
+      {ID_EDIT_MOVE_DOWN, {2, 4}, 2, "abcde", {2, 4}, 2},  // the last row is selected
   };
   for (const Case& c : cases) {
     Refill();
@@ -342,23 +343,23 @@ TEST_F(PlayListViewTest, EnableRulesFollowSelectionAndFocus) {
       {{0}, true, {true, false, true, true}},    {{2}, true, {true, true, true, true}},
       {{4}, false, {true, true, false, false}},  {{0, 4}, true, {true, false, false, true}},
   };
-  const int commands[] = {View::kDeleteCommand, View::kMoveUpCommand, View::kMoveDownCommand, View::kPropertiesCommand};
+  const int commands[] = {ID_EDIT_DELETE, ID_EDIT_MOVE_UP, ID_EDIT_MOVE_DOWN, ID_FILE_PROPERTIES};
   Refill();
   QSignalSpy properties(view.get(), &CPlayListView::propertiesRequested);
   for (const auto& [selected, focused, enabled] : cases) {
     Select(selected);
     focused ? Focus(3) : view->selectionModel()->clearCurrentIndex();
     for (int i = 0; i < 4; ++i) EXPECT_EQ(view->CommandEnabled(commands[i]), enabled[i]) << commands[i];
-    EXPECT_EQ(view->CommandEnabled(View::kPlayCommand), true);
-    EXPECT_TRUE(view->OnCommand(View::kPropertiesCommand));
+    EXPECT_EQ(view->CommandEnabled(ID_PLAYLIST_PLAY), true);
+    EXPECT_TRUE(view->OnCommand(ID_FILE_PROPERTIES));
     EXPECT_EQ(properties.size(), focused ? 1 : 0);
     if (focused) {
       EXPECT_EQ(properties.takeFirst()[0].toInt(), 3);  // for the focused row
     }
   }
-  const int addCommand = 32803;  // the document's "&Add..."
-  EXPECT_EQ(view->CommandEnabled(addCommand), std::nullopt);
-  EXPECT_FALSE(view->OnCommand(addCommand));
+  // The document's command, not the view's.
+  EXPECT_EQ(view->CommandEnabled(ID_EDIT_ADD), std::nullopt);
+  EXPECT_FALSE(view->OnCommand(ID_EDIT_ADD));
 }
 
 // --- menus, tips, size
@@ -367,9 +368,9 @@ TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
   // Rows, selected rows, clicked row (-1 below the rows), popup, greyed item ("&Play" is the
   // row popup's default).
   const std::tuple<int, QList<int>, int, std::string_view, int> cases[] = {
-      {5, {1}, 1, View::kRowPopup, 0},     {5, {1, 2}, 1, View::kRowPopup, View::kPlayCommand},
+      {5, {1}, 1, View::kRowPopup, 0},     {5, {1, 2}, 1, View::kRowPopup, ID_PLAYLIST_PLAY},
       {5, {}, 1, View::kNoRowPopup, 0},    {5, {1}, -1, View::kNoRowPopup, 0},
-      {0, {}, -1, View::kNoRowPopup, View::kDeleteAllCommand},
+      {0, {}, -1, View::kNoRowPopup, ID_EDIT_DELETE_ALL},
   };
   Show();
   std::vector<PlayListPopup> asked;
@@ -385,7 +386,7 @@ TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
     ASSERT_EQ(asked.size(), 1u) << row;
     EXPECT_EQ(asked[0].menu, menu) << row;
     EXPECT_EQ(asked[0].greyedId, greyed) << rows << row;
-    EXPECT_EQ(asked[0].defaultId, menu == View::kRowPopup ? View::kPlayCommand : 0) << row;
+    EXPECT_EQ(asked[0].defaultId, menu == View::kRowPopup ? ID_PLAYLIST_PLAY : 0) << row;
     asked.clear();
   }
   QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));

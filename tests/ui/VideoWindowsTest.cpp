@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "playlist/DocFixture.h"
+#include "res/ResourceIds.h"
 #include "ui/FullScreenWnd.h"
 #include "ui/PlayerSplitter.h"
 #include "ui/VideoView.h"
@@ -61,8 +62,8 @@ TEST_F(VideoWindowsTest, TheVideoPaneAsksTheFrameAndTakesFileDrops) {
 
   Click(view, QEvent::MouseButtonDblClick, Qt::LeftButton);
   Click(view, QEvent::MouseButtonRelease, Qt::RightButton);
-  EXPECT_EQ(commands, std::vector<int>{32783});
-  EXPECT_EQ(menus, std::vector<std::string>{"VideoView 32783"});
+  EXPECT_EQ(commands, std::vector<int>{ID_VIEW_FULLSCREEN});
+  EXPECT_EQ(menus, std::vector<std::string>{"VideoView " + std::to_string(ID_VIEW_FULLSCREEN)});
 
   QMimeData files, text;
   files.setUrls({QUrl::fromLocalFile("/m/a b.mp3"), QUrl::fromLocalFile("/m/folder")});
@@ -85,7 +86,7 @@ TEST_F(VideoWindowsTest, FullScreenOwnsTheVideoUntilEscape) {
   EXPECT_EQ(window->geometry(), QGuiApplication::primaryScreen()->geometry());
   EXPECT_EQ(engine->owner, fullScreen.Window());
   Click(*window, QEvent::MouseButtonRelease, Qt::RightButton);
-  EXPECT_EQ(menus, std::vector<std::string>{"FullScreen 32783"});
+  EXPECT_EQ(menus, std::vector<std::string>{"FullScreen " + std::to_string(ID_VIEW_FULLSCREEN)});
 
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QCoreApplication::sendEvent(window, &escape);
