@@ -96,13 +96,17 @@ bool CPlayerApp::InitInstance() {
   settings_->SetDeviceVolume(deviceVolume_.get());
   settings_->LoadSettings();
 
-  auto engine = std::make_unique<CGraphPlayer>(settings_->options(), [this] {
+  const PlayerOptions& options = settings_->options();
+  auto graphChoices = [&options] { return GraphChoices{options.lumivault != 0, options.mpegSoftDecoder != 0}; };
+  auto engine = std::make_unique<CGraphPlayer>(graphChoices, [this] {
     if (CMainFrame* frame = notifyTarget_.load()) frame->PostGraphNotify();
   });
+  CGraphPlayer* graphPlayer = engine.get();
   doc_ = std::make_unique<CPlayerDoc>(std::move(engine), *settings_, AutoListPath());
   doc_->SetDeviceVolume(deviceVolume_.get());
   frame_ = std::make_unique<CMainFrame>(*doc_, *settings_);
   frame_->SetAppCommands([this](int id) { return OnCommand(id); });
+  frame_->SetGraphPlayer(graphPlayer);
   notifyTarget_ = frame_.get();
   if (names_.empty()) {
     doc_->OnNewDocument();

@@ -161,8 +161,7 @@ bool OpenRound(CGraphPlayer& player, const std::string& file, OpenTimes& times) 
 
 void BM_OpenRatio(benchmark::State& state) {
   const std::string& file = LongMp3();
-  PlayerOptions options;
-  CGraphPlayer player(options, [] {});
+  CGraphPlayer player([] { return GraphChoices{}; }, [] {});
   // Once per process: plugin loading and the audio device probe.
   const auto engineCold = TimeMs([&] { return EngineOpen(player, file); });
   int coldDurationsKnown = 0;
@@ -310,8 +309,7 @@ bool StartPlaying(CGraphPlayer& player, const std::string& file) {
 void BM_SeekLatency(benchmark::State& state) {
   const bool system = state.range(0) != 0;
   const std::string& file = system ? SystemStream() : ShortMp3();
-  PlayerOptions options;
-  CGraphPlayer player(options, [] {});
+  CGraphPlayer player([] { return GraphChoices{}; }, [] {});
   std::int64_t duration = 0;
   if (!StartPlaying(player, file) || !player.GetTimes(&duration, nullptr)) {
     return state.SkipWithError("could not start playing");

@@ -162,9 +162,9 @@ bool BareOpen(const std::string& file) {
 
 void BM_OpenProgram(benchmark::State& state) {
   const std::string& file = TwoHourProgramStream();
-  PlayerOptions options;
-  options.mpegSoftDecoder = 0;  // the same decoders as the bare pipeline
-  CGraphPlayer player(options, [] {});
+
+  // The same decoders as the bare pipeline.
+  CGraphPlayer player([] { return GraphChoices{false, false}; }, [] {});
   std::vector<double> engine, bare;
   std::int64_t length = -1;
   const auto time = [](const std::function<bool()>& step) {

@@ -71,7 +71,7 @@ struct Player {
   QSettingsStore store{Scratch() / "lumivox.conf"};
   PlayerSettings settings{store};
   CMainFrame* notifyTarget = nullptr;
-  CPlayerDoc doc{std::make_unique<CGraphPlayer>(settings.options(),
+  CPlayerDoc doc{std::make_unique<CGraphPlayer>([] { return GraphChoices{}; },
                                                 [this] {
                                                   if (notifyTarget) notifyTarget->PostGraphNotify();
                                                 }),

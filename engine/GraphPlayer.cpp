@@ -136,8 +136,8 @@ bool IsRegularFile(const std::string& path) {
 
 }  // namespace
 
-CGraphPlayer::CGraphPlayer(const PlayerOptions& options, std::function<void()> notify)
-    : options_(options), notify_(std::move(notify)) {
+CGraphPlayer::CGraphPlayer(std::function<GraphChoices()> choices, std::function<void()> notify)
+    : choices_(std::move(choices)), notify_(std::move(notify)) {
   InitGStreamer();
   if (HasWidgets()) {
     window_ = std::make_unique<VideoWindow>();
@@ -314,12 +314,13 @@ bool CGraphPlayer::AddSourceAndRender(FilterGraph& graph, SourceKind kind, const
 }
 
 void CGraphPlayer::AddPreferredFilters(FilterGraph& graph) {
-  if (options_.lumivault) {
+  const GraphChoices choices = choices_();
+  if (choices.deviceRenderer) {
     if (ElementRef renderer = MakeReady("halcyonlumivaultsink")) {
       graph.AddPreferredFilter(renderer.get(), kDeviceRendererName, true);
     }
   }
-  if (options_.mpegSoftDecoder) {
+  if (choices.mpegSoftDecoder) {
     if (ElementRef decoder = MakeElement("halcyonmpegvideodec")) {
       graph.AddPreferredFilter(decoder.get(), kMpegVideoDecoderName, false);
     }
@@ -470,7 +471,7 @@ bool CGraphPlayer::HasVideoWindow() const { return window_ && graph_ && graph_->
 
 void CGraphPlayer::SetVideoOwner(IVideoOwner* owner) {
   if (!HasVideoWindow()) return;
-  auto* host = dynamic_cast<IVideoHost*>(owner);
+  IVideoHost* host = owner ? owner->VideoHost() : nullptr;
   owner_ = owner;
   window_->SetOwner(host ? host->HostWidget() : nullptr);
   graph_->SetWindowHandle(window_->Handle());

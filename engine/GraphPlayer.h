@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/PlayerOptions.h"
 #include "engine/FilterGraph.h"
 #include "engine/SourceChoice.h"
 #include "playlist/DocumentInterfaces.h"
@@ -21,11 +20,17 @@ inline constexpr const char* kDeviceRendererName = "Halcyon LumivaultHD Renderer
 inline constexpr const char* kMpegVideoDecoderName = "Halcyon MPEG Video Decoder";
 inline constexpr const char* kMpegAudioDecoderName = "Halcyon MPEG Audio Decoder";
 
+// What a graph is built with of the user's settings.
+struct GraphChoices {
+  bool deviceRenderer = false;  // "Lumivault": the video goes to the LumivaultHD device
+  bool mpegSoftDecoder = true;  // "MpegSoftDecoder": the maker's MPEG decoders come first
+};
+
 class CGraphPlayer final : public IGraphPlayer {
  public:
-  // Reads "Lumivault" and "MpegSoftDecoder" from `options` at every Open. `notify` is the
-  // graph-notify post: called from GStreamer's threads when events wait for GetEvent.
-  CGraphPlayer(const PlayerOptions& options, std::function<void()> notify);
+  // Asks `choices` at every Open. `notify` is the graph-notify post: called from
+  // GStreamer's threads when events wait for GetEvent.
+  CGraphPlayer(std::function<GraphChoices()> choices, std::function<void()> notify);
   ~CGraphPlayer() override;
 
   // Builds and prerolls with the caller's event loop kept running (the window repaints
@@ -88,7 +93,7 @@ class CGraphPlayer final : public IGraphPlayer {
   void WaitForState();  // for a pending change, a few seconds at most
   const OutputChoice& Outputs();
 
-  const PlayerOptions& options_;
+  std::function<GraphChoices()> choices_;
   std::function<void()> notify_;
   std::function<void()> wakeUi_;  // from any thread: the UI thread's event loop looks again
   std::unique_ptr<FilterGraph> graph_;

@@ -17,6 +17,7 @@ namespace lumivox {
 class IVideoHost : public IVideoOwner {
  public:
   virtual QWidget* HostWidget() = 0;
+  IVideoHost* VideoHost() final { return this; }
 };
 
 class VideoWindow {

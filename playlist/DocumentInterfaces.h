@@ -25,12 +25,16 @@ struct VideoSize {
   int height = 0;
 };
 
+class IVideoHost;  // the engine's: an owner with a window of its own to draw into
+
 // A window that can host the engine's video window: the video pane or the full-screen
 // window.
 class IVideoOwner {
  public:
   virtual ~IVideoOwner() = default;
   virtual VideoSize ClientSize() const = 0;
+  // None for an owner the engine cannot draw into (one of a test).
+  virtual IVideoHost* VideoHost() { return nullptr; }
 };
 
 // The playback engine as the document drives it.

@@ -58,11 +58,9 @@ bool PlayToEnd(CGraphPlayer& player, std::int64_t duration, std::ostream& out, N
 }  // namespace
 
 int ProbeFile(const std::string& path, const ProbeOptions& options, std::ostream& out) {
-  PlayerOptions settings;
-  settings.lumivault = options.lumivault ? 1 : 0;
-  settings.mpegSoftDecoder = options.mpegSoftDecoder ? 1 : 0;
+  const GraphChoices choices{options.lumivault, options.mpegSoftDecoder};
   Notifier notifier;
-  CGraphPlayer player(settings, [&notifier] { notifier.Post(); });
+  CGraphPlayer player([choices] { return choices; }, [&notifier] { notifier.Post(); });
   if (!player.Open(path)) {
     out << "open: failed\nerror: " << player.LastError() << '\n';
     return kFailed;

@@ -398,7 +398,7 @@ void CMainFrame::OnOptions() {
 
 void CMainFrame::OnFilterList() {
   if (doc_.engine().GetState() == State_Running) doc_.engine().PauseResume();
-  CDlgFilterList(this).ShowFor(dynamic_cast<CGraphPlayer*>(&doc_.engine()));
+  CDlgFilterList(this).ShowFor(graphPlayer_);
 }
 
 bool CMainFrame::TranslatesKeysFor(QWidget* target) const {

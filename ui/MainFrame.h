@@ -22,6 +22,7 @@ class QToolBar;
 namespace lumivox {
 
 class CFullScreenWnd;
+class CGraphPlayer;
 class CPlayListIcons;
 class CPlayListView;
 class CPlayerDoc;
@@ -39,6 +40,8 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
 
   // The application's own commands, asked last.
   void SetAppCommands(std::function<bool(int)> run) { appCommands_ = std::move(run); }
+  // The engine whose graph the filter list shows; none over another engine.
+  void SetGraphPlayer(CGraphPlayer* engine) { graphPlayer_ = engine; }
 
   // Safe from any thread: the engine's graph-notify.
   void PostGraphNotify();
@@ -97,6 +100,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   PlayerSettings& settings_;
   PlayerOptions& options_;
   std::function<bool(int)> appCommands_;
+  CGraphPlayer* graphPlayer_ = nullptr;
   ViewSite site_;
   std::unique_ptr<CPlayListIcons> icons_;
   QToolBar* toolBar_ = nullptr;

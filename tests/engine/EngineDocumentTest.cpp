@@ -33,7 +33,7 @@ TEST_F(EngineWindowTest, TheDeviceRendererTakesTheVideoOnlyWhenTheDeviceIsThere)
   TempDir dir;
   const std::string device = dir.Write("lumivault.raw", "");
   setenv("LUMIVOX_LUMIVAULT_DEVICE", device.c_str(), 1);
-  options.lumivault = 1;
+  choices.deviceRenderer = true;
   EXPECT_TRUE(player->ProbeDeviceRenderer());
   ASSERT_TRUE(player->Open(MediaPath("clip.avi")));
   EXPECT_TRUE(HasFilter(kDeviceRendererName));
@@ -97,8 +97,7 @@ TEST_F(EngineWindowTest, TheVideoWindowLivesInItsOwner) {
 class EngineDocumentTest : public ::testing::Test {
  protected:
   EngineDocumentTest() {
-    options.mpegSoftDecoder = 0;
-    auto engine = std::make_unique<CGraphPlayer>(options, [this] {
+    auto engine = std::make_unique<CGraphPlayer>([] { return GraphChoices{false, false}; }, [this] {
       QMetaObject::invokeMethod(&context, [this] { doc->ProcessGraphEvents(); }, Qt::QueuedConnection);
     });
     doc = std::make_unique<CPlayerDoc>(std::move(engine), settings, dir / "lumivox.pls");
@@ -118,7 +117,6 @@ class EngineDocumentTest : public ::testing::Test {
   Journal journal;
   QSettingsStore store{dir / "lumivox.conf"};
   PlayerSettings settings{store};
-  PlayerOptions options;
   RecordingView view{journal};
   RecordingFrame frame{journal};
   std::unique_ptr<CPlayerDoc> doc;

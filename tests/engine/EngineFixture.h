@@ -34,7 +34,7 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
 
 class EngineFixture : public ::testing::Test {
  protected:
-  EngineFixture() { options.mpegSoftDecoder = 0; }
+  EngineFixture() { choices.mpegSoftDecoder = false; }
   ~EngineFixture() override { player->Close(); }
 
   std::vector<std::string> Filters() const {
@@ -70,9 +70,10 @@ class EngineFixture : public ::testing::Test {
     return player->GetTimes(nullptr, &position) ? position : -1;
   }
 
-  PlayerOptions options;
+  GraphChoices choices;
   std::atomic<int> posts{0};
-  std::unique_ptr<CGraphPlayer> player = std::make_unique<CGraphPlayer>(options, [this] { ++posts; });
+  std::unique_ptr<CGraphPlayer> player =
+      std::make_unique<CGraphPlayer>([this] { return choices; }, [this] { ++posts; });
 };
 
 }  // namespace lumivox::test

@@ -21,8 +21,8 @@ using GraphPlayerTest = EngineFixture;
 std::int64_t Tolerance(const MediaFixture& media) { return media.duration / 5; }
 
 TEST_F(GraphPlayerTest, EveryFamilyOpensStoppedWithItsLengthPictureAndFilters) {
-  for (const int preferDecoders : {1, 0}) {
-    options.mpegSoftDecoder = preferDecoders;
+  for (const bool preferDecoders : {true, false}) {
+    choices.mpegSoftDecoder = preferDecoders;
     for (const auto& media : MediaTable()) {
       SCOPED_TRACE(media.name + (preferDecoders ? " with the MPEG decoders" : " without"));
       const std::string path = MediaPath(media.name);

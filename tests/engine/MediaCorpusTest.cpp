@@ -94,7 +94,7 @@ struct LoopTicks {
 };
 
 TEST_F(MediaCorpusTest, EveryKindOpensWithItsTrueLengthItsPictureAndOneRendererEach) {
-  options.mpegSoftDecoder = 1;
+  choices.mpegSoftDecoder = true;
   for (const auto& media : CorpusTable()) {
     SCOPED_TRACE(media.name);
     const std::string path = MediaPath(media.name);
