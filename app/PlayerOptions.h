@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/KeyTable.h"
+#include "playlist/DocumentInterfaces.h"
 
 namespace lumivox {
 
@@ -36,10 +37,10 @@ struct PlayerOptions {
   int loadLastList = 1;         // reload the previous playlist at start
   int addExisted = 1;           // add a file again that is already in the playlist
   int mpegSoftDecoder = 1;      // prefer the Halcyon MPEG decoders
-  int aspectRatio = 3;          // 0 Source Size, 1 4:3, 2 16:9, 3 Not Fixed
+  int aspectRatio = static_cast<int>(AspectRatio::NotFixed);  // the video picture's shape
   std::array<ColorRef, kPlayerColorCount> playerColor = DefaultPlayerColors();
   KeyTable keyTable = DefaultKeyTable();
-  int volumeMode = 0;           // 0 the pipeline, 1 mixer device, 2 wave-out device
+  int volumeMode = static_cast<int>(VolumeMode::Graph);        // where the volume commands act
   int restoreVolume = 0;        // put the start volume back at exit
 
   friend bool operator==(const PlayerOptions&, const PlayerOptions&) = default;

@@ -75,12 +75,12 @@ void PlayerSettings::CreateAccelTable() { accelTable_.emplace(options_.keyTable)
 void PlayerSettings::DestroyAccelTable() { accelTable_.reset(); }
 
 void PlayerSettings::SaveStartVolume() {
-  if (options_.volumeMode == 0 || !deviceVolume_) return;
+  if (options_.volumeMode == VolumeMode::Graph || !deviceVolume_) return;
   startVolume_ = deviceVolume_->ReadVolume(options_.volumeMode);
 }
 
 void PlayerSettings::RestoreStartVolume() {
-  if (options_.volumeMode == 0 || !options_.restoreVolume || startVolume_ == -1 || !deviceVolume_) {
+  if (options_.volumeMode == VolumeMode::Graph || !options_.restoreVolume || startVolume_ == -1 || !deviceVolume_) {
     return;
   }
   deviceVolume_->WriteVolume(options_.volumeMode, startVolume_);

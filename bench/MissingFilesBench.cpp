@@ -57,7 +57,7 @@ const std::string& List() {
 // The application's objects as it wires them, with the playlist beside the video.
 struct Player {
   Player() {
-    frame.SetViewMode(0);
+    frame.SetViewMode(ViewMode::PlaylistAndVideo);
     frame.ApplyViewMode();
     frame.resize(640, 700);
     frame.show();

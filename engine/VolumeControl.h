@@ -50,13 +50,13 @@ class CVolumeControl {
   bool useWaveOut_;
 };
 
-// The document's and the application's way to the device volume: mode 1 the mixer,
-// any other mode the wave output.
+// The document's and the application's way to the device volume: the mixer in the Mixer
+// mode, the wave output in any other.
 class DeviceVolume final : public IDeviceVolume {
  public:
   explicit DeviceVolume(IAudioDevices& devices) : devices_(devices) {}
-  int ReadVolume(int mode) override { return CVolumeControl(mode != 1, devices_).GetVolume(); }
-  void WriteVolume(int mode, int percent) override { CVolumeControl(mode != 1, devices_).SetVolume(percent); }
+  int ReadVolume(int mode) override { return CVolumeControl(mode != VolumeMode::Mixer, devices_).GetVolume(); }
+  void WriteVolume(int mode, int percent) override { CVolumeControl(mode != VolumeMode::Mixer, devices_).SetVolume(percent); }
 
  private:
   IAudioDevices& devices_;

@@ -113,7 +113,17 @@ class IMainFrame {
   virtual void ResizeBy(int dx, int dy) = 0;
 };
 
-// The output device volume of the two device modes (1 mixer, 2 wave output), in percent.
+// The settings' "AspectRatio": the shape the video picture keeps. The settings hold the
+// number as stored, so one that names no mode survives a run (it shapes like Source Size).
+enum class AspectRatio { SourceSize = 0, FourThree = 1, SixteenNine = 2, NotFixed = 3 };
+constexpr bool operator==(int stored, AspectRatio mode) { return stored == static_cast<int>(mode); }
+
+// The settings' "VolumeMode": where the volume commands act. Held as stored; any number
+// but Graph and Mixer acts as WaveOut.
+enum class VolumeMode { Graph = 0, Mixer = 1, WaveOut = 2 };
+constexpr bool operator==(int stored, VolumeMode mode) { return stored == static_cast<int>(mode); }
+
+// The output device volume of the two device modes (the stored VolumeMode number), in percent.
 class IDeviceVolume {
  public:
   virtual ~IDeviceVolume() = default;

@@ -43,8 +43,8 @@ class ListOnlySettings final : public IPlayerSettings {
   explicit ListOnlySettings(bool addExisted) : addExisted_(addExisted) {}
   bool AddExisted() const override { return addExisted_; }
   bool LoadLastList() const override { return false; }
-  int AspectRatio() const override { return 3; }
-  int VolumeMode() const override { return 0; }
+  int AspectRatio() const override { return static_cast<int>(AspectRatio::NotFixed); }
+  int VolumeMode() const override { return static_cast<int>(VolumeMode::Graph); }
   int GetProfileInt(std::string_view, std::string_view, int defaultValue) override { return defaultValue; }
   void WriteProfileInt(std::string_view, std::string_view, int) override {}
 

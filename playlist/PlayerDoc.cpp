@@ -271,13 +271,13 @@ void CPlayerDoc::OnLengthChanged() {
 void CPlayerDoc::OnEndOfStream() {
   engine_->Stop();
   engine_->Seek(0);
-  if (repeatMode_ == 2) {
+  if (repeatMode_ == RepeatMode::One) {
     StartPlaying();
     return;
   }
   const int count = GetCount();
-  if (count == 1 && repeatMode_ == 0) return;
-  const bool wrap = repeatMode_ == 1;
+  if (count == 1 && repeatMode_ == RepeatMode::None) return;
+  const bool wrap = repeatMode_ == RepeatMode::All;
   // With wrap the search never runs out by itself; it ends once every entry has failed.
   std::vector<bool> failed(wrap ? entries_.size() : 0);
   std::size_t failures = 0;
@@ -342,7 +342,7 @@ void CPlayerDoc::ToggleShuffle() {
 
 void CPlayerDoc::StepVolume(int delta) {
   const int mode = settings_.VolumeMode();
-  if (mode == 0) {
+  if (mode == VolumeMode::Graph) {
     engine_->SetVolume(std::clamp(engine_->GetVolume() + delta, 0, 100));
     return;
   }
@@ -446,14 +446,14 @@ void CPlayerDoc::LayoutVideo(double scale) {
   if (!GetNativeVideoSize(native)) return;
   const std::int64_t w0 = native.width;
   const int aspect = settings_.AspectRatio();
-  if (aspect == 3 && scale == 0.0) {
+  if (aspect == AspectRatio::NotFixed && scale == 0.0) {
     SetVideoPosition(0, 0);
     SetVideoSize(static_cast<int>(W), static_cast<int>(H));
     return;
   }
   std::int64_t h1 = native.height;
-  if (aspect == 1) h1 = 3 * w0 / 4;
-  if (aspect == 2) h1 = 9 * w0 / 16;
+  if (aspect == AspectRatio::FourThree) h1 = 3 * w0 / 4;
+  if (aspect == AspectRatio::SixteenNine) h1 = 9 * w0 / 16;
   // A picture without width or height has no shape to keep: leave the window alone.
   if (w0 <= 0 || h1 <= 0) return;
   if (scale == 0.0) {

@@ -22,6 +22,11 @@ namespace lumivox {
 inline constexpr std::string_view kAppTitle = "lumivox";
 inline constexpr int kPositionTimerMs = 250;
 
+// "Play"/"Repeat". The document keeps the number as read, so one that names no mode is
+// written back unchanged.
+enum class RepeatMode { None = 0, All = 1, One = 2 };
+constexpr bool operator==(int stored, RepeatMode mode) { return stored == static_cast<int>(mode); }
+
 class CPlayerDoc {
  public:
   CPlayerDoc(std::unique_ptr<IGraphPlayer> engine, IPlayerSettings& settings, std::string autoListPath);
@@ -47,7 +52,7 @@ class CPlayerDoc {
   // --- play-order values (section "Play" of the settings)
   bool shuffle() const { return shuffle_; }
   int repeatMode() const { return repeatMode_; }
-  void setRepeatMode(int mode) { repeatMode_ = mode; }
+  void setRepeatMode(RepeatMode mode) { repeatMode_ = static_cast<int>(mode); }
   int skipInterval() const { return skipInterval_; }
   void setSkipInterval(int seconds) { skipInterval_ = seconds; }
   bool deviceAvailable() const { return deviceAvailable_; }
@@ -150,7 +155,7 @@ class CPlayerDoc {
   std::string autoListPath_;
 
   bool shuffle_ = false;
-  int repeatMode_ = 0;
+  int repeatMode_ = static_cast<int>(RepeatMode::None);
   int skipInterval_ = 5;
   bool deviceAvailable_ = false;
   int currentIndex_ = 0;

@@ -1,5 +1,6 @@
 #include "ui/DocumentCommands.h"
 
+#include <optional>
 #include <utility>
 
 #include "playlist/PlayerDoc.h"
@@ -22,9 +23,19 @@ CommandState CanSkip(Context& c) {
   return Enabled(c.doc.engine().GetTimes(&duration, &position));
 }
 
-void SetAspect(Context& c, int aspect) {
-  c.options.aspectRatio = aspect;
+void SetAspect(Context& c, AspectRatio aspect) {
+  c.options.aspectRatio = static_cast<int>(aspect);
   c.doc.LayoutVideo(0.0);
+}
+
+// Source Size -> 4:3 -> 16:9 -> Not Fixed -> Source Size; a number that names no mode has none.
+std::optional<AspectRatio> NextAspectRatio(int stored) {
+  using enum AspectRatio;
+  for (const auto& [from, to] :
+       {std::pair{SourceSize, FourThree}, {FourThree, SixteenNine}, {SixteenNine, NotFixed}, {NotFixed, SourceSize}}) {
+    if (stored == from) return to;
+  }
+  return std::nullopt;
 }
 
 std::vector<Row> BuildRows() {
@@ -46,8 +57,7 @@ std::vector<Row> BuildRows() {
       {ID_EDIT_DELETE_ALL, [](Context& c) { c.doc.RemoveAll(); },
        [](Context& c) { return Enabled(c.playlistViewShown && c.doc.GetCount() > 0); }},
       {ID_CHANGE_ASPECT_RATIO, [](Context& c) {
-         // Source Size -> 4:3 -> 16:9 -> Not Fixed -> Source Size; other values stay.
-         if (c.options.aspectRatio >= 0 && c.options.aspectRatio <= 3) c.options.aspectRatio = (c.options.aspectRatio + 1) % 4;
+         if (const auto next = NextAspectRatio(c.options.aspectRatio)) c.options.aspectRatio = static_cast<int>(*next);
          c.doc.LayoutVideo(0.0);
        }, nullptr},
       {ID_CHANGE_VIDEO_SCALE, [](Context& c) { c.doc.StepVideoScale(); }, nullptr},
@@ -58,12 +68,14 @@ std::vector<Row> BuildRows() {
     rows.push_back({id, [seconds](Context& c) { c.doc.setSkipInterval(seconds); },
                     [seconds](Context& c) { return Marked(c.doc.skipInterval() == seconds); }});
   }
-  for (const auto& [id, mode] : {std::pair{ID_REPEAT_NONE, 0}, {ID_REPEAT_ALL, 1}, {ID_REPEAT_ONE, 2}}) {
+  for (const auto& [id, mode] :
+       {std::pair{ID_REPEAT_NONE, RepeatMode::None}, {ID_REPEAT_ALL, RepeatMode::All}, {ID_REPEAT_ONE, RepeatMode::One}}) {
     rows.push_back({id, [mode](Context& c) { c.doc.setRepeatMode(mode); },
                     [mode](Context& c) { return Marked(c.doc.repeatMode() == mode); }});
   }
   for (const auto& [id, aspect] :
-       {std::pair{ID_ASPECT_NOT_FIXED, 3}, {ID_ASPECT_SOURCE_SIZE, 0}, {ID_ASPECT_4_3, 1}, {ID_ASPECT_16_9, 2}}) {
+       {std::pair{ID_ASPECT_NOT_FIXED, AspectRatio::NotFixed}, {ID_ASPECT_SOURCE_SIZE, AspectRatio::SourceSize},
+        {ID_ASPECT_4_3, AspectRatio::FourThree}, {ID_ASPECT_16_9, AspectRatio::SixteenNine}}) {
     rows.push_back({id, [aspect](Context& c) { SetAspect(c, aspect); },
                     [aspect](Context& c) { return Marked(c.options.aspectRatio == aspect); }});
   }

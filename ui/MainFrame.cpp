@@ -12,8 +12,9 @@
 #include <QSystemTrayIcon>
 #include <QToolBar>
 
-#include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "app/PlayerSettings.h"
 #include "engine/GraphPlayer.h"
@@ -78,6 +79,16 @@ void ApplyState(QAction& action, CommandState state) {
   action.setChecked(state.checked);
 }
 
+// Playlist and Video -> Playlist -> Video -> Playlist and Video; a number that names no
+// layout has none.
+std::optional<ViewMode> NextViewMode(int stored) {
+  using enum ViewMode;
+  for (const auto& [from, to] : {std::pair{PlaylistAndVideo, Playlist}, {Playlist, Video}, {Video, PlaylistAndVideo}}) {
+    if (stored == from) return to;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
@@ -100,7 +111,7 @@ CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
   if (!settings_.GetProfileInt(kView, "ToolBar", 1)) toolBar_->hide();
   if (!settings_.GetProfileInt(kView, "SeekBar", 1)) seekDock_->hide();
   if (settings_.GetProfileInt(kView, "TopMost", 0)) setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  viewMode_ = settings_.GetProfileInt(kView, "ViewMode", 1);
+  viewMode_ = settings_.GetProfileInt(kView, "ViewMode", static_cast<int>(ViewMode::Video));
   LoadPlacement();
   doc_.SetFrame(this);
 }
@@ -242,7 +253,7 @@ bool CMainFrame::ApplyViewMode() {
     return playlist_.data();
   };
   auto makeVideo = [this] { return video_ = new CVideoView(doc_, site_); };
-  if (viewMode_ == 0 && !splitter_) {
+  if (viewMode_ == ViewMode::PlaylistAndVideo && !splitter_) {
     const int playlistWidth = settings_.GetProfileInt(kView, "PlayListWidth", client.width() / 4);
     delete centralWidget();
     splitter_ = new CPlayerSplitter(site_);
@@ -254,11 +265,11 @@ bool CMainFrame::ApplyViewMode() {
     splitter_->setGeometry(client);
     const int available = splitter_->width() - splitter_->handleWidth();
     splitter_->setSizes({playlistWidth, std::max(0, available - playlistWidth)});
-  } else if (viewMode_ != 0) {
+  } else if (viewMode_ != ViewMode::PlaylistAndVideo) {
     // The pane is made anew even when the mode did not change.
     SavePlaylistWidth();
     delete centralWidget();
-    setCentralWidget(viewMode_ == 2 ? static_cast<QWidget*>(makePlaylist()) : makeVideo());
+    setCentralWidget(viewMode_ == ViewMode::Playlist ? static_cast<QWidget*>(makePlaylist()) : makeVideo());
   }
   doc_.UpdateTitle();
   if (video_ && !fullScreen_->Window()) doc_.AttachVideo(video_);
@@ -308,9 +319,9 @@ std::optional<CommandState> CMainFrame::FrameCommandState(int id) {
   switch (id) {
     case ID_VIEW_TOOLBAR: return CommandState{true, toolBar_->isVisibleTo(this)};
     case ID_VIEW_SEEKBAR: return CommandState{true, seekDock_->isVisibleTo(this)};
-    case ID_VIEW_PLAYLIST_AND_VIDEO: return CommandState{true, viewMode_ == 0};
-    case ID_VIEW_PLAYLIST: return CommandState{true, viewMode_ == 2};
-    case ID_VIEW_VIDEO: return CommandState{true, viewMode_ == 1};
+    case ID_VIEW_PLAYLIST_AND_VIDEO: return CommandState{true, viewMode_ == ViewMode::PlaylistAndVideo};
+    case ID_VIEW_PLAYLIST: return CommandState{true, viewMode_ == ViewMode::Playlist};
+    case ID_VIEW_VIDEO: return CommandState{true, viewMode_ == ViewMode::Video};
     case ID_VIEW_ALWAYS_ON_TOP: return CommandState{true, windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
     // The document's Properties, asked when no playlist view takes it: the current entry.
     case ID_FILE_PROPERTIES: return CommandState{doc_.GetEntry(doc_.GetCurrentIndex()) && doc_.engine().IsOpen(), false};
@@ -323,19 +334,19 @@ std::optional<CommandState> CMainFrame::FrameCommandState(int id) {
 }
 
 bool CMainFrame::FrameCommand(int id) {
-  const auto setMode = [this](int mode) {
-    viewMode_ = mode;
+  const auto setMode = [this](ViewMode mode) {
+    SetViewMode(mode);
     ApplyViewMode();
   };
   switch (id) {
     case ID_VIEW_TOOLBAR: toolBar_->setVisible(!toolBar_->isVisibleTo(this)); return true;
     case ID_VIEW_SEEKBAR: seekDock_->setVisible(!seekDock_->isVisibleTo(this)); return true;
-    case ID_VIEW_PLAYLIST_AND_VIDEO: setMode(0); return true;
-    case ID_VIEW_PLAYLIST: setMode(2); return true;
-    case ID_VIEW_VIDEO: setMode(1); return true;
+    case ID_VIEW_PLAYLIST_AND_VIDEO: setMode(ViewMode::PlaylistAndVideo); return true;
+    case ID_VIEW_PLAYLIST: setMode(ViewMode::Playlist); return true;
+    case ID_VIEW_VIDEO: setMode(ViewMode::Video); return true;
     case ID_CHANGE_VIEW_MODE:
-      // Playlist and Video -> Playlist -> Video -> Playlist and Video.
-      if (!fullScreen_->Window() && viewMode_ >= 0 && viewMode_ <= 2) setMode(std::array{2, 0, 1}[static_cast<std::size_t>(viewMode_)]);
+      if (fullScreen_->Window()) return true;
+      if (const auto next = NextViewMode(viewMode_)) setMode(*next);
       return true;
     case ID_VIEW_ALWAYS_ON_TOP:
       setWindowFlag(Qt::WindowStaysOnTopHint, !windowFlags().testFlag(Qt::WindowStaysOnTopHint));

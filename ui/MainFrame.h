@@ -32,6 +32,11 @@ class CVideoView;
 
 class PlayerSettings;
 
+// "View"/"ViewMode": the pane layout. The frame keeps the number as read, so one that names
+// no layout is written back unchanged; it shows the video alone.
+enum class ViewMode { PlaylistAndVideo = 0, Video = 1, Playlist = 2 };
+constexpr bool operator==(int stored, ViewMode mode) { return stored == static_cast<int>(mode); }
+
 class CMainFrame final : public QMainWindow, public IMainFrame {
  public:
   // Reads its bars, top-most state, view mode and placement from the "View" settings.
@@ -47,7 +52,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void PostGraphNotify();
   bool ApplyViewMode();
   int viewMode() const { return viewMode_; }
-  void SetViewMode(int mode) { viewMode_ = mode; }
+  void SetViewMode(ViewMode mode) { viewMode_ = static_cast<int>(mode); }
   void ReattachVideo();
   // Routes a command: the active view, the document, the frame. False when nobody ran it.
   bool OnCommand(int id);
@@ -113,7 +118,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   std::unique_ptr<CFullScreenWnd> fullScreen_;
   std::map<int, QAction*> actions_;
   QTimer positionTimer_;
-  int viewMode_ = 1;
+  int viewMode_ = static_cast<int>(ViewMode::Video);
 };
 
 }  // namespace lumivox

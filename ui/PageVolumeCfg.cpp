@@ -32,16 +32,16 @@ QString CPageVolumeCfg::Caption() const { return tr("Volume"); }
 
 void CPageVolumeCfg::OnInitPage() {
   const PlayerOptions& options = settings_.options();
-  (options.volumeMode == 1 ? mixer_ : options.volumeMode == 2 ? waveOut_ : directShow_)->setChecked(true);
+  (options.volumeMode == VolumeMode::Mixer ? mixer_ : options.volumeMode == VolumeMode::WaveOut ? waveOut_ : directShow_)->setChecked(true);
   restoreVolume_->setChecked(options.restoreVolume != 0);
 }
 
 void CPageVolumeCfg::OnApply() {
   PlayerOptions& options = settings_.options();
-  const int mode = mixer_->isChecked() ? 1 : waveOut_->isChecked() ? 2 : 0;
+  const VolumeMode mode = mixer_->isChecked() ? VolumeMode::Mixer : waveOut_->isChecked() ? VolumeMode::WaveOut : VolumeMode::Graph;
   if (mode != options.volumeMode) {
     settings_.RestoreStartVolume();  // only when RestoreVolume is on, under the old mode
-    options.volumeMode = mode;
+    options.volumeMode = static_cast<int>(mode);
     settings_.SaveStartVolume();
   }
   options.restoreVolume = restoreVolume_->isChecked() ? 1 : 0;

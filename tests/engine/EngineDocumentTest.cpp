@@ -142,18 +142,19 @@ TEST_F(EngineDocumentTest, TheVideoWindowIsPlacedByTheAspectMode) {
   ASSERT_TRUE(engine && engine->GetVideoWindow());
   const QWidget* surface = engine->GetVideoWindow()->Surface();
   struct Case {
-    int aspect;
+    AspectRatio aspect;
     QSize pane;
     QRect placed;
   };
   // A 176 x 144 picture: 16:9 shows it 99 high, Source Size keeps 176:144.
-  for (const Case& c : {Case{2, {640, 480}, {0, 60, 640, 360}}, Case{0, {500, 400}, {6, 0, 488, 399}},
-                        Case{3, {300, 200}, {0, 0, 300, 200}}}) {
-    settings.options().aspectRatio = c.aspect;
+  for (const Case& c : {Case{AspectRatio::SixteenNine, {640, 480}, {0, 60, 640, 360}},
+                        Case{AspectRatio::SourceSize, {500, 400}, {6, 0, 488, 399}},
+                        Case{AspectRatio::NotFixed, {300, 200}, {0, 0, 300, 200}}}) {
+    settings.options().aspectRatio = static_cast<int>(c.aspect);
     pane.resize(c.pane);
     doc->AttachVideo(&pane);
     EXPECT_EQ(surface->parentWidget(), &pane);
-    EXPECT_EQ(surface->geometry(), c.placed) << c.aspect;
+    EXPECT_EQ(surface->geometry(), c.placed) << static_cast<int>(c.aspect);
   }
 }
 

@@ -104,7 +104,7 @@ TEST_F(VolumeCommands, StepByFiveWithinBoundsOnTheChosenTarget) {
   doc->SetDeviceVolume(&device);
   devices.mixer = FakeDevices::Mixer{0, 65535, 32768};
   devices.wave = 0x8000;
-  options.volumeMode = 1;
+  options.volumeMode = static_cast<int>(VolumeMode::Mixer);
   doc->VolumeDown();
   EXPECT_EQ(devices.mixer->value, 29490u);
   options.volumeMode = 7;  // any other mode is the wave output

@@ -232,17 +232,19 @@ TEST_F(Doc, PreviousWithShuffleReopensTheCurrentEntryAndStopsWhenItFails) {
 }
 
 TEST_F(Doc, EndOfStreamFollowsTheRepeatMode) {
+  using enum RepeatMode;
   const struct {
-    int repeat, count;
+    RepeatMode repeat;
+    int count;
     bool expectReopen;
     int expectCurrent;
     RunState expectState;
   } cases[] = {
-      {0, 3, true, 0, State_Stopped},  {1, 3, true, 0, State_Running},  {2, 3, false, 2, State_Running},
-      {0, 1, false, 0, State_Stopped}, {1, 1, true, 0, State_Running},  {2, 1, false, 0, State_Running},
+      {None, 3, true, 0, State_Stopped}, {All, 3, true, 0, State_Running}, {One, 3, false, 2, State_Running},
+      {None, 1, false, 0, State_Stopped}, {All, 1, true, 0, State_Running}, {One, 1, false, 0, State_Running},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE("repeat " + std::to_string(c.repeat) + ", count " + std::to_string(c.count));
+    SCOPED_TRACE("repeat " + std::to_string(static_cast<int>(c.repeat)) + ", count " + std::to_string(c.count));
     doc->RemoveAll();
     for (int i = 0; i < c.count; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
     doc->setRepeatMode(c.repeat);
@@ -266,7 +268,7 @@ TEST_F(Doc, EndOfStreamFollowsTheRepeatMode) {
 
 TEST_F(Doc, RepeatAllGivesUpWhenEveryEntryFails) {
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
-  doc->setRepeatMode(1);
+  doc->setRepeatMode(RepeatMode::All);
   doc->OpenItem(0);
   doc->PlayPause();
   engine->failing = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"};
@@ -301,11 +303,11 @@ TEST_F(Doc, TheSearchPastManyMissingFilesMarksEachAndTellsTheWindowsOnce) {
   engine->failing = {path(kBroken)};
   // With repeat all the search wraps round to the real file and plays it.
   const struct {
-    int repeat;
+    RepeatMode repeat;
     RunState state;
-  } cases[] = {{0, State_Stopped}, {1, State_Running}};
+  } cases[] = {{RepeatMode::None, State_Stopped}, {RepeatMode::All, State_Running}};
   for (const auto& c : cases) {
-    SCOPED_TRACE("repeat " + std::to_string(c.repeat));
+    SCOPED_TRACE("repeat " + std::to_string(static_cast<int>(c.repeat)));
     doc->setRepeatMode(c.repeat);
     ASSERT_TRUE(doc->OpenItem(0));
     doc->PlayPause();
@@ -469,25 +471,26 @@ TEST_F(Doc, SkipCommandsClampAndStopStartsANewShuffleRound) {
 }
 
 TEST_F(Doc, LayoutVideoPlacesThePictureByAspectAndScale) {
+  using enum AspectRatio;
   const struct {
-    int aspect;
+    AspectRatio aspect;
     double scale;
     VideoSize native, pane, pos, size;
     int dx, dy;  // frame growth, scale > 0 only
   } cases[] = {
-      {2, 0.0, {720, 480}, {640, 480}, {0, 60}, {640, 360}, 0, 0},
-      {0, 0.0, {352, 240}, {500, 400}, {1, 30}, {498, 340}, 0, 0},
-      {3, 0.0, {352, 240}, {500, 400}, {0, 0}, {500, 400}, 0, 0},
-      {1, 0.0, {640, 100}, {320, 480}, {0, 120}, {320, 240}, 0, 0},
-      {0, 2.0, {352, 240}, {500, 400}, {0, 0}, {704, 480}, 204, 80},
-      {3, 0.5, {352, 240}, {500, 400}, {0, 0}, {176, 120}, -324, -280},
-      {1, 0.0, {1, 1}, {500, 400}, {-1, -1}, {-1, -1}, 0, 0},  // no shape: untouched
+      {SixteenNine, 0.0, {720, 480}, {640, 480}, {0, 60}, {640, 360}, 0, 0},
+      {SourceSize, 0.0, {352, 240}, {500, 400}, {1, 30}, {498, 340}, 0, 0},
+      {NotFixed, 0.0, {352, 240}, {500, 400}, {0, 0}, {500, 400}, 0, 0},
+      {FourThree, 0.0, {640, 100}, {320, 480}, {0, 120}, {320, 240}, 0, 0},
+      {SourceSize, 2.0, {352, 240}, {500, 400}, {0, 0}, {704, 480}, 204, 80},
+      {NotFixed, 0.5, {352, 240}, {500, 400}, {0, 0}, {176, 120}, -324, -280},
+      {FourThree, 0.0, {1, 1}, {500, 400}, {-1, -1}, {-1, -1}, 0, 0},  // no shape: untouched
   };
   for (const auto& c : cases) {
     doc->RemoveAll();
     Fill({"/m/v.avi"});
     engine->videos["/m/v.avi"] = c.native;
-    options.aspectRatio = c.aspect;
+    options.aspectRatio = static_cast<int>(c.aspect);
     FixedOwner pane(c.pane);
     frame.videoPane = &pane;
     doc->OpenItem(0);
@@ -496,7 +499,7 @@ TEST_F(Doc, LayoutVideoPlacesThePictureByAspectAndScale) {
     doc->LayoutVideo(c.scale);
     const auto text = [](VideoSize v) { return std::to_string(v.width) + "," + std::to_string(v.height); };
     EXPECT_EQ(text(engine->windowPos) + " " + text(engine->windowSize), text(c.pos) + " " + text(c.size))
-        << c.aspect << " " << c.scale;
+        << static_cast<int>(c.aspect) << " " << c.scale;
     EXPECT_EQ(Count("ResizeBy " + std::to_string(c.dx) + " " + std::to_string(c.dy)), c.scale > 0 ? 1 : 0);
     frame.videoPane = nullptr;
   }
@@ -520,7 +523,7 @@ TEST_F(Doc, PlaySettingsAreReadWithTheCurrentValuesAsDefaults) {
   engine->deviceRenderer = true;
   doc->LoadPlaySettings();
   EXPECT_TRUE(doc->shuffle());
-  EXPECT_EQ(doc->repeatMode(), 2);
+  EXPECT_EQ(doc->repeatMode(), RepeatMode::One);
   EXPECT_EQ(doc->skipInterval(), 7);  // not a menu value, used unchanged
   EXPECT_TRUE(doc->deviceAvailable());
   engine->deviceRenderer = false;
@@ -530,7 +533,7 @@ TEST_F(Doc, PlaySettingsAreReadWithTheCurrentValuesAsDefaults) {
 
 TEST_F(Doc, CloseWritesTheAutomaticListAndANewDocumentReadsItBack) {
   Fill({"/nonexistent/x.mp3", "/m/y.mp3", "/m/z.mp3"});
-  doc->setRepeatMode(1);
+  doc->setRepeatMode(RepeatMode::All);
   doc->setSkipInterval(30);
   doc->OnCloseDocument();
   EXPECT_EQ(doc->GetCount(), 0);
@@ -547,7 +550,7 @@ TEST_F(Doc, CloseWritesTheAutomaticListAndANewDocumentReadsItBack) {
   EXPECT_TRUE(doc->GetEntry(0)->cannotPlay);
   EXPECT_EQ(doc->GetCurrentIndex(), 1);
   EXPECT_EQ(engine->state, State_Stopped);
-  EXPECT_EQ(doc->repeatMode(), 1);
+  EXPECT_EQ(doc->repeatMode(), RepeatMode::All);
 
   doc->RemoveAll();
   options.loadLastList = 0;

@@ -42,21 +42,38 @@ class MainFrameTest : public DocFixture {
 };
 
 TEST_F(MainFrameTest, LayoutsGiveTheirPanesAndTheViewModeCommandCycles) {
+  using enum ViewMode;
   const struct {
     int command;
-    int mode;
+    ViewMode mode;
+    int modeItem;
     bool playlist, video;
-  } cases[] = {{ID_VIEW_PLAYLIST_AND_VIDEO, 0, true, true}, {ID_CHANGE_VIEW_MODE, 2, true, false},
-               {ID_CHANGE_VIEW_MODE, 1, false, true},        {ID_CHANGE_VIEW_MODE, 0, true, true},
-               {ID_VIEW_PLAYLIST, 2, true, false},           {ID_VIEW_VIDEO, 1, false, true}};
+  } cases[] = {{ID_VIEW_PLAYLIST_AND_VIDEO, PlaylistAndVideo, ID_VIEW_PLAYLIST_AND_VIDEO, true, true},
+               {ID_CHANGE_VIEW_MODE, Playlist, ID_VIEW_PLAYLIST, true, false},
+               {ID_CHANGE_VIEW_MODE, Video, ID_VIEW_VIDEO, false, true},
+               {ID_CHANGE_VIEW_MODE, PlaylistAndVideo, ID_VIEW_PLAYLIST_AND_VIDEO, true, true},
+               {ID_VIEW_PLAYLIST, Playlist, ID_VIEW_PLAYLIST, true, false},
+               {ID_VIEW_VIDEO, Video, ID_VIEW_VIDEO, false, true}};
   for (const auto& c : cases) {
     ASSERT_TRUE(frame.OnCommand(c.command)) << c.command;
     EXPECT_EQ(frame.viewMode(), c.mode);
-    EXPECT_EQ(frame.GetPlaylistPane() != nullptr, c.playlist) << c.mode;
-    EXPECT_EQ(frame.GetVideoPane() != nullptr, c.video) << c.mode;
-    const int modeItem = c.mode == 0 ? ID_VIEW_PLAYLIST_AND_VIDEO : c.mode == 1 ? ID_VIEW_VIDEO : ID_VIEW_PLAYLIST;
-    EXPECT_TRUE(frame.StateOf(modeItem).checked);
+    EXPECT_EQ(frame.GetPlaylistPane() != nullptr, c.playlist) << c.modeItem;
+    EXPECT_EQ(frame.GetVideoPane() != nullptr, c.video) << c.modeItem;
+    EXPECT_TRUE(frame.StateOf(c.modeItem).checked);
   }
+}
+
+TEST_F(MainFrameTest, AViewModeThatNamesNoLayoutShowsTheVideoAndIsWrittenBack) {
+  settings.WriteProfileInt("View", "ViewMode", 7);
+  CMainFrame odd{*doc, settings};
+  odd.ApplyViewMode();
+  ASSERT_TRUE(odd.OnCommand(ID_CHANGE_VIEW_MODE));
+  EXPECT_EQ(odd.viewMode(), 7);
+  EXPECT_TRUE(odd.GetVideoPane());
+  EXPECT_FALSE(odd.GetPlaylistPane());
+  for (const int id : {ID_VIEW_PLAYLIST_AND_VIDEO, ID_VIEW_PLAYLIST, ID_VIEW_VIDEO}) EXPECT_FALSE(odd.StateOf(id).checked) << id;
+  odd.close();
+  EXPECT_EQ(settings.GetProfileInt("View", "ViewMode", -1), 7);
 }
 
 TEST_F(MainFrameTest, TheShownPlaylistPaneKeepsItsWidthThroughViewChanges) {
@@ -66,7 +83,7 @@ TEST_F(MainFrameTest, TheShownPlaylistPaneKeepsItsWidthThroughViewChanges) {
   for (int round = 0; round < 6; ++round) {
     ASSERT_TRUE(frame.OnCommand(ID_CHANGE_VIEW_MODE));
     QApplication::processEvents();
-    if (frame.viewMode() == 0) {
+    if (frame.viewMode() == ViewMode::PlaylistAndVideo) {
       EXPECT_EQ(frame.findChild<QSplitter*>()->sizes().front(), quarter) << round;
     }
   }
@@ -201,11 +218,18 @@ TEST_F(MainFrameTest, DocumentCommandsFollowTheirRules) {
     EXPECT_TRUE(frame.StateOf(command).checked);
   }
   ASSERT_TRUE(frame.OnCommand(ID_REPEAT_ALL));
-  EXPECT_EQ(doc->repeatMode(), 1);
+  EXPECT_EQ(doc->repeatMode(), RepeatMode::All);
   EXPECT_FALSE(frame.StateOf(ID_REPEAT_NONE).checked);
-  const int aspect = options.aspectRatio;
+  ASSERT_EQ(options.aspectRatio, AspectRatio::NotFixed);
   ASSERT_TRUE(frame.OnCommand(ID_CHANGE_ASPECT_RATIO));
-  EXPECT_EQ(options.aspectRatio, (aspect + 1) % 4);
+  EXPECT_EQ(options.aspectRatio, AspectRatio::SourceSize);
+  EXPECT_TRUE(frame.StateOf(ID_ASPECT_SOURCE_SIZE).checked);
+  options.aspectRatio = 9;  // hand-edited: no item is marked and the cycle keeps it
+  ASSERT_TRUE(frame.OnCommand(ID_CHANGE_ASPECT_RATIO));
+  EXPECT_EQ(options.aspectRatio, 9);
+  for (const int id : {ID_ASPECT_NOT_FIXED, ID_ASPECT_SOURCE_SIZE, ID_ASPECT_4_3, ID_ASPECT_16_9}) {
+    EXPECT_FALSE(frame.StateOf(id).checked) << id;
+  }
 }
 
 TEST_F(MainFrameTest, ThePositionTickFeedsTheSeekBar) {
@@ -234,7 +258,7 @@ TEST_F(MainFrameTest, ClosingSavesTheWindowAndTheNextFrameTakesItBack) {
   EXPECT_TRUE(next.StateOf(ID_VIEW_SEEKBAR).checked);
   EXPECT_TRUE(next.StateOf(ID_VIEW_ALWAYS_ON_TOP).checked);
   EXPECT_EQ(next.geometry(), QRect(40, 50, 600, 400));
-  ASSERT_EQ(next.viewMode(), 0);
+  ASSERT_EQ(next.viewMode(), ViewMode::PlaylistAndVideo);
   next.ApplyViewMode();
   EXPECT_EQ(settings.GetProfileInt("View", "PlayListWidth", -1), playlistWidth);
   EXPECT_EQ(next.findChild<QSplitter*>()->sizes().front(), playlistWidth);

@@ -109,7 +109,7 @@ TEST_F(SheetOptionTest, PagesAreFilledWhenFirstShownAndOnlyThoseAreAppliedOrRese
 TEST_F(SheetOptionTest, CancelKeepsEveryOptionAfterDefaultShowedTheDefaultColours) {
   options.trayIcon = 1, options.loadLastList = 0, options.addExisted = 0, options.mpegSoftDecoder = 0;
   options.playerColor = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F};
-  options.volumeMode = 2, options.restoreVolume = 1;
+  options.volumeMode = static_cast<int>(VolumeMode::WaveOut), options.restoreVolume = 1;
   const PlayerOptions before = options;
   Run([](QDialog& sheet) {
     for (const char* id : {"1025", "1026", "1031", "1032"}) On(sheet, 0, id)->click();
@@ -159,7 +159,7 @@ TEST_F(SheetOptionTest, AnUnknownVolumeModeSurvivesUntilItsPageIsShownThenBecome
     for (const auto& [id, on] : checked) EXPECT_EQ(On(sheet, 1, id)->isChecked(), on) << id;
     Press(sheet, QDialogButtonBox::Ok);
   });
-  EXPECT_EQ(options.volumeMode, 0);
+  EXPECT_EQ(options.volumeMode, VolumeMode::Graph);
   EXPECT_EQ(options.restoreVolume, 1);
   EXPECT_TRUE(device.calls.empty()) << "nothing was remembered to restore, and the pipeline is no device";
 }
@@ -170,7 +170,7 @@ TEST_F(SheetOptionTest, ANewVolumeDeviceFirstGetsTheOldOneRestoredWhenThatWasAsk
     Log calls;
   } cases[] = {{1, {"write 1 70", "read 2"}}, {0, {"read 2"}}};
   for (const auto& c : cases) {
-    options.volumeMode = 1, options.restoreVolume = c.restoreBefore;
+    options.volumeMode = static_cast<int>(VolumeMode::Mixer), options.restoreVolume = c.restoreBefore;
     device.volume = {{1, 70}, {2, 35}};
     settings.SaveStartVolume();
     device.calls.clear();
@@ -180,7 +180,7 @@ TEST_F(SheetOptionTest, ANewVolumeDeviceFirstGetsTheOldOneRestoredWhenThatWasAsk
       Press(sheet, QDialogButtonBox::Ok);
     });
     EXPECT_EQ(device.calls, c.calls);
-    EXPECT_EQ(options.volumeMode, 2);
+    EXPECT_EQ(options.volumeMode, VolumeMode::WaveOut);
     EXPECT_EQ(settings.startVolume(), 35);
     EXPECT_EQ(options.restoreVolume, 1 - c.restoreBefore) << "the box decides after the change";
   }

@@ -52,7 +52,7 @@ TEST_F(VideoWindowsTest, TheVideoPaneAsksTheFrameAndTakesFileDrops) {
   view.resize(500, 400);
   view.show();
   EXPECT_EQ(Pixel(view, {250, 200}), QColor(0x30, 0x20, 0x10)) << "the Background colour";
-  options.aspectRatio = 0;
+  options.aspectRatio = static_cast<int>(AspectRatio::SourceSize);
   doc->AttachVideo(&view);
   EXPECT_EQ(engine->owner, &view);
   EXPECT_EQ(engine->windowPos.width, 1);
