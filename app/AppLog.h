@@ -1,5 +1,5 @@
 #pragma once
-// The application's log: start-up, settings store and single instance. Silent unless
+// The application's log: start-up and the single instance. Silent unless
 // QT_LOGGING_RULES turns it on ("lumivox.app*=true").
 
 #include <QLoggingCategory>

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/QSettingsStore.h"
-#include "app/PlayerSettings.h"
+#include "settings/QSettingsStore.h"
+#include "settings/PlayerSettings.h"
 #include "app/SingleInstance.h"
 #include "engine/AlsaDevices.h"
 #include "engine/VolumeControl.h"

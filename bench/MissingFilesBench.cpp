@@ -18,8 +18,8 @@
 
 #include "MediaBench.h"
 #include "TempDir.h"
-#include "app/PlayerSettings.h"
-#include "app/QSettingsStore.h"
+#include "settings/PlayerSettings.h"
+#include "settings/QSettingsStore.h"
 #include "engine/GraphPlayer.h"
 #include "engine/GstRuntime.h"
 #include "playlist/PlayerDoc.h"

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 #include "ui/CommandRows.h"
 
 namespace lumivox {

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "app/KeyTable.h"
+#include "settings/KeyTable.h"
 
 namespace lumivox {
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "app/KeyTable.h"
+#include "settings/KeyTable.h"
 
 class QWidget;
 

@@ -16,7 +16,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/PlayerSettings.h"
+#include "settings/PlayerSettings.h"
 #include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 #include "ui/OptionPage.h"
 
 namespace lumivox {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 #include "ui/DialogUnits.h"
 
 namespace lumivox {

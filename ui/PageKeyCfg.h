@@ -2,7 +2,7 @@
 // The "Key assignment" options page: the twenty operations with their keys, changed in a
 // copy through the capture box and written to the options only on OK.
 
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 #include "ui/OptionPage.h"
 
 class QPushButton;

@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QRadioButton>
 
-#include "app/PlayerSettings.h"
+#include "settings/PlayerSettings.h"
 #include "ui/DialogUnits.h"
 
 namespace lumivox {

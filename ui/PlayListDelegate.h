@@ -10,7 +10,7 @@
 #include <QRect>
 #include <QStyledItemDelegate>
 
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 
 class QPainter;
 

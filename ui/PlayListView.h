@@ -12,7 +12,7 @@
 
 #include <QTreeView>
 
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 
 namespace lumivox {
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 #include "ui/SeekBarGeometry.h"
 
 namespace lumivox {

@@ -4,7 +4,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/PlayerSettings.h"
+#include "settings/PlayerSettings.h"
 #include "ui/OptionPage.h"
 #include "ui/PageColorCfg.h"
 #include "ui/PageGeneralCfg.h"

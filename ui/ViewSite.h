@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/KeyTable.h"
+#include "settings/KeyTable.h"
 
 namespace lumivox {
 namespace {

@@ -12,8 +12,8 @@
 
 #include "EngineFixture.h"
 #include "TempDir.h"
-#include "app/PlayerSettings.h"
-#include "app/QSettingsStore.h"
+#include "settings/PlayerSettings.h"
+#include "settings/QSettingsStore.h"
 #include "engine/VideoWindow.h"
 #include "playlist/PlayerDoc.h"
 #include "playlist/ScriptedEngine.h"

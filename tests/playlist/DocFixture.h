@@ -8,8 +8,8 @@
 
 #include "ScriptedEngine.h"
 #include "TempDir.h"
-#include "app/PlayerSettings.h"
-#include "app/QSettingsStore.h"
+#include "settings/PlayerSettings.h"
+#include "settings/QSettingsStore.h"
 #include "playlist/PlayerDoc.h"
 
 namespace lumivox::test {

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/KeyTable.h"
+#include "settings/KeyTable.h"
 #include "res/ResourceIds.h"
 #include "ui/CommandTable.h"
 

@@ -17,8 +17,8 @@
 
 #include "DialogAnswer.h"
 #include "TempDir.h"
-#include "app/PlayerSettings.h"
-#include "app/QSettingsStore.h"
+#include "settings/PlayerSettings.h"
+#include "settings/QSettingsStore.h"
 #include "ui/OptionPage.h"
 #include "ui/SheetOption.h"
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 class QSettings;
 

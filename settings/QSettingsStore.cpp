@@ -1,4 +1,4 @@
-#include "app/QSettingsStore.h"
+#include "settings/QSettingsStore.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "app/AppLog.h"
+#include "settings/SettingsLog.h"
 
 namespace lumivox {
 namespace {
@@ -66,7 +66,7 @@ bool IsRegularOrMissing(const std::string& file) {
 
 std::unique_ptr<QSettings> OpenSettings(const std::string& file) {
   if (!IsRegularOrMissing(file)) {
-    qCWarning(lcApp, "%s is not a regular file: the settings start from their defaults and are not saved",
+    qCWarning(lcSettings, "%s is not a regular file: the settings start from their defaults and are not saved",
               file.c_str());
     return nullptr;
   }
@@ -119,11 +119,11 @@ void QSettingsStore::WriteProfileString(std::string_view section, std::string_vi
 
 void QSettingsStore::Flush() {
   if (!settings_) {
-    if (!unsaved_.isEmpty()) qCWarning(lcApp, "settings not saved: %s is not a regular file", file_.c_str());
+    if (!unsaved_.isEmpty()) qCWarning(lcSettings, "settings not saved: %s is not a regular file", file_.c_str());
     return;
   }
   settings_->sync();
-  if (settings_->status() != QSettings::NoError) qCWarning(lcApp, "settings not saved to %s", file_.c_str());
+  if (settings_->status() != QSettings::NoError) qCWarning(lcSettings, "settings not saved to %s", file_.c_str());
 }
 
 std::string QSettingsStore::FileName() const { return file_; }

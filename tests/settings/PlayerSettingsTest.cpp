@@ -1,4 +1,4 @@
-#include "app/PlayerSettings.h"
+#include "settings/PlayerSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "app/QSettingsStore.h"
-#include "app/SettingsTable.h"
+#include "settings/QSettingsStore.h"
+#include "settings/SettingsTable.h"
 #include "res/ResourceIds.h"
 
 namespace lumivox {

@@ -1,4 +1,4 @@
-#include "app/KeyTable.h"
+#include "settings/KeyTable.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/PlayerOptions.h"
+#include "settings/PlayerOptions.h"
 
 namespace lumivox {
 namespace {

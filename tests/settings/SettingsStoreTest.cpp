@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "TempDir.h"
-#include "app/QSettingsStore.h"
-#include "app/SettingsStore.h"
+#include "settings/QSettingsStore.h"
+#include "settings/SettingsStore.h"
 
 namespace lumivox {
 namespace {

@@ -1,10 +1,10 @@
-#include "app/SettingsTable.h"
+#include "settings/SettingsTable.h"
 
 #include <algorithm>
 
-#include "app/KeyTable.h"
-#include "app/PlayerOptions.h"
-#include "app/SettingsStore.h"
+#include "settings/KeyTable.h"
+#include "settings/PlayerOptions.h"
+#include "settings/SettingsStore.h"
 
 namespace lumivox {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/KeyTable.h"
+#include "settings/KeyTable.h"
 #include "playlist/DocumentInterfaces.h"
 
 namespace lumivox {

@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "app/KeyTable.h"
-#include "app/PlayerOptions.h"
-#include "app/SettingsStore.h"
+#include "settings/KeyTable.h"
+#include "settings/PlayerOptions.h"
+#include "settings/SettingsStore.h"
 #include "playlist/DocumentInterfaces.h"
 
 namespace lumivox {

@@ -1,6 +1,6 @@
-#include "app/PlayerSettings.h"
+#include "settings/PlayerSettings.h"
 
-#include "app/SettingsTable.h"
+#include "settings/SettingsTable.h"
 
 namespace lumivox {
 namespace {
