@@ -1,9 +1,12 @@
 #include "playlist/PlayerDoc.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
+
+#include "playlist/VideoPlacement.h"
 
 namespace lumivox {
 
@@ -440,42 +443,13 @@ void CPlayerDoc::LayoutVideo(double scale) {
   if (!engine_->HasVideoWindow()) return;
   const IVideoOwner* owner = engine_->GetVideoOwner();
   if (!owner) return;
-  const VideoSize client = owner->ClientSize();
-  const std::int64_t W = client.width, H = client.height;
   VideoSize native;
   if (!GetNativeVideoSize(native)) return;
-  const std::int64_t w0 = native.width;
-  const int aspect = settings_.AspectRatio();
-  if (aspect == AspectRatio::NotFixed && scale == 0.0) {
-    SetVideoPosition(0, 0);
-    SetVideoSize(static_cast<int>(W), static_cast<int>(H));
-    return;
-  }
-  std::int64_t h1 = native.height;
-  if (aspect == AspectRatio::FourThree) h1 = 3 * w0 / 4;
-  if (aspect == AspectRatio::SixteenNine) h1 = 9 * w0 / 16;
-  // A picture without width or height has no shape to keep: leave the window alone.
-  if (w0 <= 0 || h1 <= 0) return;
-  if (scale == 0.0) {
-    const std::int64_t a = W * h1 / w0;
-    const std::int64_t b = H * w0 / h1;
-    std::int64_t w, h;
-    if (b <= W) {
-      w = b;
-      h = b * h1 / w0;
-    } else {
-      h = a;
-      w = a * w0 / h1;
-    }
-    SetVideoPosition(static_cast<int>((W - w) / 2), static_cast<int>((H - h) / 2));
-    SetVideoSize(static_cast<int>(w), static_cast<int>(h));
-    return;
-  }
-  const auto w = static_cast<std::int64_t>(static_cast<double>(w0) * scale);
-  const auto h = static_cast<std::int64_t>(static_cast<double>(h1) * scale);
-  if (frame_) frame_->ResizeBy(static_cast<int>(w - W), static_cast<int>(h - H));
-  SetVideoPosition(0, 0);
-  SetVideoSize(static_cast<int>(w), static_cast<int>(h));
+  const auto place = PlaceVideo(owner->ClientSize(), native, settings_.AspectRatio(), scale);
+  if (!place) return;
+  if (place->growFrame && frame_) frame_->ResizeBy(place->growFrame->width, place->growFrame->height);
+  SetVideoPosition(place->x, place->y);
+  SetVideoSize(place->width, place->height);
 }
 
 void CPlayerDoc::SetVideoScale(double scale) {

@@ -6,6 +6,7 @@
 
 #include "DocFixture.h"
 #include "playlist/ShuffleRandom.h"
+#include "playlist/VideoPlacement.h"
 
 namespace lumivox::test {
 namespace {
@@ -470,39 +471,25 @@ TEST_F(Doc, SkipCommandsClampAndStopStartsANewShuffleRound) {
   EXPECT_TRUE(journal.empty());
 }
 
-TEST_F(Doc, LayoutVideoPlacesThePictureByAspectAndScale) {
-  using enum AspectRatio;
-  const struct {
-    AspectRatio aspect;
-    double scale;
-    VideoSize native, pane, pos, size;
-    int dx, dy;  // frame growth, scale > 0 only
-  } cases[] = {
-      {SixteenNine, 0.0, {720, 480}, {640, 480}, {0, 60}, {640, 360}, 0, 0},
-      {SourceSize, 0.0, {352, 240}, {500, 400}, {1, 30}, {498, 340}, 0, 0},
-      {NotFixed, 0.0, {352, 240}, {500, 400}, {0, 0}, {500, 400}, 0, 0},
-      {FourThree, 0.0, {640, 100}, {320, 480}, {0, 120}, {320, 240}, 0, 0},
-      {SourceSize, 2.0, {352, 240}, {500, 400}, {0, 0}, {704, 480}, 204, 80},
-      {NotFixed, 0.5, {352, 240}, {500, 400}, {0, 0}, {176, 120}, -324, -280},
-      {FourThree, 0.0, {1, 1}, {500, 400}, {-1, -1}, {-1, -1}, 0, 0},  // no shape: untouched
-  };
-  for (const auto& c : cases) {
-    doc->RemoveAll();
-    Fill({"/m/v.avi"});
-    engine->videos["/m/v.avi"] = c.native;
-    options.aspectRatio = static_cast<int>(c.aspect);
-    FixedOwner pane(c.pane);
-    frame.videoPane = &pane;
-    doc->OpenItem(0);
-    engine->windowPos = engine->windowSize = {-1, -1};
+TEST_F(Doc, LayoutVideoPlacesThePictureInTheOwnerAndGrowsTheFrameForAScale) {
+  Fill({"/m/v.avi"});
+  engine->videos["/m/v.avi"] = {352, 240};
+  options.aspectRatio = static_cast<int>(AspectRatio::SourceSize);
+  FixedOwner pane({500, 400});
+  frame.videoPane = &pane;
+  doc->OpenItem(0);
+  for (const double scale : {0.0, 2.0}) {
+    const auto place = PlaceVideo({500, 400}, {352, 240}, options.aspectRatio, scale);
+    ASSERT_TRUE(place);
     journal.clear();
-    doc->LayoutVideo(c.scale);
-    const auto text = [](VideoSize v) { return std::to_string(v.width) + "," + std::to_string(v.height); };
-    EXPECT_EQ(text(engine->windowPos) + " " + text(engine->windowSize), text(c.pos) + " " + text(c.size))
-        << static_cast<int>(c.aspect) << " " << c.scale;
-    EXPECT_EQ(Count("ResizeBy " + std::to_string(c.dx) + " " + std::to_string(c.dy)), c.scale > 0 ? 1 : 0);
-    frame.videoPane = nullptr;
+    doc->LayoutVideo(scale);
+    EXPECT_EQ(engine->windowPos.width, place->x);
+    EXPECT_EQ(engine->windowPos.height, place->y);
+    EXPECT_EQ(engine->windowSize.width, place->width);
+    EXPECT_EQ(engine->windowSize.height, place->height);
+    EXPECT_EQ(Count("ResizeBy 204 80"), scale > 0 ? 1 : 0);
   }
+  frame.videoPane = nullptr;
 }
 
 TEST_F(Doc, VideoScaleStepsAndSitsOutFullScreen) {
