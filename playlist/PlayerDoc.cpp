@@ -149,7 +149,7 @@ CPlayerDoc::OpenResult CPlayerDoc::TryOpenItem(int index, Search* search) {
     owing->OweTitle();
   else
     UpdateTitle();
-  if (shuffle_ && entry) entry->playedInRound = true;
+  if (order_.shuffle() && entry) entry->playedInRound = true;
   return result ? OpenResult::Opened : OpenResult::Failed;
 }
 
@@ -192,37 +192,11 @@ void CPlayerDoc::OpenItemWithFallback(int index, bool skipUnplayable, bool start
   if (startPlaying) StartPlaying();
 }
 
-int CPlayerDoc::NextIndex(bool wrap) {
-  const int count = GetCount();
-  if (count == 0) return -1;
-  if (count == 1) return wrap ? 0 : -1;
-  if (!shuffle_) {
-    if (wrap) return (currentIndex_ + 1) % count;
-    return currentIndex_ < count - 1 ? currentIndex_ + 1 : -1;
-  }
-  const bool anyLeft = std::any_of(entries_.begin(), entries_.end(),
-                                   [](const auto& e) { return !e->playedInRound; });
-  if (!anyLeft) {
-    ClearPlayedFlags();
-    return wrap ? NextIndex(true) : -1;
-  }
-  for (;;) {
-    const int r = random_.NextBelow(count);
-    if (!entries_[static_cast<std::size_t>(r)]->playedInRound) return r;
-  }
-}
+int CPlayerDoc::NextIndex(bool wrap) { return order_.Next(entries_, currentIndex_, wrap); }
 
-int CPlayerDoc::PrevIndex(bool wrap) {
-  const int count = GetCount();
-  if (count == 1) return wrap ? 0 : -1;
-  if (shuffle_) return currentIndex_;
-  if (!wrap) return currentIndex_ - 1;
-  return currentIndex_ == 0 ? count - 1 : currentIndex_ - 1;
-}
+int CPlayerDoc::PrevIndex(bool wrap) { return order_.Previous(GetCount(), currentIndex_, wrap); }
 
-void CPlayerDoc::ClearPlayedFlags() {
-  for (auto& e : entries_) e->playedInRound = false;
-}
+void CPlayerDoc::ClearPlayedFlags() { PlayOrder::ClearPlayed(entries_); }
 
 // Track stepping. An index outside the list ends the search like -1, so a current index
 // of -1 cannot loop forever.
@@ -230,7 +204,7 @@ void CPlayerDoc::StepTrack(bool forward) {
   const auto step = [&](bool wrap) { return forward ? NextIndex(wrap) : PrevIndex(wrap); };
   // Backward with shuffle on would offer the entry that just failed again and again: end
   // as when no entry is left.
-  const bool stuck = !forward && shuffle_;
+  const bool stuck = !forward && order_.shuffle();
   const RunState state = engine_->GetState();
   OpenResult found;
   {
@@ -337,8 +311,8 @@ void CPlayerDoc::FastForward() {
 
 void CPlayerDoc::ToggleShuffle() {
   ClearPlayedFlags();
-  shuffle_ = !shuffle_;
-  if (shuffle_) {
+  order_.SetShuffle(!order_.shuffle());
+  if (order_.shuffle()) {
     if (PlaylistEntry* current = GetEntry(currentIndex_)) current->playedInRound = true;
   }
 }
@@ -473,7 +447,7 @@ void CPlayerDoc::StepVideoScale() {
 // --- life cycle
 
 void CPlayerDoc::LoadPlaySettings() {
-  shuffle_ = settings_.GetProfileInt("Play", "Shuffle", shuffle_ ? 1 : 0) != 0;
+  order_.SetShuffle(settings_.GetProfileInt("Play", "Shuffle", order_.shuffle() ? 1 : 0) != 0);
   repeatMode_ = settings_.GetProfileInt("Play", "Repeat", repeatMode_);
   skipInterval_ = settings_.GetProfileInt("Play", "SkipInterval", skipInterval_);
   if (engine_->ProbeDeviceRenderer()) deviceAvailable_ = true;
@@ -500,7 +474,7 @@ void CPlayerDoc::OnCloseDocument() {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(autoListPath_).parent_path(), ec);
   SavePlaylist(autoListPath_, entries_);
-  settings_.WriteProfileInt("Play", "Shuffle", shuffle_ ? 1 : 0);
+  settings_.WriteProfileInt("Play", "Shuffle", order_.shuffle() ? 1 : 0);
   settings_.WriteProfileInt("Play", "Repeat", repeatMode_);
   settings_.WriteProfileInt("Play", "SkipInterval", skipInterval_);
   engine_->Close();

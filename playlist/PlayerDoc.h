@@ -15,7 +15,7 @@
 #include "playlist/PathIndex.h"
 #include "playlist/PlaylistEntry.h"
 #include "playlist/PlaylistFile.h"
-#include "playlist/ShuffleRandom.h"
+#include "playlist/PlayOrder.h"
 
 namespace lumivox {
 
@@ -50,7 +50,7 @@ class CPlayerDoc {
   const std::string& title() const { return title_; }
 
   // --- play-order values (section "Play" of the settings)
-  bool shuffle() const { return shuffle_; }
+  bool shuffle() const { return order_.shuffle(); }
   int repeatMode() const { return repeatMode_; }
   void setRepeatMode(RepeatMode mode) { repeatMode_ = static_cast<int>(mode); }
   int skipInterval() const { return skipInterval_; }
@@ -154,7 +154,6 @@ class CPlayerDoc {
   IDeviceVolume* deviceVolume_ = nullptr;
   std::string autoListPath_;
 
-  bool shuffle_ = false;
   int repeatMode_ = static_cast<int>(RepeatMode::None);
   int skipInterval_ = 5;
   bool deviceAvailable_ = false;
@@ -163,7 +162,7 @@ class CPlayerDoc {
   double videoScale_ = 1.0;
   std::string title_;
 
-  ShuffleRandom random_;
+  PlayOrder order_;
   PendingOpen* pendingOpen_ = nullptr;
   // Built on the first duplicate test and kept in step with the list from then on.
   std::optional<PathIndex> pathIndex_;

@@ -125,29 +125,6 @@ TEST_F(Doc, ALengthGStreamerLearnsLaterReachesTheEntryAndItsRow) {
   EXPECT_EQ(duration, 4 * kUnitsPerSecond);
 }
 
-TEST_F(Doc, SequentialNextAndPreviousIndexes) {
-  const struct {
-    int count, current;
-    bool wrap;
-    int next, prev;
-  } cases[] = {
-      {1, 0, true, 0, 0},   {1, 0, false, -1, -1}, {3, 0, true, 1, 2},  {3, 0, false, 1, -1},
-      {3, 2, true, 0, 1},   {3, 2, false, -1, 1},  {3, 1, false, 2, 0}, {3, -1, true, 0, -2},
-  };
-  for (const auto& c : cases) {
-    doc->RemoveAll();
-    if (c.current < 0) {  // emptied row by row, then filled again
-      doc->AddFile("/m/x.mp3", false);
-      doc->RemoveItem(0);
-    }
-    for (int i = 0; i < c.count; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
-    if (c.current >= 0) doc->OpenItem(c.current);
-    ASSERT_EQ(doc->GetCurrentIndex(), c.current);
-    EXPECT_EQ(doc->NextIndex(c.wrap), c.next) << c.count << " " << c.current << " " << c.wrap;
-    EXPECT_EQ(doc->PrevIndex(c.wrap), c.prev) << c.count << " " << c.current << " " << c.wrap;
-  }
-}
-
 TEST_F(Doc, ShuffleDrawsUnplayedEntriesInTheFixedGeneratorsOrder) {
   for (int i = 0; i < 10; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
   doc->ToggleShuffle();  // the current entry 0 counts as played

@@ -69,13 +69,13 @@ TEST_F(PlayerRunTest, PlaysTakesASecondStartsFilesFollowsMenuKeysAndWritesEveryt
   ASSERT_TRUE(second.waitForFinished(5000));
   EXPECT_EQ(second.exitCode(), 0);
   const std::string window = WindowNamed("^tone\\.wav - lumivox$");
-  ASSERT_FALSE(window.empty()) << "the hand-over replaced the list and plays its first file\n"
-                               << TempDir::Read(home / "first.log");
+  const auto log = [this] { return "\n" + TempDir::Read(home / "first.log"); };
+  ASSERT_FALSE(window.empty()) << "the hand-over replaced the list and plays its first file" << log();
 
   Keys(window, {"alt+p", "n"});  // Playback > Next Track
-  EXPECT_FALSE(WindowNamed("^tone\\.mp3 - lumivox$").empty());
+  EXPECT_FALSE(WindowNamed("^tone\\.mp3 - lumivox$").empty()) << log();
   Keys(window, {"ctrl+b"});  // the user's key for Previous Track
-  EXPECT_FALSE(WindowNamed("^tone\\.wav - lumivox$").empty());
+  EXPECT_FALSE(WindowNamed("^tone\\.wav - lumivox$").empty()) << log();
   Keys(window, {"alt+v"});  // Change View Mode: Video -> Playlist and Video
   Keys(window, {"alt+f", "x"});  // File > Exit
   ASSERT_TRUE(first.waitForFinished(15000));
