@@ -24,13 +24,7 @@ class PlayerRunTest : public ::testing::Test {
     ASSERT_TRUE(player.waitForStarted());
   }
   QProcessEnvironment Environment() const {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", display.name());
-    environment.remove("XAUTHORITY");
-    environment.insert("HOME", QString::fromStdString(home.path().string()));
-    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / "config"));
-    environment.insert("XDG_DATA_HOME", QString::fromStdString(home / "data"));
-    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
+    QProcessEnvironment environment = PlayerEnvironment(display, home);
     // What the player logs is shown when the test fails.
     environment.insert("QT_LOGGING_RULES", "lumivox.*=true");
     return environment;

@@ -38,13 +38,7 @@ class PlayerVideoTest : public ::testing::TestWithParam<const char*> {
     ASSERT_TRUE(x.connected());
     home.Write("config/Halcyon/lumivox.conf", "[View]\nViewMode=1\nAspectRatio=2\nPlayerColor0=" +
                                                   std::to_string(0x00406080) + "\n[Play]\nRepeat=2\n");
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", display.name());
-    environment.remove("XAUTHORITY");
-    environment.insert("HOME", QString::fromStdString(home.path().string()));
-    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / "config"));
-    environment.insert("XDG_DATA_HOME", QString::fromStdString(home / "data"));
-    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
+    QProcessEnvironment environment = PlayerEnvironment(display, home);
     environment.insert("LUMIVOX_VIDEO_SINK", GetParam());
     environment.insert("QT_LOGGING_RULES", "lumivox.engine*=true");
     player.setProcessEnvironment(environment);

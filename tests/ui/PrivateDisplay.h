@@ -3,7 +3,10 @@
 // windows of tests running beside it.
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
+
+#include "TempDir.h"
 
 namespace lumivox::test {
 
@@ -28,5 +31,18 @@ class PrivateDisplay {
   QProcess server_;
   QString name_;
 };
+
+// The environment of a player on `display` whose settings, data and socket all live in
+// `home`, as for a user starting afresh.
+inline QProcessEnvironment PlayerEnvironment(const PrivateDisplay& display, const TempDir& home) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("DISPLAY", display.name());
+  environment.remove("XAUTHORITY");
+  environment.insert("HOME", QString::fromStdString(home.path().string()));
+  environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / "config"));
+  environment.insert("XDG_DATA_HOME", QString::fromStdString(home / "data"));
+  environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
+  return environment;
+}
 
 }  // namespace lumivox::test
