@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "settings/QSettingsStore.h"
-#include "settings/PlayerSettings.h"
 #include "app/SingleInstance.h"
 #include "engine/AlsaDevices.h"
 #include "engine/VolumeControl.h"
+#include "settings/PlayerSettings.h"
+#include "settings/QSettingsStore.h"
 
 namespace lumivox {
 

@@ -67,8 +67,7 @@ std::string DefaultSocketFolder() {
 bool PeerIsThisUser(int fd) {
   ucred peer{};
   socklen_t size = sizeof peer;
-  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
-         peer.uid == ::geteuid();
+  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer && peer.uid == ::geteuid();
 }
 
 std::string BuildDropBlock(const std::vector<std::string>& names) {

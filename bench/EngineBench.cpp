@@ -84,9 +84,7 @@ std::string Tone(int seconds) {
          " samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! ";
 }
 
-std::string CbrMp3(int seconds) {
-  return Tone(seconds) + "lamemp3enc target=bitrate bitrate=128 cbr=true ! {file}";
-}
+std::string CbrMp3(int seconds) { return Tone(seconds) + "lamemp3enc target=bitrate bitrate=128 cbr=true ! {file}"; }
 
 const std::string& LongMp3() {
   static const std::string file = Generate("long.mp3", CbrMp3(180));
@@ -100,11 +98,11 @@ const std::string& ShortMp3() {
 
 // Pictures only of their own: the program stream muxer mishandles B pictures.
 const std::string& SystemStream() {
-  static const std::string file = Generate(
-      "clip.mpg",
-      "videotestsrc num-buffers=750 ! video/x-raw,format=I420,width=352,height=288,framerate=25/1 ! "
-      "mpeg2enc format=0 min-gop-size=1 max-gop-size=1 ! mpegvideoparse ! avmux_mpeg name=mux ! {file} " +
-          Tone(30) + "twolamemp2enc ! mpegaudioparse ! mux.");
+  static const std::string file =
+      Generate("clip.mpg",
+               "videotestsrc num-buffers=750 ! video/x-raw,format=I420,width=352,height=288,framerate=25/1 ! "
+               "mpeg2enc format=0 min-gop-size=1 max-gop-size=1 ! mpegvideoparse ! avmux_mpeg name=mux ! {file} " +
+                   Tone(30) + "twolamemp2enc ! mpegaudioparse ! mux.");
   return file;
 }
 
@@ -127,8 +125,8 @@ bool EngineOpen(CGraphPlayer& player, const std::string& file) {
 // What a plain GStreamer program does to open a file and ask its length, torn down again.
 // The parser behind decodebin may not know the length yet at preroll: counted, not failed.
 bool BareOpen(const std::string& file, int& durationsKnown) {
-  ElementRef pipeline = Launch("filesrc location=\"" + file +
-                               "\" ! decodebin ! audioconvert ! audioresample ! fakesink sync=true");
+  ElementRef pipeline =
+      Launch("filesrc location=\"" + file + "\" ! decodebin ! audioconvert ! audioresample ! fakesink sync=true");
   if (!pipeline) return false;
   gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
   const bool prerolled = WaitForMessage(pipeline.get(), GST_MESSAGE_ASYNC_DONE, 10 * GST_SECOND);
@@ -185,11 +183,12 @@ void BM_OpenRatio(benchmark::State& state) {
   state.counters["engine_cold_ms"] = *engineCold;
   state.counters["bare_cold_ms"] = *bareCold;
   state.counters["bare_durations_known"] = times.bareDurationsKnown;
-  Report("Open 3-min MP3 (%zu rounds): engine mean %.1f ms median %.1f ms | bare decodebin mean %.1f ms median "
-         "%.1f ms | ratio engine/bare mean %.2f median %.2f (target <= 1.3) | first open engine %.1f ms bare %.1f ms | "
-         "bare knew the duration at preroll %d of %zu times, the engine every time",
-         times.engine.size(), Mean(times.engine), engineMedian, Mean(times.bare), bareMedian, ratioMean, ratioMedian,
-         *engineCold, *bareCold, times.bareDurationsKnown, times.bare.size());
+  Report(
+      "Open 3-min MP3 (%zu rounds): engine mean %.1f ms median %.1f ms | bare decodebin mean %.1f ms median "
+      "%.1f ms | ratio engine/bare mean %.2f median %.2f (target <= 1.3) | first open engine %.1f ms bare %.1f ms | "
+      "bare knew the duration at preroll %d of %zu times, the engine every time",
+      times.engine.size(), Mean(times.engine), engineMedian, Mean(times.bare), bareMedian, ratioMean, ratioMedian,
+      *engineCold, *bareCold, times.bareDurationsKnown, times.bare.size());
 }
 BENCHMARK(BM_OpenRatio)->Iterations(kOpenRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -264,9 +263,10 @@ void BM_PlayCpuRatio(benchmark::State& state) {
   state.counters["playbin_cpu_s"] = playbin;
   state.counters["ratio"] = engine / playbin;
   state.counters["ratio_no_mpeg_decoder"] = system / playbin;
-  Report("CPU to play 30 s MP3 (mean of %d runs): engine %.3f s | engine --no-mpeg-decoder %.3f s | gst-launch "
-         "playbin %.3f s | ratio engine/playbin %.2f (target <= 1.1), with --no-mpeg-decoder %.2f",
-         static_cast<int>(rounds), engine, system, playbin, engine / playbin, system / playbin);
+  Report(
+      "CPU to play 30 s MP3 (mean of %d runs): engine %.3f s | engine --no-mpeg-decoder %.3f s | gst-launch "
+      "playbin %.3f s | ratio engine/playbin %.2f (target <= 1.1), with --no-mpeg-decoder %.2f",
+      static_cast<int>(rounds), engine, system, playbin, engine / playbin, system / playbin);
 }
 BENCHMARK(BM_PlayCpuRatio)->Iterations(kCpuRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -335,9 +335,10 @@ void BM_SeekLatency(benchmark::State& state) {
   state.counters["p95_ms"] = p95;
   state.counters["max_ms"] = max;
   state.counters["failed"] = failed;
-  Report("Seek on running %s (%zu seeks): p50 %.1f ms p95 %.1f ms max %.1f ms (target p95 <= 100) | %d never "
-         "played on",
-         system ? "MPEG-1 system stream 30 s" : "MP3 30 s", latencies.size(), p50, p95, max, failed);
+  Report(
+      "Seek on running %s (%zu seeks): p50 %.1f ms p95 %.1f ms max %.1f ms (target p95 <= 100) | %d never "
+      "played on",
+      system ? "MPEG-1 system stream 30 s" : "MP3 30 s", latencies.size(), p50, p95, max, failed);
 }
 BENCHMARK(BM_SeekLatency)
     ->ArgName("mpeg_system")

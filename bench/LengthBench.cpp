@@ -148,12 +148,13 @@ BENCHMARK(BM_Junk)->ArgName("cold")->Arg(1)->Iterations(kColdRounds)->UseManualT
 // What a plain GStreamer program does to open the file: preroll, ask the length, let go.
 bool BareOpen(const std::string& file) {
   const std::string description =
-      "filesrc location=\"" + file + "\" ! decodebin name=d d. ! queue ! fakesink sync=true d. ! queue ! fakesink sync=true";
+      "filesrc location=\"" + file +
+      "\" ! decodebin name=d d. ! queue ! fakesink sync=true d. ! queue ! fakesink sync=true";
   ElementRef pipeline = Sink(gst_parse_launch(description.c_str(), nullptr));
   if (!pipeline) return false;
   gst_element_set_state(pipeline.get(), GST_STATE_PAUSED);
-  const bool prerolled = gst_element_get_state(pipeline.get(), nullptr, nullptr, 10 * GST_SECOND) ==
-                         GST_STATE_CHANGE_SUCCESS;
+  const bool prerolled =
+      gst_element_get_state(pipeline.get(), nullptr, nullptr, 10 * GST_SECOND) == GST_STATE_CHANGE_SUCCESS;
   gint64 duration = -1;
   gst_element_query_duration(pipeline.get(), GST_FORMAT_TIME, &duration);
   gst_element_set_state(pipeline.get(), GST_STATE_NULL);
@@ -190,9 +191,10 @@ void BM_OpenProgram(benchmark::State& state) {
   state.counters["engine_median_ms"] = Percentile(engine, 0.5);
   state.counters["bare_median_ms"] = Percentile(bare, 0.5);
   state.counters["beyond_bare_ms"] = beyond;
-  Report("Open 2-hour program stream (%zu rounds): engine median %.1f ms | bare decodebin preroll median %.1f ms | "
-         "beyond bare %.1f ms (target < 100 ms) | length %.3f s",
-         engine.size(), Percentile(engine, 0.5), Percentile(bare, 0.5), beyond, static_cast<double>(length) / 1e7);
+  Report(
+      "Open 2-hour program stream (%zu rounds): engine median %.1f ms | bare decodebin preroll median %.1f ms | "
+      "beyond bare %.1f ms (target < 100 ms) | length %.3f s",
+      engine.size(), Percentile(engine, 0.5), Percentile(bare, 0.5), beyond, static_cast<double>(length) / 1e7);
 }
 BENCHMARK(BM_OpenProgram)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -18,11 +18,11 @@
 
 #include "MediaBench.h"
 #include "TempDir.h"
-#include "settings/PlayerSettings.h"
-#include "settings/QSettingsStore.h"
 #include "engine/GraphPlayer.h"
 #include "engine/GstRuntime.h"
 #include "playlist/PlayerDoc.h"
+#include "settings/PlayerSettings.h"
+#include "settings/QSettingsStore.h"
 #include "ui/MainFrame.h"
 
 namespace lumivox {
@@ -115,9 +115,10 @@ void BM_SearchPastMissingFiles(benchmark::State& state) {
   state.counters["median_ms"] = median;
   state.counters["max_ms"] = Percentile(times, 1.0);
   state.counters["entries_per_s"] = kMissing / (median / 1000);
-  Report("End of a file, then %d missing entries searched in the shown window: median %.0f ms, max %.0f ms "
-         "(target < %.0f)%s",
-         kMissing, median, Percentile(times, 1.0), kTargetMs, settled ? "" : " | WRONG OUTCOME");
+  Report(
+      "End of a file, then %d missing entries searched in the shown window: median %.0f ms, max %.0f ms "
+      "(target < %.0f)%s",
+      kMissing, median, Percentile(times, 1.0), kTargetMs, settled ? "" : " | WRONG OUTCOME");
 }
 BENCHMARK(BM_SearchPastMissingFiles)->Iterations(kRounds)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -38,8 +38,8 @@ const test::TempDir& Scratch() {
 // Paths of the shape a music library has: artist/album/track, mixed case.
 std::string LibraryPath(int i) {
   char line[128];
-  std::snprintf(line, sizeof line, "/home/user/Music/Artist %04d/Album %03d/%02d Track Title %07d.mp3",
-                i / 1000, i / 20 % 1000, i % 20, i);
+  std::snprintf(line, sizeof line, "/home/user/Music/Artist %04d/Album %03d/%02d Track Title %07d.mp3", i / 1000,
+                i / 20 % 1000, i % 20, i);
   return line;
 }
 
@@ -104,7 +104,13 @@ void BM_LoadM3u(benchmark::State& state) {
   state.counters["bytes_per_entry_beyond_path"] = heapPerEntry;
   state.counters["entries_per_s"] = benchmark::Counter(kListLines - 1, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_LoadM3u)->ArgName("AddExisted")->Arg(1)->Arg(0)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadM3u)
+    ->ArgName("AddExisted")
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SavePls(benchmark::State& state) {
   Doc doc(true);

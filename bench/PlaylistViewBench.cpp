@@ -121,9 +121,7 @@ std::vector<Row>& Rows() {
   return rows;
 }
 
-void Record(std::string name, std::vector<Sample> samples) {
-  Rows().push_back({std::move(name), std::move(samples)});
-}
+void Record(std::string name, std::vector<Sample> samples) { Rows().push_back({std::move(name), std::move(samples)}); }
 
 // `step`, then what it queued for the window, then a paint: the time the window was blocked.
 Sample Block(QTreeView& view, const std::function<void()>& step) {
@@ -327,7 +325,10 @@ void PrintTable() {
     const auto cpu = [&](double fraction) { return Percentile(row.samples, &Sample::cpu, fraction); };
     const bool part = row.name.starts_with("    ") || row.name.find("baseline") != std::string::npos;
     std::printf("%-46s %6zu %8.2f %8.2f %8.2f %8.2f %8.2f  %s\n", row.name.c_str(), row.samples.size(), wall(0.5),
-                wall(0.99), wall(1), cpu(0.5), cpu(1), part ? "" : wall(1) <= kTargetMs ? "ok" : "OVER");
+                wall(0.99), wall(1), cpu(0.5), cpu(1),
+                part                   ? ""
+                : wall(1) <= kTargetMs ? "ok"
+                                       : "OVER");
   }
   // A lone step over the target amid fast ones, with a small CPU time, had to wait its turn.
   std::printf("p99 is the nearest rank; cpu is this thread's CPU time; load average at the end: %s\n",

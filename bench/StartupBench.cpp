@@ -178,8 +178,8 @@ void Stop(QProcess& player) {
 
 bool Generate(const QString& wav) {
   QProcess gst;
-  gst.start("gst-launch-1.0", {"-q", "audiotestsrc", "num-buffers=10", "!", "wavenc", "!", "filesink",
-                               "location=" + wav});
+  gst.start("gst-launch-1.0",
+            {"-q", "audiotestsrc", "num-buffers=10", "!", "wavenc", "!", "filesink", "location=" + wav});
   return gst.waitForFinished(30'000) && gst.exitStatus() == QProcess::NormalExit && gst.exitCode() == 0;
 }
 
@@ -208,8 +208,7 @@ std::optional<QByteArray> MakeList(const Scratch& scratch, const QString& wav) {
     }
     const QByteArray n = QByteArray::number(i);
     const QByteArray title = QByteArray::fromStdString(std::filesystem::path(file).stem().string());
-    pls += "File" + n + "=" + QByteArray::fromStdString(file) + "\nTitle" + n + "=" + title + "\nLength" + n +
-           "=-1\n";
+    pls += "File" + n + "=" + QByteArray::fromStdString(file) + "\nTitle" + n + "=" + title + "\nLength" + n + "=-1\n";
   }
   pls += "NumberOfEntries=" + QByteArray::number(kListEntries) + "\nVersion=2\n";
   return pls;
@@ -351,11 +350,12 @@ int main(int argc, char** argv) {
   PrintRow("empty home, default view", empty, 400);
   PrintRow("100,000-entry list, ViewMode=0", big, 700);
   PrintRow("hand-over of 2 names, to exit", handOver, 150);
-  std::printf("\nprinted: the player's own figure, from its main to the first paint of its window.\n"
-              "wall: from the spawn to the line's arrival (to the exit for the hand-over).\n"
-              "cpu: the player's CPU time over all its threads until then.\n"
-              "First start with empty caches (GStreamer registry, fonts), not counted: printed %.1f, wall %.1f.\n"
-              "Load average at the end: %s\n",
-              cold->printed, cold->wall, LoadAverage().c_str());
+  std::printf(
+      "\nprinted: the player's own figure, from its main to the first paint of its window.\n"
+      "wall: from the spawn to the line's arrival (to the exit for the hand-over).\n"
+      "cpu: the player's CPU time over all its threads until then.\n"
+      "First start with empty caches (GStreamer registry, fonts), not counted: printed %.1f, wall %.1f.\n"
+      "Load average at the end: %s\n",
+      cold->printed, cold->wall, LoadAverage().c_str());
   return 0;
 }

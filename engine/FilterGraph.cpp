@@ -56,9 +56,9 @@ void FilterGraph::AddPreferredFilter(GstElement* element, const char* name, bool
   if (!AddFilter(element, name)) return;
   PadRef sink{gst_element_get_static_pad(element, "sink")};
   std::lock_guard lock(mutex_);
-  preferred_.push_back(
-      {element, isVideoRenderer || !sink ? nullptr : AdoptCaps(gst_pad_get_pad_template_caps(sink.get())),
-       isVideoRenderer});
+  preferred_.push_back({element,
+                        isVideoRenderer || !sink ? nullptr : AdoptCaps(gst_pad_get_pad_template_caps(sink.get())),
+                        isVideoRenderer});
 }
 
 GstElement* FilterGraph::FindFilterByName(const char* name) const {
@@ -216,9 +216,7 @@ GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer
 
 void FilterGraph::HandleMessage(GstMessage* message) {
   switch (GST_MESSAGE_TYPE(message)) {
-    case GST_MESSAGE_EOS:
-      PushEvent({EC_COMPLETE, 0, 0});
-      break;
+    case GST_MESSAGE_EOS: PushEvent({EC_COMPLETE, 0, 0}); break;
     case GST_MESSAGE_ERROR:
       NoteError(message);
       PushEvent({EC_ERRORABORT, 0, 0});
@@ -231,17 +229,15 @@ void FilterGraph::HandleMessage(GstMessage* message) {
                           << (warning ? warning->message : "");
       break;
     }
-    case GST_MESSAGE_DURATION_CHANGED:
-      PushEvent({EC_LENGTH_CHANGED, 0, 0});
-      break;
+    case GST_MESSAGE_DURATION_CHANGED: PushEvent({EC_LENGTH_CHANGED, 0, 0}); break;
     case GST_MESSAGE_TAG: {
       GstTagList* raw = nullptr;
       gst_message_parse_tag(message, &raw);
       std::unique_ptr<GstTagList, GstMiniObjectUnref> tags(raw);
       guint rate = 0;
       std::lock_guard lock(mutex_);
-      const bool fromVideo = std::find(videoSinks_.begin(), videoSinks_.end(),
-                                       GST_ELEMENT(GST_MESSAGE_SRC(message))) != videoSinks_.end();
+      const bool fromVideo =
+          std::find(videoSinks_.begin(), videoSinks_.end(), GST_ELEMENT(GST_MESSAGE_SRC(message))) != videoSinks_.end();
       if (fromVideo && (gst_tag_list_get_uint(tags.get(), GST_TAG_BITRATE, &rate) ||
                         gst_tag_list_get_uint(tags.get(), GST_TAG_NOMINAL_BITRATE, &rate))) {
         bitRate_ = static_cast<int>(rate);
@@ -261,8 +257,7 @@ void FilterGraph::HandleMessage(GstMessage* message) {
         if (error_.empty()) error_ = std::string("no decoder for ") + what.get();
       }
       break;
-    default:
-      break;
+    default: break;
   }
   Signal();
 }

@@ -219,7 +219,7 @@ bool CGraphPlayer::Open(const std::string& path) {
 }
 
 std::optional<std::int64_t> CGraphPlayer::MeasureLength(FilterGraph& graph, const std::string& path,
-                                                       std::uint64_t ticket) {
+                                                        std::uint64_t ticket) {
   const LengthScan scan = LengthScanFor(graph.FileType().get());
   if (!scan) return std::nullopt;
   // A big file takes a moment to walk: the window goes on meanwhile.
@@ -235,9 +235,7 @@ std::optional<std::int64_t> CGraphPlayer::MeasureLength(FilterGraph& graph, cons
   return length.get();
 }
 
-std::string CGraphPlayer::LastError() const {
-  return graph_ && graph_->Failed() ? graph_->ErrorText() : lastError_;
-}
+std::string CGraphPlayer::LastError() const { return graph_ && graph_->Failed() ? graph_->ErrorText() : lastError_; }
 
 void CGraphPlayer::Fail(const std::string& path, std::string reason) {
   lastError_ = reason.empty() ? "the file could not be played" : std::move(reason);
@@ -251,12 +249,9 @@ bool CGraphPlayer::Build(FilterGraph& graph, SourceKind kind, const std::string&
     return false;
   }
   switch (kind) {
-    case SourceKind::AsfReader:
-      return AddSourceAndRender(graph, kind, path) || graph.RenderFile(path);
-    case SourceKind::CdReader:
-      return AddSourceAndRender(graph, kind, path);
-    case SourceKind::AutoPlug:
-      return graph.RenderFile(path);
+    case SourceKind::AsfReader: return AddSourceAndRender(graph, kind, path) || graph.RenderFile(path);
+    case SourceKind::CdReader: return AddSourceAndRender(graph, kind, path);
+    case SourceKind::AutoPlug: return graph.RenderFile(path);
   }
   return false;
 }

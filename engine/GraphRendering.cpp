@@ -309,9 +309,9 @@ bool FilterGraph::RenderThroughDecodeBin(GstPad* pad, StreamKind kind) {
   ElementRef decoder = MakeElement("decodebin");
   if (!decoder) return false;
   WatchAutoPlugging(decoder.get());
-  g_signal_connect(decoder.get(), "pad-added",
-                   G_CALLBACK(kind == StreamKind::Audio ? &FilterGraph::OnStreamAudioPad : &FilterGraph::OnStreamVideoPad),
-                   this);
+  g_signal_connect(
+      decoder.get(), "pad-added",
+      G_CALLBACK(kind == StreamKind::Audio ? &FilterGraph::OnStreamAudioPad : &FilterGraph::OnStreamVideoPad), this);
   std::vector<ElementRef> chain;
   chain.push_back(std::move(decoder));
   return LinkChain(pad, chain);

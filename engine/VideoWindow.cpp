@@ -1,7 +1,7 @@
 #include "engine/VideoWindow.h"
 
-#include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
+#include <QGuiApplication>
 
 #include <xcb/xcb.h>
 

@@ -4,8 +4,7 @@
 
 namespace lumivox {
 
-CVolumeControl::CVolumeControl(bool useWaveOut, IAudioDevices& devices)
-    : devices_(devices), useWaveOut_(useWaveOut) {
+CVolumeControl::CVolumeControl(bool useWaveOut, IAudioDevices& devices) : devices_(devices), useWaveOut_(useWaveOut) {
   if (!useWaveOut_) mixer_ = devices_.OpenMixer();
 }
 

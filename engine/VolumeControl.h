@@ -56,7 +56,9 @@ class DeviceVolume final : public IDeviceVolume {
  public:
   explicit DeviceVolume(IAudioDevices& devices) : devices_(devices) {}
   int ReadVolume(int mode) override { return CVolumeControl(mode != VolumeMode::Mixer, devices_).GetVolume(); }
-  void WriteVolume(int mode, int percent) override { CVolumeControl(mode != VolumeMode::Mixer, devices_).SetVolume(percent); }
+  void WriteVolume(int mode, int percent) override {
+    CVolumeControl(mode != VolumeMode::Mixer, devices_).SetVolume(percent);
+  }
 
  private:
   IAudioDevices& devices_;

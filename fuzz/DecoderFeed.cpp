@@ -27,14 +27,10 @@ using EventRef = std::unique_ptr<GstEvent, MiniObjectUnref>;
 
 Step::Kind KindOf(std::uint8_t command) {
   switch (command) {
-    case 'F':
-      return Step::Kind::kFlush;
-    case 'D':
-      return Step::Kind::kDiscontBuffer;
-    case 'C':
-      return Step::Kind::kCaps;
-    default:
-      return Step::Kind::kBuffer;
+    case 'F': return Step::Kind::kFlush;
+    case 'D': return Step::Kind::kDiscontBuffer;
+    case 'C': return Step::Kind::kCaps;
+    default: return Step::Kind::kBuffer;
   }
 }
 
@@ -46,8 +42,7 @@ bool OutputFits(GstCaps* caps, GstBuffer* buffer) {
   if (gst_structure_has_name(structure, "video/x-raw")) {
     GstVideoInfo info;
     GstVideoFrame frame;
-    if (!gst_video_info_from_caps(&info, caps) || info.width > kMaxPictureSide ||
-        info.height > kMaxPictureSide ||
+    if (!gst_video_info_from_caps(&info, caps) || info.width > kMaxPictureSide || info.height > kMaxPictureSide ||
         !gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ)) {
       return false;
     }
@@ -55,8 +50,7 @@ bool OutputFits(GstCaps* caps, GstBuffer* buffer) {
     return true;
   }
   GstAudioInfo info;
-  return gst_structure_has_name(structure, "audio/x-raw") &&
-         gst_audio_info_from_caps(&info, caps) && info.bpf > 0 &&
+  return gst_structure_has_name(structure, "audio/x-raw") && gst_audio_info_from_caps(&info, caps) && info.bpf > 0 &&
          gst_buffer_get_size(buffer) % info.bpf == 0;
 }
 
@@ -161,9 +155,7 @@ void DecoderChain::Flush() {
 }
 
 GstFlowReturn DecoderChain::Push(const Step& step, std::uint64_t index, GstClockTime duration) {
-  BufferRef buffer(step.bytes.empty()
-                       ? gst_buffer_new()
-                       : gst_buffer_new_memdup(step.bytes.data(), step.bytes.size()));
+  BufferRef buffer(step.bytes.empty() ? gst_buffer_new() : gst_buffer_new_memdup(step.bytes.data(), step.bytes.size()));
   if (GST_CLOCK_TIME_IS_VALID(duration)) {
     GST_BUFFER_PTS(buffer.get()) = index * duration;
     GST_BUFFER_DURATION(buffer.get()) = duration;
@@ -208,8 +200,8 @@ constexpr GstClockTime kVideoFrame = GST_SECOND / 25;
 
 // A parser gets its caps unparsed and makes its own.
 CapsRef AudioCaps(int layer_choice, bool parser) {
-  CapsRef caps = AdoptCaps(gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 1, "layer",
-                                               G_TYPE_INT, 1 + layer_choice % 3, nullptr));
+  CapsRef caps = AdoptCaps(gst_caps_new_simple("audio/mpeg", "mpegversion", G_TYPE_INT, 1, "layer", G_TYPE_INT,
+                                               1 + layer_choice % 3, nullptr));
   if (!parser) gst_caps_set_simple(caps.get(), "parsed", G_TYPE_BOOLEAN, TRUE, nullptr);
   return caps;
 }
@@ -221,9 +213,8 @@ struct Rate {
 constexpr Rate kVideoRates[] = {{0, 0}, {25, 1}, {30000, 1001}, {1, 1001}};
 
 CapsRef VideoCaps(std::uint8_t flags, Bytes codec_data) {
-  CapsRef caps =
-      AdoptCaps(gst_caps_new_simple("video/mpeg", "mpegversion", G_TYPE_INT, flags & 4 ? 2 : 1,
-                                    "systemstream", G_TYPE_BOOLEAN, FALSE, nullptr));
+  CapsRef caps = AdoptCaps(gst_caps_new_simple("video/mpeg", "mpegversion", G_TYPE_INT, flags & 4 ? 2 : 1,
+                                               "systemstream", G_TYPE_BOOLEAN, FALSE, nullptr));
   GstStructure* structure = gst_caps_get_structure(caps.get(), 0);
   if (!(flags & 1)) gst_structure_set(structure, "parsed", G_TYPE_BOOLEAN, TRUE, nullptr);
   if (const Rate rate = kVideoRates[flags >> 3 & 3]; rate.d != 0) {
@@ -244,18 +235,16 @@ bool MpegAudioFeed::Play(Bytes input) {
   if (input.empty()) return true;
   const std::uint8_t flags = input[0];
   const bool parser = flags & 1;
-  const Stream stream{
-      AudioCaps(flags >> 2 & 3, parser),
-      [parser](Bytes payload) { return payload.empty() ? nullptr : AudioCaps(payload[0], parser); },
-      flags & 2 ? kAudioFrame : GST_CLOCK_TIME_NONE};
+  const Stream stream{AudioCaps(flags >> 2 & 3, parser),
+                      [parser](Bytes payload) { return payload.empty() ? nullptr : AudioCaps(payload[0], parser); },
+                      flags & 2 ? kAudioFrame : GST_CLOCK_TIME_NONE};
   return (parser ? parsed_ : direct_).Run(stream, CutIntoSteps(input.subspan(1)));
 }
 
 bool MpegVideoFeed::Play(Bytes input) {
   if (input.empty()) return true;
   const std::uint8_t flags = input[0];
-  const Stream stream{VideoCaps(flags, {}),
-                      [flags](Bytes payload) { return VideoCaps(flags, payload); },
+  const Stream stream{VideoCaps(flags, {}), [flags](Bytes payload) { return VideoCaps(flags, payload); },
                       flags & 2 ? kVideoFrame : GST_CLOCK_TIME_NONE};
   return (flags & 1 ? parsed_ : direct_).Run(stream, CutIntoSteps(input.subspan(1)));
 }

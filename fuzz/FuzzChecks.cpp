@@ -37,8 +37,7 @@ struct ReadResult {
 };
 
 template <class Source>
-ReadResult ReadWith(const ListReader& format, std::string_view bytes,
-                    std::vector<std::string> names = {}) {
+ReadResult ReadWith(const ListReader& format, std::string_view bytes, std::vector<std::string> names = {}) {
   Source source(bytes);
   LineReader lines(source);
   ReadResult result{false, std::move(names)};
@@ -57,8 +56,7 @@ bool ReadConsistently(const ListReader& format, std::string_view bytes, ReadResu
   const auto lineCount = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
   if (result.names.size() > lineCount) return false;
   return std::all_of(result.names.begin(), result.names.end(), [](const std::string& name) {
-    return name.size() <= kMaxLineBytes && name.find('\n') == std::string::npos &&
-           name.find('\0') == std::string::npos;
+    return name.size() <= kMaxLineBytes && name.find('\n') == std::string::npos && name.find('\0') == std::string::npos;
   });
 }
 
@@ -88,8 +86,7 @@ bool CheckM3u(std::string_view bytes) {
 bool CheckPls(std::string_view bytes) {
   ReadResult result;
   if (!ReadConsistently(PlsFormat(), bytes, result)) return false;
-  return std::none_of(result.names.begin(), result.names.end(),
-                      [](const std::string& name) { return name.empty(); });
+  return std::none_of(result.names.begin(), result.names.end(), [](const std::string& name) { return name.empty(); });
 }
 
 bool CheckLst(std::string_view bytes) {

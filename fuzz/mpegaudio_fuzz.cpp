@@ -10,8 +10,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   lumivox::fuzz::InitGstreamer();
-  gst_element_register(nullptr, "halcyonmpegaudiodec", GST_RANK_NONE,
-                       halcyon_mpeg_audio_dec_get_type());
+  gst_element_register(nullptr, "halcyonmpegaudiodec", GST_RANK_NONE, halcyon_mpeg_audio_dec_get_type());
   return 0;
 }
 

@@ -11,8 +11,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   lumivox::fuzz::InitGstreamer();
-  gst_element_register(nullptr, "halcyonmpegvideodec", GST_RANK_NONE,
-                       halcyon_mpeg_video_dec_get_type());
+  gst_element_register(nullptr, "halcyonmpegvideodec", GST_RANK_NONE, halcyon_mpeg_video_dec_get_type());
   return 0;
 }
 

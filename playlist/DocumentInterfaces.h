@@ -90,8 +90,8 @@ class IPlaylistView {
   virtual void InsertItemAt(int index) = 0;
   virtual void RedrawItem(int index) = 0;
   virtual void RedrawItems(int first, int last) = 0;  // rows first..last, in one change
-  virtual void UpdateWindow() = 0;  // repaint what is invalid, at once
-  virtual void OnDocumentUpdate() = 0;  // rebuild every row
+  virtual void UpdateWindow() = 0;                    // repaint what is invalid, at once
+  virtual void OnDocumentUpdate() = 0;                // rebuild every row
 };
 
 class IMainFrame {

@@ -26,8 +26,7 @@ class PageArray {
  public:
   PageArray() = default;
   explicit PageArray(std::size_t count) : count_(count), pages_(MapPages(count * sizeof(T))) {}
-  PageArray(PageArray&& other) noexcept
-      : count_(std::exchange(other.count_, 0)), pages_(std::move(other.pages_)) {}
+  PageArray(PageArray&& other) noexcept : count_(std::exchange(other.count_, 0)), pages_(std::move(other.pages_)) {}
   PageArray& operator=(PageArray&& other) noexcept {
     count_ = std::exchange(other.count_, 0);
     pages_ = std::move(other.pages_);

@@ -10,8 +10,7 @@
 
 namespace lumivox {
 
-CPlayerDoc::CPlayerDoc(std::unique_ptr<IGraphPlayer> engine, IPlayerSettings& settings,
-                       std::string autoListPath)
+CPlayerDoc::CPlayerDoc(std::unique_ptr<IGraphPlayer> engine, IPlayerSettings& settings, std::string autoListPath)
     : engine_(std::move(engine)), settings_(settings), autoListPath_(std::move(autoListPath)) {}
 
 CPlayerDoc::~CPlayerDoc() = default;
@@ -21,9 +20,7 @@ PlaylistEntry* CPlayerDoc::GetEntry(int index) {
   return entries_[static_cast<std::size_t>(index)];
 }
 
-const PlaylistEntry* CPlayerDoc::GetEntry(int index) const {
-  return const_cast<CPlayerDoc*>(this)->GetEntry(index);
-}
+const PlaylistEntry* CPlayerDoc::GetEntry(int index) const { return const_cast<CPlayerDoc*>(this)->GetEntry(index); }
 
 IPlaylistView* CPlayerDoc::PlaylistView() const { return frame_ ? frame_->GetPlaylistPane() : nullptr; }
 

@@ -13,9 +13,9 @@
 #include "playlist/DocumentInterfaces.h"
 #include "playlist/EntryList.h"
 #include "playlist/PathIndex.h"
+#include "playlist/PlayOrder.h"
 #include "playlist/PlaylistEntry.h"
 #include "playlist/PlaylistFile.h"
-#include "playlist/PlayOrder.h"
 
 namespace lumivox {
 

@@ -124,8 +124,8 @@ std::vector<std::string> CPlayerDoc::ScanFolder(const std::string& folder) {
     std::string full = JoinPath(folder, name);
     if (!IsSupportedFile(full)) continue;
     // d_type spares a stat per file; links and file systems without it need one.
-    const bool folderItem = item->d_type == DT_DIR ||
-                            ((item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) && IsFolder(full));
+    const bool folderItem =
+        item->d_type == DT_DIR || ((item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) && IsFolder(full));
     if (!folderItem) names.push_back(std::move(full));
   }
   std::sort(names.begin(), names.end(),

@@ -13,11 +13,9 @@ struct KeyName {
 
 // Named keys outside the two numbered runs (Num0..Num9 at 96, F1..F24 at 112).
 constexpr KeyName kKeyNames[] = {
-    {8, "Backspace"}, {9, "Tab"},      {13, "Enter"},   {27, "Escape"}, {32, "Space"},
-    {33, "PageUp"},   {34, "PageDown"}, {35, "End"},     {36, "Home"},   {37, "Left"},
-    {38, "Up"},       {39, "Right"},   {40, "Down"},    {45, "Insert"}, {46, "Delete"},
-    {47, "Help"},     {106, "Num*"},   {107, "Num+"},   {109, "Num-"},  {110, "Num."},
-    {111, "Num/"}};
+    {8, "Backspace"}, {9, "Tab"},   {13, "Enter"}, {27, "Escape"}, {32, "Space"}, {33, "PageUp"}, {34, "PageDown"},
+    {35, "End"},      {36, "Home"}, {37, "Left"},  {38, "Up"},     {39, "Right"}, {40, "Down"},   {45, "Insert"},
+    {46, "Delete"},   {47, "Help"}, {106, "Num*"}, {107, "Num+"},  {109, "Num-"}, {110, "Num."},  {111, "Num/"}};
 
 constexpr std::uint16_t kNumpad0 = 96;
 constexpr std::uint16_t kNumpad9 = 105;

@@ -5,10 +5,10 @@
 
 #include <optional>
 
+#include "playlist/DocumentInterfaces.h"
 #include "settings/KeyTable.h"
 #include "settings/PlayerOptions.h"
 #include "settings/SettingsStore.h"
-#include "playlist/DocumentInterfaces.h"
 
 namespace lumivox {
 

@@ -12,34 +12,23 @@
 namespace lumivox {
 namespace {
 
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-QString KeyOf(std::string_view section, std::string_view name) {
-  return ToQString(section) + u'/' + ToQString(name);
-}
+QString KeyOf(std::string_view section, std::string_view name) { return ToQString(section) + u'/' + ToQString(name); }
 
-std::int32_t WrapToInt32(std::uint64_t value) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-}
+std::int32_t WrapToInt32(std::uint64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
 
 // An INI file gives text; values written during this run are still the variants that
 // were set, and the Windows registry gives numbers for DWORDs.
 std::optional<std::int32_t> IntOf(const QVariant& value) {
   switch (value.typeId()) {
     case QMetaType::Int:
-    case QMetaType::LongLong:
-      return WrapToInt32(std::uint64_t(value.toLongLong()));
+    case QMetaType::LongLong: return WrapToInt32(std::uint64_t(value.toLongLong()));
     case QMetaType::UInt:
-    case QMetaType::ULongLong:
-      return WrapToInt32(value.toULongLong());
-    case QMetaType::QString:
-      return ParseProfileInt(value.toString().toStdString());
-    case QMetaType::QByteArray:
-      return ParseProfileInt(value.toByteArray().toStdString());
-    default:
-      return std::nullopt;
+    case QMetaType::ULongLong: return WrapToInt32(value.toULongLong());
+    case QMetaType::QString: return ParseProfileInt(value.toString().toStdString());
+    case QMetaType::QByteArray: return ParseProfileInt(value.toByteArray().toStdString());
+    default: return std::nullopt;
   }
 }
 
@@ -112,8 +101,7 @@ std::string QSettingsStore::GetProfileString(std::string_view section, std::stri
   return TextOf(Value(KeyOf(section, name))).value_or(std::string(defaultValue));
 }
 
-void QSettingsStore::WriteProfileString(std::string_view section, std::string_view name,
-                                        std::string_view value) {
+void QSettingsStore::WriteProfileString(std::string_view section, std::string_view name, std::string_view value) {
   SetValue(KeyOf(section, name), ToQString(value));
 }
 

@@ -27,10 +27,8 @@ class QSettingsStore final : public ISettingsStore {
 
   int GetProfileInt(std::string_view section, std::string_view name, int defaultValue) override;
   void WriteProfileInt(std::string_view section, std::string_view name, int value) override;
-  std::string GetProfileString(std::string_view section, std::string_view name,
-                               std::string_view defaultValue) override;
-  void WriteProfileString(std::string_view section, std::string_view name,
-                          std::string_view value) override;
+  std::string GetProfileString(std::string_view section, std::string_view name, std::string_view defaultValue) override;
+  void WriteProfileString(std::string_view section, std::string_view name, std::string_view value) override;
   void Flush() override;
 
   std::string FileName() const;

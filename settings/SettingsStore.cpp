@@ -27,8 +27,6 @@ std::optional<std::int32_t> ParseProfileInt(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-std::string NumberedName(std::string_view prefix, int index) {
-  return std::string(prefix) + std::to_string(index);
-}
+std::string NumberedName(std::string_view prefix, int index) { return std::string(prefix) + std::to_string(index); }
 
 }  // namespace lumivox

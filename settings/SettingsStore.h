@@ -18,8 +18,7 @@ class ISettingsStore {
   virtual void WriteProfileInt(std::string_view section, std::string_view name, int value) = 0;
   virtual std::string GetProfileString(std::string_view section, std::string_view name,
                                        std::string_view defaultValue) = 0;
-  virtual void WriteProfileString(std::string_view section, std::string_view name,
-                                  std::string_view value) = 0;
+  virtual void WriteProfileString(std::string_view section, std::string_view name, std::string_view value) = 0;
 
   // Puts what was written on disk. A failure is silent: the values stay in memory.
   virtual void Flush() = 0;

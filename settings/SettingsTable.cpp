@@ -27,23 +27,21 @@ int DefaultVirtValue(int index) {
   return entry.flags;
 }
 
-constexpr SettingDefinition Int(std::string_view section, std::string_view name, int value,
-                                SettingOwner owner) {
+constexpr SettingDefinition Int(std::string_view section, std::string_view name, int value, SettingOwner owner) {
   return {section, name, SettingType::Int, owner, SettingDefault::Fixed, 0, value, {}, nullptr};
 }
 
-constexpr SettingDefinition Text(std::string_view section, std::string_view name,
-                                 std::string_view value, SettingOwner owner) {
+constexpr SettingDefinition Text(std::string_view section, std::string_view name, std::string_view value,
+                                 SettingOwner owner) {
   return {section, name, SettingType::String, owner, SettingDefault::Fixed, 0, 0, value, nullptr};
 }
 
-constexpr SettingDefinition NumberedInt(std::string_view section, std::string_view prefix, int count,
-                                        int (*value)(int), SettingOwner owner) {
+constexpr SettingDefinition NumberedInt(std::string_view section, std::string_view prefix, int count, int (*value)(int),
+                                        SettingOwner owner) {
   return {section, prefix, SettingType::Int, owner, SettingDefault::PerIndex, count, 0, {}, value};
 }
 
-constexpr SettingDefinition ComputedInt(std::string_view section, std::string_view name,
-                                        SettingOwner owner) {
+constexpr SettingDefinition ComputedInt(std::string_view section, std::string_view name, SettingOwner owner) {
   return {section, name, SettingType::Int, owner, SettingDefault::Computed, 0, 0, {}, nullptr};
 }
 
@@ -100,9 +98,7 @@ std::vector<StoredSetting> AllStoredSettings() {
           all.push_back(Stored(row, NumberedName(row.name, i), row.indexedDefault(i)));
         }
         break;
-      case SettingDefault::Computed:
-        all.push_back(Stored(row, std::string(row.name), std::nullopt));
-        break;
+      case SettingDefault::Computed: all.push_back(Stored(row, std::string(row.name), std::nullopt)); break;
     }
   }
   return all;
@@ -110,8 +106,8 @@ std::vector<StoredSetting> AllStoredSettings() {
 
 std::optional<StoredSetting> FindStoredSetting(std::string_view section, std::string_view name) {
   auto all = AllStoredSettings();
-  const auto hit = std::ranges::find_if(
-      all, [&](const StoredSetting& s) { return s.section == section && s.name == name; });
+  const auto hit =
+      std::ranges::find_if(all, [&](const StoredSetting& s) { return s.section == section && s.name == name; });
   if (hit == all.end()) return std::nullopt;
   return std::move(*hit);
 }

@@ -51,15 +51,15 @@ std::vector<MediaFixture> BuildTable() {
       {"clip.wmv", kPicture + "avenc_wmv2 ! asfmux name=mux ! {file} " + kTone + "audioconvert ! avenc_wmav2 ! mux.",
        kSecond, 176, 144, false, false, true},
       {"clip.asf", kPicture + "avenc_wmv1 ! asfmux", kSecond, 176, 144, false, false, true},
-      {"clip.avi", kPicture + "avimux name=mux ! {file} " + kTone + "audioconvert ! audio/x-raw,format=S16LE ! mux.", kSecond,
-       176, 144},
+      {"clip.avi", kPicture + "avimux name=mux ! {file} " + kTone + "audioconvert ! audio/x-raw,format=S16LE ! mux.",
+       kSecond, 176, 144},
       {"clip.m1v", mpeg1, kSecond, 176, 144, false, true},
       {"clip.mpv", mpeg1, kSecond, 176, 144, false, true},
       {"clip.m2v", mpeg2, kSecond, 176, 144, false, true},
-      {"clip.mpg", mpeg2 + " ! mpegvideoparse ! avmux_mpeg name=mux ! {file} " + mp2 + "mpegaudioparse ! mux.",
-       kSecond, 176, 144, true, true},
-      {"clip.m2p", mpeg1 + " ! mpegvideoparse ! avmux_mpeg name=mux ! {file} " + mp2 + "mpegaudioparse ! mux.",
-       kSecond, 176, 144, true, true},
+      {"clip.mpg", mpeg2 + " ! mpegvideoparse ! avmux_mpeg name=mux ! {file} " + mp2 + "mpegaudioparse ! mux.", kSecond,
+       176, 144, true, true},
+      {"clip.m2p", mpeg1 + " ! mpegvideoparse ! avmux_mpeg name=mux ! {file} " + mp2 + "mpegaudioparse ! mux.", kSecond,
+       176, 144, true, true},
       // MPEG audio under an ASF name: the reader refuses it and the file plays anyway.
       {"renamed.wma", kTone + "lamemp3enc target=bitrate bitrate=128 cbr=true", kSecond, 0, 0, true},
   };
@@ -72,7 +72,8 @@ const std::string kLongNoise = Tone(4, "pink-noise") + "audioconvert ! ";  // a 
 const std::string kLongPicture = Picture(4);
 const std::string kSubtitles =
     "filesrc location={subtitles} ! subparse ! capssetter caps=text/x-raw,format=utf8 replace=true ! ";
-constexpr std::string_view kSrt = "1\n00:00:00,500 --> 00:00:01,500\nHello\n\n2\n00:00:02,000 --> 00:00:03,000\nWorld\n";
+constexpr std::string_view kSrt =
+    "1\n00:00:00,500 --> 00:00:01,500\nHello\n\n2\n00:00:02,000 --> 00:00:03,000\nWorld\n";
 
 std::string BigEndian(std::uint64_t value, int bytes) {
   std::string out;
@@ -86,11 +87,10 @@ const std::string kRate44100 = std::string("\x40\x0E\xAC\x44", 4) + std::string(
 // Stereo 32-bit float samples, big-endian, in an AIFF-C file ("fl32").
 std::string WrapFloatAifc(const std::string& samples) {
   const std::string name = std::string(1, '\x0c') + "32-bit float" + '\0';  // a pascal string of even length
-  const std::string comm = BigEndian(2, 2) + BigEndian(samples.size() / 8, 4) + BigEndian(32, 2) + kRate44100 +
-                           "fl32" + name;
-  const std::string chunks = "FVER" + BigEndian(4, 4) + BigEndian(0xA2805140, 4) + "COMM" +
-                             BigEndian(comm.size(), 4) + comm + "SSND" + BigEndian(samples.size() + 8, 4) +
-                             std::string(8, '\0') + samples;
+  const std::string comm =
+      BigEndian(2, 2) + BigEndian(samples.size() / 8, 4) + BigEndian(32, 2) + kRate44100 + "fl32" + name;
+  const std::string chunks = "FVER" + BigEndian(4, 4) + BigEndian(0xA2805140, 4) + "COMM" + BigEndian(comm.size(), 4) +
+                             comm + "SSND" + BigEndian(samples.size() + 8, 4) + std::string(8, '\0') + samples;
   return "FORM" + BigEndian(chunks.size() + 4, 4) + "AIFC" + chunks;
 }
 
@@ -117,7 +117,8 @@ std::string WrapAudioFirstAvi(const std::string& avi) {
     at += 8 + size + (size & 1);
   }
   std::map<std::string, std::deque<std::uint32_t>> flags;  // each stream's key-frame flags, in order
-  for (std::size_t at = index + 8; at + 16 <= indexEnd; at += 16) flags[avi.substr(at, 4)].push_back(LittleEndian(avi, at + 4));
+  for (std::size_t at = index + 8; at + 16 <= indexEnd; at += 16)
+    flags[avi.substr(at, 4)].push_back(LittleEndian(avi, at + 4));
   std::vector<std::string> audio, rest;
   for (std::size_t at = movi + 12; at + 8 <= moviEnd;) {
     const std::uint32_t size = LittleEndian(avi, at + 4);
@@ -147,7 +148,9 @@ std::vector<MediaFixture> BuildCorpus() {
       {"eight.aiff", kLongTone + "audio/x-raw,format=S8 ! aiffmux", kLength},
       {"deep24.aiff", kLongTone + "audio/x-raw,format=S24BE ! aiffmux", kLength},
       {"deep32.aiff", kLongTone + "audio/x-raw,format=S32BE ! aiffmux", kLength},
-      {.name = "float.aifc", .pipeline = kLongTone + "audio/x-raw,format=F32BE", .duration = kLength,
+      {.name = "float.aifc",
+       .pipeline = kLongTone + "audio/x-raw,format=F32BE",
+       .duration = kLength,
        .wrap = &WrapFloatAifc},
       {"eight.wav",
        "audiotestsrc num-buffers=40 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=1 ! audioconvert ! "
@@ -173,10 +176,11 @@ std::vector<MediaFixture> BuildCorpus() {
        h264 + "matroskamux name=mux ! {file} " + kLongTone + "vorbisenc ! mux. " + kLongTone +
            "audioresample ! opusenc ! mux.",
        kLength, 176, 144, false, false, false, 1},
-      {"clip.webm", kLongPicture + "vp8enc ! webmmux name=mux ! {file} " + kLongTone + "vorbisenc ! mux.", kLength,
-       176, 144},
+      {"clip.webm", kLongPicture + "vp8enc ! webmmux name=mux ! {file} " + kLongTone + "vorbisenc ! mux.", kLength, 176,
+       144},
       // A minute whose audio the muxer writes all before the picture: the streams lie far apart.
-      {"apart.wmv", Picture(60) + "avenc_wmv2 ! asfmux name=mux ! {file} " + Tone(60) + "audioconvert ! avenc_wmav2 ! mux.",
+      {"apart.wmv",
+       Picture(60) + "avenc_wmv2 ! asfmux name=mux ! {file} " + Tone(60) + "audioconvert ! avenc_wmav2 ! mux.",
        15 * kLength, 176, 144, false, false, true},
       {.name = "apart.avi",
        .pipeline = Picture(60) + "avenc_mpeg4 ! avimux name=mux ! {file} " + Tone(60) +
@@ -212,8 +216,8 @@ bool Generate(const MediaFixture& media, const std::string& file) {
   }
   gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
   GstRef<GstBus> bus{gst_element_get_bus(pipeline.get())};
-  MessageRef end{gst_bus_timed_pop_filtered(bus.get(), 60 * GST_SECOND,
-                                            GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
+  MessageRef end{
+      gst_bus_timed_pop_filtered(bus.get(), 60 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
   gst_element_set_state(pipeline.get(), GST_STATE_NULL);
   if (!end || GST_MESSAGE_TYPE(end.get()) != GST_MESSAGE_EOS) return false;
   if (media.wrap) std::ofstream(file, std::ios::binary) << media.wrap(TempDir::Read(written));

@@ -9,15 +9,15 @@
 namespace lumivox::test {
 
 struct MediaFixture {
-  std::string name;        // file name, its extension picks the source
-  std::string pipeline;    // gst-launch description; the file goes at {file} or at the end
-  std::int64_t duration;   // 100-ns units
-  int width = 0;           // 0: audio only
+  std::string name;       // file name, its extension picks the source
+  std::string pipeline;   // gst-launch description; the file goes at {file} or at the end
+  std::int64_t duration;  // 100-ns units
+  int width = 0;          // 0: audio only
   int height = 0;
   bool mpegAudio = false;  // a stream the maker's MPEG audio decoder takes
   bool mpegVideo = false;
-  bool asf = false;        // read by "WM ASF Reader"
-  int unplayedStreams = 0; // streams the graph discards (subtitles, further tracks)
+  bool asf = false;         // read by "WM ASF Reader"
+  int unplayedStreams = 0;  // streams the graph discards (subtitles, further tracks)
   // Turns what the pipeline wrote into the file, for formats no muxer here writes.
   std::string (*wrap)(const std::string& written) = nullptr;
 };

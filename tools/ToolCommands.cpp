@@ -19,7 +19,8 @@ namespace {
 
 // The tool never plays and leaves the user's settings alone.
 struct ToolDocument {
-  explicit ToolDocument(bool addExisted) : settings(addExisted), doc(std::make_unique<ListOnlyEngine>(), settings, {}) {}
+  explicit ToolDocument(bool addExisted)
+      : settings(addExisted), doc(std::make_unique<ListOnlyEngine>(), settings, {}) {}
   ListOnlySettings settings;
   CPlayerDoc doc;
 };

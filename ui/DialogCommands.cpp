@@ -23,14 +23,16 @@ struct Texts {
 const char* const kMediaFilter = QT_TRANSLATE_NOOP(
     "lumivox::DialogCommands",
     "All supported types|*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff;*.mpa;*.mp2;*mp3;*.wma;*.avi;*.mpg;*.m1v;*.mpv;*.m2p;"
-    "*.m2v;*.wmv;*.asf;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov;*.pls;*.m3u;*.lst;*.aal;*.val|Audio Files (*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff)|*.wav;*.snd;"
+    "*.m2v;*.wmv;*.asf;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov;*.pls;*.m3u;*.lst;*.aal;*."
+    "val|Audio Files (*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff)|*.wav;*.snd;"
     "*.au;*.aif;*.aifc;*.aiff|MPEG Audio Files (*.mpa;*.mp2;*mp3)|*.mpa;*.mp2;*mp3|Windows Media Audio Files "
     "(*.wma)|*.wma|Video Files (*.avi)|*.avi|MPEG Video Files (*.mpg;*.m1v;*.mpv;*.m2p;*.m2v)|*.mpg;*.m1v;*.mpv;"
-    "*.m2p;*.m2v|Windows Media Video Files (*.wmv;*.asf)|*.wmv;*.asf|Other Audio and Video Files (*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov)|"
-    "*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov|Playlist Files (*.pls;*.m3u;*.lst;*.aal;*.val)|*.m3u;*.pls;*.lst;*.aal;*.val|All Files (*.*)|*.*||");
+    "*.m2p;*.m2v|Windows Media Video Files (*.wmv;*.asf)|*.wmv;*.asf|Other Audio and Video Files "
+    "(*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov)|"
+    "*.flac;*.ogg;*.oga;*.opus;*.m4a;*.mp4;*.m4v;*.mkv;*.mka;*.webm;*.mov|Playlist Files "
+    "(*.pls;*.m3u;*.lst;*.aal;*.val)|*.m3u;*.pls;*.lst;*.aal;*.val|All Files (*.*)|*.*||");
 const char* const kSaveFilter = QT_TRANSLATE_NOOP(
-    "lumivox::DialogCommands",
-    "PLS Playlist (*.pls)|*.pls|M3U Playlist (*.m3u)|*.m3u|LST list (*.lst)|*.lst||");
+    "lumivox::DialogCommands", "PLS Playlist (*.pls)|*.pls|M3U Playlist (*.m3u)|*.m3u|LST list (*.lst)|*.lst||");
 const char* const kListFilter = QT_TRANSLATE_NOOP(
     "lumivox::DialogCommands",
     "All supported list (*.pls;*.m3u;*.lst;*.aal;*.val)|*.m3u;*.pls;*.lst;*.aal;*.val|PLS Playlist (*.pls)|*.pls|"
@@ -120,8 +122,9 @@ void SavePlaylistAs(DialogCommandContext& c) {
   const std::string name = SavePlaylistName(typed, chosen->filterIndex);
   std::error_code error;
   if (name != typed && std::filesystem::exists(name, error) &&
-      QMessageBox::question(c.owner, Texts::tr("Save Playlist..."),
-                            Texts::tr("%1 already exists.\nDo you want to replace it?").arg(QString::fromStdString(name))) !=
+      QMessageBox::question(
+          c.owner, Texts::tr("Save Playlist..."),
+          Texts::tr("%1 already exists.\nDo you want to replace it?").arg(QString::fromStdString(name))) !=
           QMessageBox::Yes) {
     return;
   }
@@ -143,9 +146,14 @@ std::span<const Row> Rows() {
       {ID_EDIT_ADD, Add, nullptr},
       {ID_EDIT_FIND_AND_ADD, FindAndAdd, nullptr},
       {ID_FILE_OPEN_PLAYLIST, OpenPlaylist, nullptr},
-      {ID_FILE_SAVE_PLAYLIST, SavePlaylistAs, [](DialogCommandContext& c) { return CommandState{c.doc.GetCount() > 0, false}; }},
+      {ID_FILE_SAVE_PLAYLIST, SavePlaylistAs,
+       [](DialogCommandContext& c) {
+         return CommandState{c.doc.GetCount() > 0, false};
+       }},
       {ID_TOOL_USE_LUMIVAULT, ToggleLumivault,
-       [](DialogCommandContext& c) { return CommandState{c.doc.deviceAvailable(), c.options.lumivault != 0}; }},
+       [](DialogCommandContext& c) {
+         return CommandState{c.doc.deviceAvailable(), c.options.lumivault != 0};
+       }},
   };
   return rows;
 }
@@ -154,7 +162,8 @@ std::span<const Row> Rows() {
 
 QStringList NameFilters(std::string_view filterString) {
   QStringList filters;
-  const QStringList parts = QString::fromUtf8(filterString.data(), static_cast<qsizetype>(filterString.size())).split('|');
+  const QStringList parts =
+      QString::fromUtf8(filterString.data(), static_cast<qsizetype>(filterString.size())).split('|');
   for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
     QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
     // "*.*" meant every file, with or without a dot.

@@ -47,8 +47,10 @@ std::vector<Row> BuildRows() {
        [](Context& c) { return Enabled(FileOpen(c) && c.doc.engine().GetState() != State_Running); }},
       {ID_TOOLBAR_PAUSE, [](Context& c) { c.doc.Pause(); },
        [](Context& c) { return Enabled(FileOpen(c) && c.doc.engine().GetState() != State_Stopped); }},
-      {ID_PLAY_PREVIOUS_TRACK, [](Context& c) { c.doc.PrevTrack(); }, [](Context& c) { return Enabled(c.doc.GetCount() >= 2); }},
-      {ID_PLAY_NEXT_TRACK, [](Context& c) { c.doc.NextTrack(); }, [](Context& c) { return Enabled(c.doc.GetCount() >= 2); }},
+      {ID_PLAY_PREVIOUS_TRACK, [](Context& c) { c.doc.PrevTrack(); },
+       [](Context& c) { return Enabled(c.doc.GetCount() >= 2); }},
+      {ID_PLAY_NEXT_TRACK, [](Context& c) { c.doc.NextTrack(); },
+       [](Context& c) { return Enabled(c.doc.GetCount() >= 2); }},
       {ID_PLAY_REWIND, [](Context& c) { c.doc.Rewind(); }, CanSkip},
       {ID_PLAY_FAST_FORWARD, [](Context& c) { c.doc.FastForward(); }, CanSkip},
       {ID_PLAY_SHUFFLE, [](Context& c) { c.doc.ToggleShuffle(); }, [](Context& c) { return Marked(c.doc.shuffle()); }},
@@ -56,26 +58,36 @@ std::vector<Row> BuildRows() {
       {ID_VOLUME_DOWN, [](Context& c) { c.doc.VolumeDown(); }, nullptr},
       {ID_EDIT_DELETE_ALL, [](Context& c) { c.doc.RemoveAll(); },
        [](Context& c) { return Enabled(c.playlistViewShown && c.doc.GetCount() > 0); }},
-      {ID_CHANGE_ASPECT_RATIO, [](Context& c) {
+      {ID_CHANGE_ASPECT_RATIO,
+       [](Context& c) {
          if (const auto next = NextAspectRatio(c.options.aspectRatio)) c.options.aspectRatio = static_cast<int>(*next);
          c.doc.LayoutVideo(0.0);
-       }, nullptr},
+       },
+       nullptr},
       {ID_CHANGE_VIDEO_SCALE, [](Context& c) { c.doc.StepVideoScale(); }, nullptr},
   };
-  for (const auto& [id, seconds] : {std::pair{ID_SKIP_1SEC, 1}, {ID_SKIP_5SEC, 5}, {ID_SKIP_10SEC, 10},
-                                    {ID_SKIP_15SEC, 15}, {ID_SKIP_30SEC, 30}, {ID_SKIP_45SEC, 45},
-                                    {ID_SKIP_60SEC, 60}, {ID_SKIP_90SEC, 90}, {ID_SKIP_120SEC, 120}}) {
+  for (const auto& [id, seconds] : {std::pair{ID_SKIP_1SEC, 1},
+                                    {ID_SKIP_5SEC, 5},
+                                    {ID_SKIP_10SEC, 10},
+                                    {ID_SKIP_15SEC, 15},
+                                    {ID_SKIP_30SEC, 30},
+                                    {ID_SKIP_45SEC, 45},
+                                    {ID_SKIP_60SEC, 60},
+                                    {ID_SKIP_90SEC, 90},
+                                    {ID_SKIP_120SEC, 120}}) {
     rows.push_back({id, [seconds](Context& c) { c.doc.setSkipInterval(seconds); },
                     [seconds](Context& c) { return Marked(c.doc.skipInterval() == seconds); }});
   }
-  for (const auto& [id, mode] :
-       {std::pair{ID_REPEAT_NONE, RepeatMode::None}, {ID_REPEAT_ALL, RepeatMode::All}, {ID_REPEAT_ONE, RepeatMode::One}}) {
+  for (const auto& [id, mode] : {std::pair{ID_REPEAT_NONE, RepeatMode::None},
+                                 {ID_REPEAT_ALL, RepeatMode::All},
+                                 {ID_REPEAT_ONE, RepeatMode::One}}) {
     rows.push_back({id, [mode](Context& c) { c.doc.setRepeatMode(mode); },
                     [mode](Context& c) { return Marked(c.doc.repeatMode() == mode); }});
   }
-  for (const auto& [id, aspect] :
-       {std::pair{ID_ASPECT_NOT_FIXED, AspectRatio::NotFixed}, {ID_ASPECT_SOURCE_SIZE, AspectRatio::SourceSize},
-        {ID_ASPECT_4_3, AspectRatio::FourThree}, {ID_ASPECT_16_9, AspectRatio::SixteenNine}}) {
+  for (const auto& [id, aspect] : {std::pair{ID_ASPECT_NOT_FIXED, AspectRatio::NotFixed},
+                                   {ID_ASPECT_SOURCE_SIZE, AspectRatio::SourceSize},
+                                   {ID_ASPECT_4_3, AspectRatio::FourThree},
+                                   {ID_ASPECT_16_9, AspectRatio::SixteenNine}}) {
     rows.push_back({id, [aspect](Context& c) { SetAspect(c, aspect); },
                     [aspect](Context& c) { return Marked(c.options.aspectRatio == aspect); }});
   }

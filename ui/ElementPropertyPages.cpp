@@ -12,8 +12,8 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
 #include <memory>
@@ -342,8 +342,7 @@ bool PropertyPages::Read(const Editor& editor, GValue* value) const {
     case EditorKind::Text:
       g_value_set_string(value, static_cast<QLineEdit*>(editor.widget)->text().toUtf8().constData());
       return true;
-    case EditorKind::None:
-      break;
+    case EditorKind::None: break;
   }
   return false;
 }

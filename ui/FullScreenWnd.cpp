@@ -1,10 +1,10 @@
 #include "ui/FullScreenWnd.h"
 
+#include <QtGui/qguiapplication_platform.h>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 
@@ -101,7 +101,9 @@ void CFullScreenWnd::Close() {
   if (window_) window_->close();
 }
 
-IVideoHost* CFullScreenWnd::Window() const { return window_ ? dynamic_cast<FullScreenWindow*>(window_.data()) : nullptr; }
+IVideoHost* CFullScreenWnd::Window() const {
+  return window_ ? dynamic_cast<FullScreenWindow*>(window_.data()) : nullptr;
+}
 
 void CFullScreenWnd::LeaveFullScreen() {
   window_.clear();  // it deletes itself once closed

@@ -1,10 +1,10 @@
 #include "ui/KeyCaptureDlg.h"
 
+#include <qdrawutil.h>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <qdrawutil.h>
 
 #include "ui/DialogUnits.h"
 #include "ui/VirtualKeys.h"
@@ -36,13 +36,11 @@ bool CKeyCaptureDlg::event(QEvent* event) {
     case QEvent::KeyPress:  // before the dialog's Escape/Enter and the focus chain's Tab
       OnKeyDown(static_cast<const QKeyEvent&>(*event));
       return true;
-    case QEvent::KeyRelease:
-      return true;
+    case QEvent::KeyRelease: return true;
     case QEvent::WindowActivate:  // the window system's grab needs a mapped window
       grabKeyboard();
       break;
-    default:
-      break;
+    default: break;
   }
   return QDialog::event(event);
 }

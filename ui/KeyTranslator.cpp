@@ -41,7 +41,8 @@ bool CKeyTranslator::eventFilter(QObject* watched, QEvent* event) {
   if (!command) return false;
   event->accept();
   if (event->type() == QEvent::KeyPress) {
-    QMetaObject::invokeMethod(this, [this, id = int(*command)] { send_(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id = int(*command)] { send_(id); }, Qt::QueuedConnection);
   }
   return true;
 }

@@ -16,22 +16,22 @@
 #include <optional>
 #include <utility>
 
-#include "settings/PlayerSettings.h"
 #include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
+#include "settings/PlayerSettings.h"
 #include "ui/CommandTable.h"
 #include "ui/DialogCommands.h"
 #include "ui/DlgFilterList.h"
 #include "ui/FullScreenWnd.h"
+#include "ui/PageKeyCfg.h"
 #include "ui/PlayListIcons.h"
 #include "ui/PlayListModel.h"
 #include "ui/PlayListView.h"
 #include "ui/PlayerSplitter.h"
-#include "ui/PageKeyCfg.h"
 #include "ui/SeekBar.h"
-#include "ui/SheetOption.h"
 #include "ui/SheetFileProp.h"
+#include "ui/SheetOption.h"
 #include "ui/ToolbarImages.h"
 #include "ui/VideoView.h"
 
@@ -92,10 +92,7 @@ std::optional<ViewMode> NextViewMode(int stored) {
 }  // namespace
 
 CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
-    : doc_(doc),
-      settings_(settings),
-      options_(settings.options()),
-      icons_(std::make_unique<CPlayListIcons>()) {
+    : doc_(doc), settings_(settings), options_(settings.options()), icons_(std::make_unique<CPlayListIcons>()) {
   setWindowIcon(ProgramIcon());
   site_.options = &options_;
   site_.mainWindow = this;
@@ -162,7 +159,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::SavePlaylistWidth() {
-  if (splitter_ && !splitter_->sizes().isEmpty()) settings_.WriteProfileInt(kView, "PlayListWidth", splitter_->sizes().front());
+  if (splitter_ && !splitter_->sizes().isEmpty())
+    settings_.WriteProfileInt(kView, "PlayListWidth", splitter_->sizes().front());
 }
 
 void CMainFrame::PostGraphNotify() { QCoreApplication::postEvent(this, new QEvent(kGraphNotify)); }
@@ -176,8 +174,7 @@ void CMainFrame::BuildMenus() {
 }
 
 QMenu* CMainFrame::AddMenu(QMenu* parent, const MenuItem& item) {
-  QMenu* menu = parent ? parent->addMenu(CommandText(item.text))
-                       : menuBar()->addMenu(CommandText(item.text));
+  QMenu* menu = parent ? parent->addMenu(CommandText(item.text)) : menuBar()->addMenu(CommandText(item.text));
   connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
   for (const MenuItem& entry : item.popup) {
     if (entry.IsSeparator()) {
@@ -248,8 +245,10 @@ bool CMainFrame::ApplyViewMode() {
             [this](const PlayListPopup& popup, const QPoint& at) {
               PopupMenu(popup.menu, at, popup.defaultId, popup.greyedId);
             });
-    connect(playlist_, &CPlayListView::propertiesRequested, this,
-            [this](int row) { CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this).ShowEntry(doc_.GetEntry(row)); });
+    connect(playlist_, &CPlayListView::propertiesRequested, this, [this](int row) {
+      CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this)
+          .ShowEntry(doc_.GetEntry(row));
+    });
     return playlist_.data();
   };
   auto makeVideo = [this] { return video_ = new CVideoView(doc_, site_); };
@@ -324,11 +323,15 @@ std::optional<CommandState> CMainFrame::FrameCommandState(int id) {
     case ID_VIEW_VIDEO: return CommandState{true, viewMode_ == ViewMode::Video};
     case ID_VIEW_ALWAYS_ON_TOP: return CommandState{true, windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
     // The document's Properties, asked when no playlist view takes it: the current entry.
-    case ID_FILE_PROPERTIES: return CommandState{doc_.GetEntry(doc_.GetCurrentIndex()) && doc_.engine().IsOpen(), false};
+    case ID_FILE_PROPERTIES:
+      return CommandState{doc_.GetEntry(doc_.GetCurrentIndex()) && doc_.engine().IsOpen(), false};
     case ID_TOOL_DIRECTSHOW_FILTERS: return CommandState{doc_.engine().IsOpen(), false};
-    case ID_TOOL_OPTIONS: case ID_CHANGE_VIEW_MODE: case ID_VIEW_FULLSCREEN:
-    case ID_TOOL_VOLUME_CONTROL: case ID_TRAY_RESTORE: case ID_APP_EXIT:
-      return CommandState{};
+    case ID_TOOL_OPTIONS:
+    case ID_CHANGE_VIEW_MODE:
+    case ID_VIEW_FULLSCREEN:
+    case ID_TOOL_VOLUME_CONTROL:
+    case ID_TRAY_RESTORE:
+    case ID_APP_EXIT: return CommandState{};
     default: return std::nullopt;
   }
 }
@@ -352,16 +355,17 @@ bool CMainFrame::FrameCommand(int id) {
       setWindowFlag(Qt::WindowStaysOnTopHint, !windowFlags().testFlag(Qt::WindowStaysOnTopHint));
       show();
       return true;
-    case ID_VIEW_FULLSCREEN:
-      fullScreen_->Window() ? fullScreen_->Close() : fullScreen_->EnterFullScreen();
-      return true;
+    case ID_VIEW_FULLSCREEN: fullScreen_->Window() ? fullScreen_->Close() : fullScreen_->EnterFullScreen(); return true;
     case ID_TOOL_VOLUME_CONTROL:
       for (const char* program : {"pavucontrol", "gnome-control-center", "kmix"}) {
-        if (QProcess::startDetached(program, program == std::string_view("gnome-control-center") ? QStringList{"sound"} : QStringList{})) break;
+        if (QProcess::startDetached(
+                program, program == std::string_view("gnome-control-center") ? QStringList{"sound"} : QStringList{}))
+          break;
       }
       return true;
     case ID_FILE_PROPERTIES:
-      CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this).ShowEntry(doc_.GetEntry(doc_.GetCurrentIndex()));
+      CSheetFileProp(QCoreApplication::translate("lumivox::CMainFrame", "Properties"), *icons_, this)
+          .ShowEntry(doc_.GetEntry(doc_.GetCurrentIndex()));
       return true;
     case ID_TOOL_OPTIONS: OnOptions(); return true;
     case ID_TOOL_DIRECTSHOW_FILTERS: OnFilterList(); return true;

@@ -6,8 +6,8 @@
 #include <QToolTip>
 #include <QTreeWidget>
 
-#include "ui/DialogUnits.h"
 #include "ui/CommandTable.h"
+#include "ui/DialogUnits.h"
 #include "ui/KeyCaptureDlg.h"
 
 namespace lumivox {
@@ -86,8 +86,7 @@ void CPageKeyCfg::OnInitPage() {
   list_->clear();
   for (int row = 0; row < kKeyCount; ++row) {
     const std::string_view operation = kDefaultKeys[std::size_t(row)].operation;
-    list_->addTopLevelItem(new QTreeWidgetItem(
-        {CommandText(operation), KeyText(keys_[std::size_t(row)])}));
+    list_->addTopLevelItem(new QTreeWidgetItem({CommandText(operation), KeyText(keys_[std::size_t(row)])}));
   }
 }
 

@@ -9,8 +9,7 @@
 
 namespace lumivox {
 
-CPageVolumeCfg::CPageVolumeCfg(PlayerSettings& settings, QWidget* parent)
-    : COptionPage(parent), settings_(settings) {
+CPageVolumeCfg::CPageVolumeCfg(PlayerSettings& settings, QWidget* parent) : COptionPage(parent), settings_(settings) {
   const QFontMetrics metrics = fontMetrics();
   setFixedSize(DialogRect(metrics, 0, 0, 210, 154).size());
   (new QGroupBox(tr("Set volume to"), this))->setGeometry(DialogRect(metrics, 10, 10, 191, 65));
@@ -32,13 +31,18 @@ QString CPageVolumeCfg::Caption() const { return tr("Volume"); }
 
 void CPageVolumeCfg::OnInitPage() {
   const PlayerOptions& options = settings_.options();
-  (options.volumeMode == VolumeMode::Mixer ? mixer_ : options.volumeMode == VolumeMode::WaveOut ? waveOut_ : directShow_)->setChecked(true);
+  (options.volumeMode == VolumeMode::Mixer     ? mixer_
+   : options.volumeMode == VolumeMode::WaveOut ? waveOut_
+                                               : directShow_)
+      ->setChecked(true);
   restoreVolume_->setChecked(options.restoreVolume != 0);
 }
 
 void CPageVolumeCfg::OnApply() {
   PlayerOptions& options = settings_.options();
-  const VolumeMode mode = mixer_->isChecked() ? VolumeMode::Mixer : waveOut_->isChecked() ? VolumeMode::WaveOut : VolumeMode::Graph;
+  const VolumeMode mode = mixer_->isChecked()     ? VolumeMode::Mixer
+                          : waveOut_->isChecked() ? VolumeMode::WaveOut
+                                                  : VolumeMode::Graph;
   if (mode != options.volumeMode) {
     settings_.RestoreStartVolume();  // only when RestoreVolume is on, under the old mode
     options.volumeMode = static_cast<int>(mode);

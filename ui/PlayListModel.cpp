@@ -32,16 +32,11 @@ QVariant CPlayListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       if (title) return QString::fromUtf8(entry->title().data(), static_cast<qsizetype>(entry->title().size()));
       return DurationText(entry->duration);
-    case Qt::DecorationRole:
-      return title ? Icon(entryIndex) : QVariant();
-    case Qt::TextAlignmentRole:
-      return int(Qt::AlignVCenter | (title ? Qt::AlignLeft : Qt::AlignRight));
-    case CurrentRole:
-      return entryIndex == doc_.GetCurrentIndex();
-    case CannotPlayRole:
-      return entry->cannotPlay;
-    default:
-      return {};
+    case Qt::DecorationRole: return title ? Icon(entryIndex) : QVariant();
+    case Qt::TextAlignmentRole: return int(Qt::AlignVCenter | (title ? Qt::AlignLeft : Qt::AlignRight));
+    case CurrentRole: return entryIndex == doc_.GetCurrentIndex();
+    case CannotPlayRole: return entry->cannotPlay;
+    default: return {};
   }
 }
 

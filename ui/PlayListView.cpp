@@ -198,9 +198,7 @@ void CPlayListView::resizeEvent(QResizeEvent* event) {
 
 void CPlayListView::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
-    case Qt::Key_Delete:
-      OnDelete();
-      return;
+    case Qt::Key_Delete: OnDelete(); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
       // The focused row plays, selected or not.
@@ -212,8 +210,7 @@ void CPlayListView::keyPressEvent(QKeyEvent* event) {
         return;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   QTreeView::keyPressEvent(event);
 }

@@ -41,7 +41,8 @@ class PaneFrame final : public QWidget {
 
 }  // namespace
 
-CPlayerSplitter::CPlayerSplitter(const ViewSite& site, QWidget* parent) : QSplitter(Qt::Horizontal, parent), site_(site) {
+CPlayerSplitter::CPlayerSplitter(const ViewSite& site, QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent), site_(site) {
   setChildrenCollapsible(false);
 }
 

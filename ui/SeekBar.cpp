@@ -65,8 +65,8 @@ QSize CSeekBar::sizeHint() const {
   // Dialog units as Windows converts them, from this widget's font: x * average letter
   // width / 4, y * character height / 8.
   const QFontMetrics metrics = fontMetrics();
-  const int baseUnitX =
-      DialogBaseUnitX(metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
+  const int baseUnitX = DialogBaseUnitX(
+      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
   return {DialogUnitsToPixelsX(kTemplateWidthUnits, baseUnitX),
           DialogUnitsToPixelsY(kTemplateHeightUnits, metrics.height())};
 }

@@ -8,7 +8,7 @@ namespace lumivox {
 
 namespace {
 
-constexpr int kEdgeInset = 5;      // margin around both areas
+constexpr int kEdgeInset = 5;                // margin around both areas
 constexpr int kThumbHalf = kThumbWidth / 2;  // the groove and the pointer follow the thumb's centre
 
 // Rounds a * b / c to the nearest whole number, halves away from zero, as Windows' MulDiv.
@@ -36,8 +36,8 @@ SeekRect GrooveRect(const SeekRect& track) {
 std::optional<SeekRect> ThumbRect(const SeekRect& track, std::int64_t duration, std::int64_t position) {
   if (duration == 0) return std::nullopt;
   const std::int64_t travel = track.Width() - kThumbWidth;
-  const int x = position < duration ? track.left + static_cast<int>(travel * position / duration)
-                                    : track.right - kThumbWidth;
+  const int x =
+      position < duration ? track.left + static_cast<int>(travel * position / duration) : track.right - kThumbWidth;
   return SeekRect{x, track.top, x + kThumbWidth, track.bottom};
 }
 

@@ -52,7 +52,8 @@ QString ModifiedText(const QDateTime& modified, const QLocale& locale) {
   // The long time format, which has the seconds, without its time-zone name.
   QString timeFormat = locale.timeFormat(QLocale::LongFormat);
   timeFormat.remove('t');
-  return locale.toString(local.date(), QLocale::ShortFormat) + ' ' + locale.toString(local.time(), timeFormat.trimmed());
+  return locale.toString(local.date(), QLocale::ShortFormat) + ' ' +
+         locale.toString(local.time(), timeFormat.trimmed());
 }
 
 CSheetFileProp::CSheetFileProp(const QString& caption, CPlayListIcons& icons, QWidget* parent)
@@ -84,12 +85,11 @@ void CSheetFileProp::ShowEntry(const PlaylistEntry* entry) {
     const char* label;
     const char* name;
     int y, width;
-  } rows[] = {
-      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Location: "), "1008", 45, 125},
-      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Size: "), "1009", 60, 125},
-      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Modified: "), "1010", 75, 125},
-      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Duration: "), "1011", 90, 125},
-      {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Video Size: "), "1013", 105, 110}};
+  } rows[] = {{QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Location: "), "1008", 45, 125},
+              {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Size: "), "1009", 60, 125},
+              {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Modified: "), "1010", 75, 125},
+              {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Duration: "), "1011", 90, 125},
+              {QT_TRANSLATE_NOOP("lumivox::CSheetFileProp", "Video Size: "), "1013", 105, 110}};
   QLabel* values[5] = {};
   for (int i = 0; i < 5; ++i) {
     AddLabel(page, Texts::tr(rows[i].label), DialogRect(metrics, 10, rows[i].y, 55, 8));
@@ -102,11 +102,13 @@ void CSheetFileProp::ShowEntry(const PlaylistEntry* entry) {
     const QDateTime modified = file.lastModified();
     if (modified.isValid() && modified.toSecsSinceEpoch() != 0) values[2]->setText(ModifiedText(modified, QLocale()));
   }
-  if (entry->durationKnown()) values[3]->setText(QString::fromStdString(FormatSeconds(entry->duration / kUnitsPerSecond)));
+  if (entry->durationKnown())
+    values[3]->setText(QString::fromStdString(FormatSeconds(entry->duration / kUnitsPerSecond)));
   if (entry->videoWidth != -1 && entry->videoHeight != -1) {
     values[4]->setText(QStringLiteral("%1 x %2").arg(entry->videoWidth).arg(entry->videoHeight));
   }
-  auto* cannotPlay = AddLabel(page, Texts::tr("This file cannot be played."), DialogRect(metrics, 10, 125, 180, 25), "1036");
+  auto* cannotPlay =
+      AddLabel(page, Texts::tr("This file cannot be played."), DialogRect(metrics, 10, 125, 180, 25), "1036");
   cannotPlay->setWordWrap(true);
   cannotPlay->setVisible(entry->cannotPlay);
   exec();

@@ -17,8 +17,8 @@ namespace {
 
 constexpr QSize kCell(16, 15);
 // The buttons in the order of their cells in res/toolbar.xpm.
-constexpr std::array kStripOrder = {ID_TOOLBAR_PLAY, ID_TOOLBAR_PAUSE, ID_PLAY_STOP, ID_PLAY_PREVIOUS_TRACK,
-                                    ID_PLAY_REWIND, ID_PLAY_FAST_FORWARD, ID_PLAY_NEXT_TRACK, ID_EDIT_DELETE,
+constexpr std::array kStripOrder = {ID_TOOLBAR_PLAY, ID_TOOLBAR_PAUSE,     ID_PLAY_STOP,       ID_PLAY_PREVIOUS_TRACK,
+                                    ID_PLAY_REWIND,  ID_PLAY_FAST_FORWARD, ID_PLAY_NEXT_TRACK, ID_EDIT_DELETE,
                                     ID_EDIT_MOVE_UP, ID_EDIT_MOVE_DOWN};
 
 // Images rather than pixmaps: they need no QGuiApplication, also while statics are destroyed.

@@ -30,7 +30,9 @@ CVideoView::CVideoView(CPlayerDoc& doc, const ViewSite& site, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CVideoView::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), PlayerQColor(site_, PlayerColor_Background)); }
+void CVideoView::paintEvent(QPaintEvent*) {
+  QPainter(this).fillRect(rect(), PlayerQColor(site_, PlayerColor_Background));
+}
 
 void CVideoView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

@@ -24,7 +24,7 @@ struct ViewSite {
   // Full screen has ended: the video goes back to the video pane.
   std::function<void()> reattachVideo;
   const PlayerOptions* options = nullptr;  // the colours
-  QWidget* mainWindow = nullptr;            // owns the full-screen window
+  QWidget* mainWindow = nullptr;           // owns the full-screen window
 };
 
 // A colour of the options as Qt takes it (0x00BBGGRR).

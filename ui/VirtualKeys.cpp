@@ -20,9 +20,8 @@ constexpr KeyRange Key(int qtKey, std::uint16_t code) { return {qtKey, qtKey, co
 
 // Digits and operators of the numeric pad, looked up first when Qt marks a key as the pad's.
 constexpr KeyRange kKeypadKeys[] = {
-    {Qt::Key_0, Qt::Key_9, 0x60},  Key(Qt::Key_Asterisk, 0x6A), Key(Qt::Key_Plus, 0x6B),
-    Key(Qt::Key_Minus, 0x6D),      Key(Qt::Key_Period, 0x6E),   Key(Qt::Key_Comma, 0x6E),
-    Key(Qt::Key_Slash, 0x6F),
+    {Qt::Key_0, Qt::Key_9, 0x60}, Key(Qt::Key_Asterisk, 0x6A), Key(Qt::Key_Plus, 0x6B),  Key(Qt::Key_Minus, 0x6D),
+    Key(Qt::Key_Period, 0x6E),    Key(Qt::Key_Comma, 0x6E),    Key(Qt::Key_Slash, 0x6F),
 };
 
 constexpr KeyRange kKeys[] = {

@@ -113,7 +113,8 @@ void RemoveStaleTemporaries(int folder, const std::string& prefix) {
     struct stat info;
     if (!fd || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) continue;
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || !StillNamed(folder, name, fd.get())) continue;
-    if (::unlinkat(folder, name.c_str(), 0) == 0) qCInfo(lcListFiles, "removed %s, left by an interrupted save", name.c_str());
+    if (::unlinkat(folder, name.c_str(), 0) == 0)
+      qCInfo(lcListFiles, "removed %s, left by an interrupted save", name.c_str());
   }
 }
 
@@ -176,8 +177,8 @@ bool FolderForbidsNewFiles(int error) { return error == EACCES || error == EPERM
 
 bool WriteInPlace(FileCalls& calls, int folder, const std::string& name, const std::string& target,
                   const std::function<bool(ByteSink&)>& produce) {
-  UniqueFd fd(calls.OpenAt(folder, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
-                           0666));
+  UniqueFd fd(
+      calls.OpenAt(folder, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666));
   if (!fd) return Failed(target, "cannot open it", errno);
   FileSink sink(calls, fd.get());
   if (!produce(sink)) return Failed(target, "cannot write it", sink.error());
@@ -208,8 +209,7 @@ bool ReplaceFileContents(const std::string& path, const std::function<bool(ByteS
   return ReplaceFileContents(path, produce, calls);
 }
 
-bool ReplaceFileContents(const std::string& path, const std::function<bool(ByteSink&)>& produce,
-                         FileCalls& calls) {
+bool ReplaceFileContents(const std::string& path, const std::function<bool(ByteSink&)>& produce, FileCalls& calls) {
   const std::string target = ResolvedTarget(path);
   if (target.empty()) return WriteInPlace(calls, AT_FDCWD, path, path, produce);
   struct stat info;

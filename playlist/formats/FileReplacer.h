@@ -33,7 +33,6 @@ class FileCalls {
 // old file and fails. A target that exists but is not a regular file is left alone.
 // True when written.
 bool ReplaceFileContents(const std::string& path, const std::function<bool(ByteSink&)>& produce);
-bool ReplaceFileContents(const std::string& path, const std::function<bool(ByteSink&)>& produce,
-                         FileCalls& calls);
+bool ReplaceFileContents(const std::string& path, const std::function<bool(ByteSink&)>& produce, FileCalls& calls);
 
 }  // namespace lumivox

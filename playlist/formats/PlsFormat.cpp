@@ -53,9 +53,9 @@ struct FileValues {
   // lookup.
   void SortByNumber() {
     std::stable_sort(values.begin(), values.end(), [](const Value& a, const Value& b) { return a.number < b.number; });
-    values.erase(std::unique(values.begin(), values.end(),
-                             [](const Value& a, const Value& b) { return a.number == b.number; }),
-                 values.end());
+    values.erase(
+        std::unique(values.begin(), values.end(), [](const Value& a, const Value& b) { return a.number == b.number; }),
+        values.end());
   }
 };
 
@@ -78,9 +78,8 @@ bool PlsFormat::Read(LineReader& lines, const NameSink& sink) const {
   }
   if (lines.failed() || version.value_or(-1) != 2 || count.value_or(0) == 0) return false;
   auto& values = files.values;
-  if (std::adjacent_find(values.begin(), values.end(), [](const auto& a, const auto& b) {
-        return a.number >= b.number;
-      }) != values.end()) {
+  if (std::adjacent_find(values.begin(), values.end(),
+                         [](const auto& a, const auto& b) { return a.number >= b.number; }) != values.end()) {
     files.SortByNumber();
   }
   // File1 up to File<count>, ending at the first one missing or empty. A negative count

@@ -11,8 +11,7 @@ constexpr std::size_t kBlockBytes = 64 * 1024;
 
 }  // namespace
 
-TextOutput::TextOutput(ByteSink& sink)
-    : sink_(sink), block_(std::make_unique_for_overwrite<char[]>(kBlockBytes)) {}
+TextOutput::TextOutput(ByteSink& sink) : sink_(sink), block_(std::make_unique_for_overwrite<char[]>(kBlockBytes)) {}
 
 void TextOutput::Flush() {
   if (used_ > 0 && !failed_) failed_ = !sink_.Write({block_.get(), used_});

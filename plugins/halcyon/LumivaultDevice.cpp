@@ -39,9 +39,8 @@ std::optional<v4l2_capability> QueryCapability(int fd) {
 }
 
 bool HasVideoOutput(const v4l2_capability& capability) {
-  const std::uint32_t caps = (capability.capabilities & V4L2_CAP_DEVICE_CAPS)
-                                 ? capability.device_caps
-                                 : capability.capabilities;
+  const std::uint32_t caps =
+      (capability.capabilities & V4L2_CAP_DEVICE_CAPS) ? capability.device_caps : capability.capabilities;
   return caps & V4L2_CAP_VIDEO_OUTPUT;
 }
 
@@ -51,8 +50,7 @@ bool IsLumivaultNode(const std::string& path) {
   const auto capability = QueryCapability(fd.get());
   if (!capability || !HasVideoOutput(*capability)) return false;
   const auto* card = reinterpret_cast<const char*>(capability->card);
-  return std::string(card, strnlen(card, sizeof capability->card)).find(kCardName) !=
-         std::string::npos;
+  return std::string(card, strnlen(card, sizeof capability->card)).find(kCardName) != std::string::npos;
 }
 
 std::vector<std::string> VideoNodes() {
@@ -177,8 +175,7 @@ bool LumivaultDevice::Configure(unsigned width, unsigned height, std::string& er
   }
   if (format.fmt.pix.width != width || format.fmt.pix.height != height ||
       format.fmt.pix.pixelformat != V4L2_PIX_FMT_YUV420) {
-    error = path_ + " cannot take " + std::to_string(width) + "x" + std::to_string(height) +
-            " I420 frames.";
+    error = path_ + " cannot take " + std::to_string(width) + "x" + std::to_string(height) + " I420 frames.";
     return false;
   }
   return true;

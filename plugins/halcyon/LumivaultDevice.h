@@ -44,8 +44,7 @@ class LumivaultDevice {
   bool Write(const std::uint8_t* data, std::size_t size, std::string& error);
 
  private:
-  LumivaultDevice(UniqueFd fd, std::string path, bool v4l2)
-      : fd_(std::move(fd)), path_(std::move(path)), v4l2_(v4l2) {}
+  LumivaultDevice(UniqueFd fd, std::string path, bool v4l2) : fd_(std::move(fd)), path_(std::move(path)), v4l2_(v4l2) {}
 
   UniqueFd fd_;
   std::string path_;

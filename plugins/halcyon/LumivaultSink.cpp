@@ -54,24 +54,20 @@ G_DEFINE_TYPE(HalcyonLumivaultSink, halcyon_lumivault_sink, GST_TYPE_VIDEO_SINK)
 
 namespace {
 
-GstStaticPadTemplate sink_template = GST_STATIC_PAD_TEMPLATE(
-    "sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("I420")));
+GstStaticPadTemplate sink_template =
+    GST_STATIC_PAD_TEMPLATE("sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("I420")));
 
-HalcyonLumivaultSink* Self(gpointer instance) {
-  return reinterpret_cast<HalcyonLumivaultSink*>(instance);
-}
+HalcyonLumivaultSink* Self(gpointer instance) { return reinterpret_cast<HalcyonLumivaultSink*>(instance); }
 
 void PackPlanes(const GstVideoFrame& frame, std::vector<std::uint8_t>& packed) {
   gsize total = 0;
   for (guint plane = 0; plane < GST_VIDEO_FRAME_N_PLANES(&frame); ++plane) {
-    total += static_cast<gsize>(GST_VIDEO_FRAME_COMP_WIDTH(&frame, plane)) *
-             GST_VIDEO_FRAME_COMP_HEIGHT(&frame, plane);
+    total += static_cast<gsize>(GST_VIDEO_FRAME_COMP_WIDTH(&frame, plane)) * GST_VIDEO_FRAME_COMP_HEIGHT(&frame, plane);
   }
   packed.resize(total);
   std::uint8_t* target = packed.data();
   for (guint plane = 0; plane < GST_VIDEO_FRAME_N_PLANES(&frame); ++plane) {
-    const auto* source =
-        static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, plane));
+    const auto* source = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, plane));
     const gsize stride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, plane);
     const gsize bytes = GST_VIDEO_FRAME_COMP_WIDTH(&frame, plane);
     const guint rows = GST_VIDEO_FRAME_COMP_HEIGHT(&frame, plane);
@@ -85,8 +81,7 @@ bool OpenDevice(HalcyonLumivaultSink* self) {
   std::string error;
   auto device = halcyon::LumivaultDevice::Find(error);
   if (!device) {
-    GST_ELEMENT_ERROR(self, RESOURCE, NOT_FOUND, ("%s", error.c_str()),
-                      ("the LumivaultHD renderer is not available"));
+    GST_ELEMENT_ERROR(self, RESOURCE, NOT_FOUND, ("%s", error.c_str()), ("the LumivaultHD renderer is not available"));
     return false;
   }
   GST_INFO_OBJECT(self, "rendering on %s", device->path().c_str());
@@ -109,8 +104,7 @@ GstStateChangeReturn ChangeState(GstElement* element, GstStateChange transition)
   }
   const GstStateChangeReturn result =
       GST_ELEMENT_CLASS(halcyon_lumivault_sink_parent_class)->change_state(element, transition);
-  const bool failed_to_ready =
-      transition == GST_STATE_CHANGE_NULL_TO_READY && result == GST_STATE_CHANGE_FAILURE;
+  const bool failed_to_ready = transition == GST_STATE_CHANGE_NULL_TO_READY && result == GST_STATE_CHANGE_FAILURE;
   if (transition == GST_STATE_CHANGE_READY_TO_NULL || failed_to_ready) CloseDevice(self);
   return result;
 }
@@ -119,8 +113,7 @@ gboolean SetInfo(GstVideoSink* sink, GstCaps*, const GstVideoInfo* info) {
   auto* self = Self(sink);
   auto& device = self->state.device;
   std::string error = "no device is open";
-  if (!device ||
-      !device->Configure(GST_VIDEO_INFO_WIDTH(info), GST_VIDEO_INFO_HEIGHT(info), error)) {
+  if (!device || !device->Configure(GST_VIDEO_INFO_WIDTH(info), GST_VIDEO_INFO_HEIGHT(info), error)) {
     GST_ELEMENT_ERROR(self, RESOURCE, SETTINGS, ("%s", error.c_str()), (nullptr));
     return FALSE;
   }
@@ -131,8 +124,7 @@ gboolean SetInfo(GstVideoSink* sink, GstCaps*, const GstVideoInfo* info) {
 GstFlowReturn Preroll(GstBaseSink* sink, GstBuffer* buffer) {
   auto& s = Self(sink)->state;
   s.prerolling = true;
-  const GstFlowReturn result =
-      GST_BASE_SINK_CLASS(halcyon_lumivault_sink_parent_class)->preroll(sink, buffer);
+  const GstFlowReturn result = GST_BASE_SINK_CLASS(halcyon_lumivault_sink_parent_class)->preroll(sink, buffer);
   s.prerolling = false;
   return result;
 }
@@ -176,9 +168,7 @@ void GetProperty(GObject* object, guint id, GValue* value, GParamSpec* pspec) {
       g_value_set_string(value, self->state.device ? self->state.device->path().c_str() : nullptr);
       GST_OBJECT_UNLOCK(self);
       break;
-    default:
-      G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec);
-      break;
+    default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec); break;
   }
 }
 
@@ -190,15 +180,13 @@ void Finalize(GObject* object) {
 }  // namespace
 
 static void halcyon_lumivault_sink_class_init(HalcyonLumivaultSinkClass* klass) {
-  GST_DEBUG_CATEGORY_INIT(halcyon_lumivault_sink_debug, "halcyonlumivaultsink", 0,
-                          "Halcyon LumivaultHD renderer");
+  GST_DEBUG_CATEGORY_INIT(halcyon_lumivault_sink_debug, "halcyonlumivaultsink", 0, "Halcyon LumivaultHD renderer");
   auto* object_class = G_OBJECT_CLASS(klass);
   object_class->get_property = GetProperty;
   object_class->finalize = Finalize;
   g_object_class_install_property(
       object_class, PROP_DEVICE,
-      g_param_spec_string("device", "Device",
-                          "The device node or file the frames go to (from READY on)", nullptr,
+      g_param_spec_string("device", "Device", "The device node or file the frames go to (from READY on)", nullptr,
                           static_cast<GParamFlags>(G_PARAM_READABLE | G_PARAM_STATIC_STRINGS)));
 
   auto* element_class = GST_ELEMENT_CLASS(klass);
@@ -216,6 +204,4 @@ static void halcyon_lumivault_sink_class_init(HalcyonLumivaultSinkClass* klass) 
   video_sink_class->show_frame = ShowFrame;
 }
 
-static void halcyon_lumivault_sink_init(HalcyonLumivaultSink* self) {
-  new (&self->state) SinkState();
-}
+static void halcyon_lumivault_sink_init(HalcyonLumivaultSink* self) { new (&self->state) SinkState(); }

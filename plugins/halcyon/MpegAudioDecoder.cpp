@@ -42,17 +42,15 @@ G_DEFINE_TYPE(HalcyonMpegAudioDec, halcyon_mpeg_audio_dec, GST_TYPE_AUDIO_DECODE
 
 namespace {
 
-GstStaticPadTemplate sink_template = GST_STATIC_PAD_TEMPLATE(
-    "sink", GST_PAD_SINK, GST_PAD_ALWAYS,
-    GST_STATIC_CAPS("audio/mpeg, mpegversion = (int) 1, layer = (int) [ 1, 3 ], "
-                    "parsed = (boolean) true"));
+GstStaticPadTemplate sink_template =
+    GST_STATIC_PAD_TEMPLATE("sink", GST_PAD_SINK, GST_PAD_ALWAYS,
+                            GST_STATIC_CAPS("audio/mpeg, mpegversion = (int) 1, layer = (int) [ 1, 3 ], "
+                                            "parsed = (boolean) true"));
 
-GstStaticPadTemplate src_template = GST_STATIC_PAD_TEMPLATE(
-    "src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS(GST_AUDIO_CAPS_MAKE(GST_AUDIO_NE(S16))));
+GstStaticPadTemplate src_template = GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS,
+                                                            GST_STATIC_CAPS(GST_AUDIO_CAPS_MAKE(GST_AUDIO_NE(S16))));
 
-HalcyonMpegAudioDec* Self(gpointer instance) {
-  return reinterpret_cast<HalcyonMpegAudioDec*>(instance);
-}
+HalcyonMpegAudioDec* Self(gpointer instance) { return reinterpret_cast<HalcyonMpegAudioDec*>(instance); }
 
 // Native rates in 16-bit only; no gapless trimming, which would break one frame in, one
 // frame out; no read-ahead, which would hold each frame back until the next arrives.
@@ -83,8 +81,7 @@ bool AnnounceFormat(HalcyonMpegAudioDec* self) {
     return false;
   }
   GstAudioInfo info;
-  gst_audio_info_set_format(&info, GST_AUDIO_FORMAT_S16, static_cast<gint>(rate), channels,
-                            nullptr);
+  gst_audio_info_set_format(&info, GST_AUDIO_FORMAT_S16, static_cast<gint>(rate), channels, nullptr);
   return gst_audio_decoder_set_output_format(GST_AUDIO_DECODER(self), &info);
 }
 
@@ -109,19 +106,14 @@ Decoded DecodeFed(HalcyonMpegAudioDec* self) {
     size_t bytes = 0;
     const int result = mpg123_decode_frame(s.mpg123.get(), &frame_number, &audio, &bytes);
     switch (result) {
-      case MPG123_NEED_MORE:
-        return Decoded::kFrame;
+      case MPG123_NEED_MORE: return Decoded::kFrame;
       case MPG123_NEW_FORMAT:
         // Samples gathered under the old format belong to a broken frame.
         s.decoded.clear();
         if (!AnnounceFormat(self)) return Decoded::kNotNegotiated;
         break;
-      case MPG123_OK:
-        s.decoded.insert(s.decoded.end(), audio, audio + bytes);
-        break;
-      default:
-        GST_DEBUG_OBJECT(self, "mpg123: %s", mpg123_plain_strerror(result));
-        return Decoded::kCorrupt;
+      case MPG123_OK: s.decoded.insert(s.decoded.end(), audio, audio + bytes); break;
+      default: GST_DEBUG_OBJECT(self, "mpg123: %s", mpg123_plain_strerror(result)); return Decoded::kCorrupt;
     }
   }
 }
@@ -167,8 +159,7 @@ GstFlowReturn HandleFrame(GstAudioDecoder* decoder, GstBuffer* buffer) {
     s.decoded.clear();
     mpg123_open_feed(s.mpg123.get());
     GstFlowReturn result = GST_FLOW_OK;
-    GST_AUDIO_DECODER_ERROR(self, 1, STREAM, DECODE, (nullptr), ("skipped a corrupt frame"),
-                            result);
+    GST_AUDIO_DECODER_ERROR(self, 1, STREAM, DECODE, (nullptr), ("skipped a corrupt frame"), result);
     if (result != GST_FLOW_OK) return result;
   }
   return PushDecoded(self);
@@ -182,16 +173,14 @@ void Finalize(GObject* object) {
 }  // namespace
 
 static void halcyon_mpeg_audio_dec_class_init(HalcyonMpegAudioDecClass* klass) {
-  GST_DEBUG_CATEGORY_INIT(halcyon_mpeg_audio_dec_debug, "halcyonmpegaudiodec", 0,
-                          "Halcyon MPEG audio decoder");
+  GST_DEBUG_CATEGORY_INIT(halcyon_mpeg_audio_dec_debug, "halcyonmpegaudiodec", 0, "Halcyon MPEG audio decoder");
   G_OBJECT_CLASS(klass)->finalize = Finalize;
 
   auto* element_class = GST_ELEMENT_CLASS(klass);
   gst_element_class_add_static_pad_template(element_class, &sink_template);
   gst_element_class_add_static_pad_template(element_class, &src_template);
-  gst_element_class_set_static_metadata(
-      element_class, "Halcyon MPEG Audio Decoder", "Codec/Decoder/Audio",
-      "Decodes MPEG audio layers I to III with libmpg123", "Lumivox");
+  gst_element_class_set_static_metadata(element_class, "Halcyon MPEG Audio Decoder", "Codec/Decoder/Audio",
+                                        "Decodes MPEG audio layers I to III with libmpg123", "Lumivox");
 
   auto* decoder_class = GST_AUDIO_DECODER_CLASS(klass);
   decoder_class->start = Start;

@@ -76,18 +76,15 @@ G_DEFINE_TYPE(HalcyonMpegVideoDec, halcyon_mpeg_video_dec, GST_TYPE_VIDEO_DECODE
 
 namespace {
 
-GstStaticPadTemplate sink_template = GST_STATIC_PAD_TEMPLATE(
-    "sink", GST_PAD_SINK, GST_PAD_ALWAYS,
-    GST_STATIC_CAPS("video/mpeg, mpegversion = (int) [ 1, 2 ], "
-                    "systemstream = (boolean) false, parsed = (boolean) true"));
+GstStaticPadTemplate sink_template =
+    GST_STATIC_PAD_TEMPLATE("sink", GST_PAD_SINK, GST_PAD_ALWAYS,
+                            GST_STATIC_CAPS("video/mpeg, mpegversion = (int) [ 1, 2 ], "
+                                            "systemstream = (boolean) false, parsed = (boolean) true"));
 
-GstStaticPadTemplate src_template =
-    GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS,
-                            GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("{ I420, Y42B, Y444 }")));
+GstStaticPadTemplate src_template = GST_STATIC_PAD_TEMPLATE(
+    "src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("{ I420, Y42B, Y444 }")));
 
-HalcyonMpegVideoDec* Self(gpointer instance) {
-  return reinterpret_cast<HalcyonMpegVideoDec*>(instance);
-}
+HalcyonMpegVideoDec* Self(gpointer instance) { return reinterpret_cast<HalcyonMpegVideoDec*>(instance); }
 
 GstVideoFormat FormatOf(const mpeg2_sequence_t& seq) {
   if (seq.chroma_width == seq.width && seq.chroma_height == seq.height) {
@@ -124,8 +121,8 @@ void Announce(HalcyonMpegVideoDec* self, const mpeg2_sequence_t& seq) {
   auto& s = self->state;
   const OutputShape shape = ShapeOf(seq, s.input_state.get());
   if (s.shape == shape) return;
-  CodecStatePtr output(gst_video_decoder_set_output_state(
-      GST_VIDEO_DECODER(self), shape.format, shape.width, shape.height, s.input_state.get()));
+  CodecStatePtr output(gst_video_decoder_set_output_state(GST_VIDEO_DECODER(self), shape.format, shape.width,
+                                                          shape.height, s.input_state.get()));
   if (!output) {
     GST_WARNING_OBJECT(self, "unusable sequence header %ux%u", shape.width, shape.height);
     s.shape.reset();
@@ -145,8 +142,7 @@ bool Matches(const std::optional<OutputShape>& shape, const mpeg2_sequence_t& se
          shape->height == seq.picture_height;
 }
 
-bool CopyPicture(const mpeg2_sequence_t& seq, const mpeg2_fbuf_t& fbuf, const GstVideoInfo& info,
-                 GstBuffer* buffer) {
+bool CopyPicture(const mpeg2_sequence_t& seq, const mpeg2_fbuf_t& fbuf, const GstVideoInfo& info, GstBuffer* buffer) {
   GstVideoFrame out;
   if (!gst_video_frame_map(&out, &info, buffer, GST_MAP_WRITE)) return false;
   for (guint plane = 0; plane < 3; ++plane) {
@@ -254,8 +250,7 @@ GstFlowReturn ParseAvailable(HalcyonMpegVideoDec* self) {
     const mpeg2_state_t state = mpeg2_parse(mpeg2);
     const mpeg2_info_t* info = mpeg2_info(mpeg2);
     switch (state) {
-      case STATE_BUFFER:
-        return result;
+      case STATE_BUFFER: return result;
       case STATE_SEQUENCE:
         // A first or changed size: an implausible one is skipped, with its pictures, before
         // libmpeg2 makes frame buffers for it.
@@ -266,9 +261,7 @@ GstFlowReturn ParseAvailable(HalcyonMpegVideoDec* self) {
           break;
         }
         [[fallthrough]];
-      case STATE_SEQUENCE_MODIFIED:
-        Announce(self, *info->sequence);
-        break;
+      case STATE_SEQUENCE_MODIFIED: Announce(self, *info->sequence); break;
       case STATE_PICTURE:
         NoteAnchor(self->state, info->current_picture);
         NoteFilled(self->state, info->current_fbuf);
@@ -280,11 +273,8 @@ GstFlowReturn ParseAvailable(HalcyonMpegVideoDec* self) {
         // After the end of a sequence libmpeg2 frees its frame buffers.
         if (state != STATE_SLICE) self->state.filled.clear();
         break;
-      case STATE_INVALID:
-        GST_DEBUG_OBJECT(self, "skipping invalid data");
-        break;
-      default:
-        break;
+      case STATE_INVALID: GST_DEBUG_OBJECT(self, "skipping invalid data"); break;
+      default: break;
     }
   }
 }
@@ -375,15 +365,13 @@ void Finalize(GObject* object) {
 }  // namespace
 
 static void halcyon_mpeg_video_dec_class_init(HalcyonMpegVideoDecClass* klass) {
-  GST_DEBUG_CATEGORY_INIT(halcyon_mpeg_video_dec_debug, "halcyonmpegvideodec", 0,
-                          "Halcyon MPEG video decoder");
+  GST_DEBUG_CATEGORY_INIT(halcyon_mpeg_video_dec_debug, "halcyonmpegvideodec", 0, "Halcyon MPEG video decoder");
   G_OBJECT_CLASS(klass)->finalize = Finalize;
 
   auto* element_class = GST_ELEMENT_CLASS(klass);
   gst_element_class_add_static_pad_template(element_class, &sink_template);
   gst_element_class_add_static_pad_template(element_class, &src_template);
-  gst_element_class_set_static_metadata(element_class, "Halcyon MPEG Video Decoder",
-                                        "Codec/Decoder/Video",
+  gst_element_class_set_static_metadata(element_class, "Halcyon MPEG Video Decoder", "Codec/Decoder/Video",
                                         "Decodes MPEG-1 and MPEG-2 video with libmpeg2", "Lumivox");
 
   auto* decoder_class = GST_VIDEO_DECODER_CLASS(klass);

@@ -118,9 +118,7 @@ class ScopedEnv {
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 
  private:
-  void Set(const std::optional<std::string>& value) {
-    value ? setenv(name_, value->c_str(), 1) : unsetenv(name_);
-  }
+  void Set(const std::optional<std::string>& value) { value ? setenv(name_, value->c_str(), 1) : unsetenv(name_); }
   const char* name_;
   std::optional<std::string> old_;
 };
@@ -191,8 +189,9 @@ TEST_F(SingleInstanceTest, AHandOverLongerThanTheLimitIsCutOff) {
       sender.disconnectFromServer();
     }
     // Cut off: the player drops the connection; the sender never ends it itself.
-    ASSERT_TRUE(RunUntil([&] { return sender.state() == QLocalSocket::UnconnectedState && told.size() >= 1u + !cutOff; }))
-        << size;
+    ASSERT_TRUE(RunUntil([&] {
+      return sender.state() == QLocalSocket::UnconnectedState && told.size() >= 1u + !cutOff;
+    })) << size;
     QCoreApplication::processEvents();
     const Names expected = cutOff ? Names{"raise"} : Names{"raise", "drop /" + std::string(39, 'a')};
     EXPECT_EQ(told, expected) << size;

@@ -12,11 +12,11 @@
 
 #include "EngineFixture.h"
 #include "TempDir.h"
-#include "settings/PlayerSettings.h"
-#include "settings/QSettingsStore.h"
 #include "engine/VideoWindow.h"
 #include "playlist/PlayerDoc.h"
 #include "playlist/ScriptedEngine.h"
+#include "settings/PlayerSettings.h"
+#include "settings/QSettingsStore.h"
 
 namespace lumivox::test {
 namespace {
@@ -97,9 +97,14 @@ TEST_F(EngineWindowTest, TheVideoWindowLivesInItsOwner) {
 class EngineDocumentTest : public ::testing::Test {
  protected:
   EngineDocumentTest() {
-    auto engine = std::make_unique<CGraphPlayer>([] { return GraphChoices{false, false}; }, [this] {
-      QMetaObject::invokeMethod(&context, [this] { doc->ProcessGraphEvents(); }, Qt::QueuedConnection);
-    });
+    auto engine = std::make_unique<CGraphPlayer>(
+        [] {
+          return GraphChoices{false, false};
+        },
+        [this] {
+          QMetaObject::invokeMethod(
+              &context, [this] { doc->ProcessGraphEvents(); }, Qt::QueuedConnection);
+        });
     doc = std::make_unique<CPlayerDoc>(std::move(engine), settings, dir / "lumivox.pls");
     frame.view = &view;
     doc->SetFrame(&frame);

@@ -78,10 +78,14 @@ TEST_F(GraphPlayerTest, BadFilesFailQuicklyAndLeaveNoGraph) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   std::filesystem::create_directory(dir / "folder.mpg");
   const std::string bad[] = {
-      dir.Write("empty.mp3", ""),          dir.Write("noise.avi", noise),
-      dir.Write("noise.wma", noise),       dir.Write("cut.wmv", wmv.substr(0, 3000)),
-      dir.Write("text.wav", "not a wave"), dir.Write("garbage.cda", noise.substr(0, 44)),
-      fifo,                                dir / "folder.mpg",
+      dir.Write("empty.mp3", ""),
+      dir.Write("noise.avi", noise),
+      dir.Write("noise.wma", noise),
+      dir.Write("cut.wmv", wmv.substr(0, 3000)),
+      dir.Write("text.wav", "not a wave"),
+      dir.Write("garbage.cda", noise.substr(0, 44)),
+      fifo,
+      dir / "folder.mpg",
   };
   for (const auto& path : bad) {
     SCOPED_TRACE(path);
@@ -104,7 +108,7 @@ TEST_F(GraphPlayerTest, TransportFollowsTheStateTable) {
     RunState to;
   };
   const Case cases[] = {
-      {State_Stopped, Op::Run, State_Running},       {State_Stopped, Op::PlayPause, State_Running},
+      {State_Stopped, Op::Run, State_Running},        {State_Stopped, Op::PlayPause, State_Running},
       {State_Stopped, Op::PauseResume, State_Paused}, {State_Stopped, Op::Stop, State_Stopped},
       {State_Stopped, Op::Seek, State_Stopped},       {State_Paused, Op::Run, State_Running},
       {State_Paused, Op::PlayPause, State_Running},   {State_Paused, Op::PauseResume, State_Running},

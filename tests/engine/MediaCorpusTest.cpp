@@ -24,17 +24,16 @@ using MediaCorpusTest = EngineFixture;
 // its parser, which under auto-plugging can lose its first buffer and never end.
 std::int64_t DecodedLength(const std::string& path, bool audio) {
   const bool aiff = path.ends_with(".aiff") || path.ends_with(".aifc");
-  const std::string description =
-      aiff ? "filesrc location=\"" + path + "\" ! aiffparse ! fakesink name=sink sync=false"
-           : "playbin uri=\"file://" + path +
-                 "\" audio-sink=\"fakesink sync=false\" video-sink=\"fakesink sync=false\" "
-                 "text-sink=\"fakesink sync=false\"";
+  const std::string description = aiff ? "filesrc location=\"" + path + "\" ! aiffparse ! fakesink name=sink sync=false"
+                                       : "playbin uri=\"file://" + path +
+                                             "\" audio-sink=\"fakesink sync=false\" video-sink=\"fakesink sync=false\" "
+                                             "text-sink=\"fakesink sync=false\"";
   ElementRef pipeline = Sink(gst_parse_launch(description.c_str(), nullptr));
   if (!pipeline) return -1;
   gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
   GstRef<GstBus> bus{gst_element_get_bus(pipeline.get())};
-  MessageRef end{gst_bus_timed_pop_filtered(bus.get(), 30 * GST_SECOND,
-                                            GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
+  MessageRef end{
+      gst_bus_timed_pop_filtered(bus.get(), 30 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
   std::int64_t length = -1;
   ElementRef sink;
   if (aiff) {
@@ -43,7 +42,8 @@ std::int64_t DecodedLength(const std::string& path, bool audio) {
     g_object_get(pipeline.get(), audio ? "audio-sink" : "video-sink", &sink, nullptr);
   }
   GstSample* last = nullptr;
-  if (end && GST_MESSAGE_TYPE(end.get()) == GST_MESSAGE_EOS && sink) g_object_get(sink.get(), "last-sample", &last, nullptr);
+  if (end && GST_MESSAGE_TYPE(end.get()) == GST_MESSAGE_EOS && sink)
+    g_object_get(sink.get(), "last-sample", &last, nullptr);
   if (last) {
     const GstBuffer* buffer = gst_sample_get_buffer(last);
     length = static_cast<std::int64_t>(GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer)) / 100;
@@ -237,9 +237,10 @@ TEST_F(MediaCorpusTest, BrokenFilesOpenOrFailInTimeAndATruncatedOneEndsWhereItsD
 TEST_F(MediaCorpusTest, WhyAFileDidNotOpenIsLoggedForWhoeverAsks) {
   static std::vector<std::string> logged;
   QLoggingCategory::setFilterRules("lumivox.engine.warning=true");
-  const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
-    if (std::strcmp(context.category, "lumivox.engine") == 0) logged.push_back(text.toStdString());
-  });
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+        if (std::strcmp(context.category, "lumivox.engine") == 0) logged.push_back(text.toStdString());
+      });
   TempDir dir;
   const std::string bad = dir.Write("noise.mp3", std::string(4096, '\x01'));
   EXPECT_FALSE(player->Open(bad));

@@ -42,12 +42,9 @@ enum class Kind { Audio, VideoStream, ProgramStream };
 
 std::optional<std::int64_t> LengthOf(Kind kind, const std::string& file) {
   switch (kind) {
-    case Kind::Audio:
-      return MpegAudioLength(file);
-    case Kind::VideoStream:
-      return MpegVideoStreamLength(file);
-    case Kind::ProgramStream:
-      return MpegProgramStreamLength(file);
+    case Kind::Audio: return MpegAudioLength(file);
+    case Kind::VideoStream: return MpegVideoStreamLength(file);
+    case Kind::ProgramStream: return MpegProgramStreamLength(file);
   }
   return std::nullopt;
 }

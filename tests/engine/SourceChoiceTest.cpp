@@ -26,7 +26,7 @@ TEST(SourceChoice, CdTrackFilesNameTheirTrack) {
   EXPECT_EQ(ReadCdaTrack(dir.Write("Track12.cda", CdaFile(12))), 12);
   EXPECT_EQ(ReadCdaTrack(dir.Write("Skip.cda", CdaFile(7, std::string("LIST\3\0\0\0abc\0", 12)))), 7);
   for (const std::string& bytes : {CdaFile(0), std::string("RIFF\0\0\0\0WAVEfmt ", 16), CdaFile(3).substr(0, 30),
-                                  std::string("RIFF\0\0\0\0CDDAjunk\xff\xff\xff\x7f", 20), std::string()}) {
+                                   std::string("RIFF\0\0\0\0CDDAjunk\xff\xff\xff\x7f", 20), std::string()}) {
     EXPECT_EQ(ReadCdaTrack(dir.Write("bad.cda", bytes)), std::nullopt);
   }
   EXPECT_EQ(ReadCdaTrack(dir / "missing.cda"), std::nullopt);

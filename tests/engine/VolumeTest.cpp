@@ -8,9 +8,9 @@
 #include <cmath>
 #include <optional>
 
-#include "playlist/DocFixture.h"
 #include "engine/AlsaDevices.h"
 #include "engine/VolumeControl.h"
+#include "playlist/DocFixture.h"
 
 namespace lumivox::test {
 namespace {

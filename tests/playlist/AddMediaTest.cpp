@@ -93,8 +93,8 @@ TEST_F(AddMedia, FolderScanTakesMediaFilesInNaturalOrderAndSkipsFolders) {
   std::filesystem::create_symlink(dir.path() / "f/b.avi", dir.path() / "f/link.mpg");
   std::filesystem::create_directory_symlink(dir.path() / "f/sub.mp3", dir.path() / "f/dirlink.wav");
   const std::string f = (dir.path() / "f").string();
-  const std::vector<std::string> expected = {f + "/.hidden.mp3", f + "/b.avi", f + "/link.mpg",
-                                             f + "/track1.wav", f + "/Track2.MP3", f + "/track10.mp3"};
+  const std::vector<std::string> expected = {f + "/.hidden.mp3", f + "/b.avi",      f + "/link.mpg",
+                                             f + "/track1.wav",  f + "/Track2.MP3", f + "/track10.mp3"};
   doc->AddFolder(f + "/");
   EXPECT_EQ(Paths(*doc), expected);
 

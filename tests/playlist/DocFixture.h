@@ -8,9 +8,9 @@
 
 #include "ScriptedEngine.h"
 #include "TempDir.h"
+#include "playlist/PlayerDoc.h"
 #include "settings/PlayerSettings.h"
 #include "settings/QSettingsStore.h"
-#include "playlist/PlayerDoc.h"
 
 namespace lumivox::test {
 
@@ -29,7 +29,9 @@ class DocFixture : public ::testing::Test {
     for (const char* p : paths) doc->AddFile(p, false);
     journal.clear();
   }
-  int Count(const std::string& line) const { return static_cast<int>(std::count(journal.begin(), journal.end(), line)); }
+  int Count(const std::string& line) const {
+    return static_cast<int>(std::count(journal.begin(), journal.end(), line));
+  }
 
   TempDir dir;
   Journal journal;

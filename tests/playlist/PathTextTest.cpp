@@ -22,16 +22,18 @@ TEST(PathText, CaseInsensitiveEqualityAgreesWithItsHash) {
       {"/Music/A.MP3", "/music/a.mp3"},
       {"/x/ÄRGER.wav", "/x/ärger.WAV"},
       {"", ""},
-      {"@[`{AZaz", "@[`{azaz"},                             // the bytes around the letters
-      {"/X/\xE2\x84\xAA" "ELVIN/" + longName, "/x/kelvin/" + Utf8ToLower(longName)},  // Kelvin sign folds to k
+      {"@[`{AZaz", "@[`{azaz"},  // the bytes around the letters
+      {"/X/\xE2\x84\xAA"
+       "ELVIN/" +
+           longName,
+       "/x/kelvin/" + Utf8ToLower(longName)},  // Kelvin sign folds to k
       {"\xFF" + longName + "\xC3\x84", "\xFF" + Utf8ToLower(longName) + "\xC3\xA4"}};
   for (const auto& [a, b] : same) {
     EXPECT_TRUE(EqualIgnoringCase(a, b)) << a;
     EXPECT_EQ(HashIgnoringCase(a), HashIgnoringCase(b)) << a;
   }
   const std::vector<std::pair<std::string, std::string>> different = {
-      {"/a.mp3", "/a.mp"}, {"a\xFF", "a\xFE"}, {"a\xC3", "a\xC3\xA4"}, {"./a.mp3", "a.mp3"},
-      {"@[AAAAAA", "`{aaaaaa"}};
+      {"/a.mp3", "/a.mp"}, {"a\xFF", "a\xFE"}, {"a\xC3", "a\xC3\xA4"}, {"./a.mp3", "a.mp3"}, {"@[AAAAAA", "`{aaaaaa"}};
   for (const auto& [a, b] : different) {
     EXPECT_FALSE(EqualIgnoringCase(a, b)) << a << " / " << b;
     EXPECT_NE(HashIgnoringCase(a), HashIgnoringCase(b)) << a << " / " << b;
@@ -51,33 +53,33 @@ TEST(PathText, TitlesFoldersAndJoins) {
 }
 
 TEST(PathText, ListExtensionKeyTakesFourBytesFromTheLastDot) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"/x/LIST.M3U", ".m3u"}, {"/x/list.m3u8", ".m3u"}, {"/x/list.plsx", ".pls"},
-      {"/my.lists/x", ".lis"}, {"/x/noext", ""},         {"/x/a.p", ".p"}};
+  const std::vector<std::pair<std::string, std::string>> cases = {{"/x/LIST.M3U", ".m3u"},  {"/x/list.m3u8", ".m3u"},
+                                                                  {"/x/list.plsx", ".pls"}, {"/my.lists/x", ".lis"},
+                                                                  {"/x/noext", ""},         {"/x/a.p", ".p"}};
   for (const auto& [path, key] : cases) EXPECT_EQ(ListExtensionKey(path), key) << path;
 }
 
 TEST(MediaTypes, SupportedAndListFilesByExtension) {
   const std::vector<std::pair<std::string, bool>> media = {
-      {"/m/A.MP3", true},  {"/m/a.AiFf", true}, {"/m/b.asf", true}, {"/m/b.wav", true},  {"/m/a.mp3x", false}, {"/m/a.mp", false},
-      {"/m/mp3", false},   {"/m.mp3/readme", false}, {"/m/a.", false}, {"/m/a.m3u", false},
-      {"/m/a.FLAC", true}, {"/m/b.webm", true}, {"/m/c.Opus", true}, {"/m/d.mkv", true}, {"/m/e.m4b", false},
-      {"/m/f.flac2", false}};
+      {"/m/A.MP3", true},   {"/m/a.AiFf", true}, {"/m/b.asf", true},  {"/m/b.wav", true},
+      {"/m/a.mp3x", false}, {"/m/a.mp", false},  {"/m/mp3", false},   {"/m.mp3/readme", false},
+      {"/m/a.", false},     {"/m/a.m3u", false}, {"/m/a.FLAC", true}, {"/m/b.webm", true},
+      {"/m/c.Opus", true},  {"/m/d.mkv", true},  {"/m/e.m4b", false}, {"/m/f.flac2", false}};
   for (const auto& [path, expected] : media) EXPECT_EQ(IsSupportedFile(path), expected) << path;
 
   const std::vector<std::pair<std::string, bool>> lists = {
-      {"/l/a.M3U", true}, {"/l/a.m3u8", true}, {"/l/a.pls", true}, {"/l/a.lst", true}, {"/l/a.aal", true},
+      {"/l/a.M3U", true}, {"/l/a.m3u8", true}, {"/l/a.pls", true},  {"/l/a.lst", true}, {"/l/a.aal", true},
       {"/l/a.VAL", true}, {"/l/a.txt", false}, {"/l/noext", false}, {"/l.m3u/x", true}};
   for (const auto& [path, expected] : lists) EXPECT_EQ(IsPlaylistFile(path), expected) << path;
 }
 
 TEST(PathText, NaturalOrderIsCaseInsensitiveAndNumericAware) {
-  std::vector<std::string> names = {"track10.mp3", "Track2.mp3", "track1.mp3", "b.wav", "A.wav",
-                                    "track02.mp3", "track 3.mp3", "é.wav", "e.wav", "x0010", "x9"};
+  std::vector<std::string> names = {"track10.mp3", "Track2.mp3", "track1.mp3", "b.wav", "A.wav", "track02.mp3",
+                                    "track 3.mp3", "é.wav",      "e.wav",      "x0010", "x9"};
   std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return NaturalLess(a, b); });
-  const std::vector<std::string> expected = {"A.wav",       "b.wav",      "e.wav",       "track 3.mp3",
-                                             "track1.mp3",  "Track2.mp3", "track02.mp3", "track10.mp3",
-                                             "x9",          "x0010",       "é.wav"};
+  const std::vector<std::string> expected = {"A.wav",      "b.wav",      "e.wav",       "track 3.mp3",
+                                             "track1.mp3", "Track2.mp3", "track02.mp3", "track10.mp3",
+                                             "x9",         "x0010",      "é.wav"};
   EXPECT_EQ(names, expected);
   EXPECT_FALSE(NaturalLess("same", "same"));
   EXPECT_NE(NaturalLess("a", "A"), NaturalLess("A", "a"));  // ties broken, never both

@@ -13,9 +13,8 @@ TEST(PlayOrder, SequentialNextAndPreviousWithAndWithoutWrapping) {
     bool wrap;
     int next, prev;
   } cases[] = {
-      {1, 0, true, 0, 0},   {1, 0, false, -1, -1}, {3, 0, true, 1, 2},  {3, 0, false, 1, -1},
-      {3, 2, true, 0, 1},   {3, 2, false, -1, 1},  {3, 1, false, 2, 0}, {3, -1, true, 0, -2},
-      {0, -1, true, -1, -2},
+      {1, 0, true, 0, 0},   {1, 0, false, -1, -1}, {3, 0, true, 1, 2},   {3, 0, false, 1, -1},  {3, 2, true, 0, 1},
+      {3, 2, false, -1, 1}, {3, 1, false, 2, 0},   {3, -1, true, 0, -2}, {0, -1, true, -1, -2},
   };
   for (const auto& c : cases) {
     EntryList entries;

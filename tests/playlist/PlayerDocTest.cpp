@@ -21,8 +21,8 @@ TEST_F(Doc, OpenItemRefreshesTimerAndStoresWhatTheEngineReports) {
   frame.videoPane = &pane;
 
   ASSERT_TRUE(doc->OpenItem(1));
-  const Journal expected = {"Tick", "KillTimer", "RedrawItem 0", "UpdateWindow", "Open /m/b.avi",
-                            "SetTimer 250", "Tick", "RedrawItem 1", "UpdateWindow"};
+  const Journal expected = {"Tick",         "KillTimer", "RedrawItem 0", "UpdateWindow", "Open /m/b.avi",
+                            "SetTimer 250", "Tick",      "RedrawItem 1", "UpdateWindow"};
   EXPECT_EQ(journal, expected);
   const PlaylistEntry& b = *doc->GetEntry(1);
   EXPECT_EQ(std::tuple(b.duration, b.videoWidth, b.videoHeight, b.bitRate, b.cannotPlay),
@@ -127,7 +127,7 @@ TEST_F(Doc, ALengthGStreamerLearnsLaterReachesTheEntryAndItsRow) {
 
 TEST_F(Doc, ShuffleDrawsUnplayedEntriesInTheFixedGeneratorsOrder) {
   for (int i = 0; i < 10; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
-  doc->ToggleShuffle();  // the current entry 0 counts as played
+  doc->ToggleShuffle();     // the current entry 0 counts as played
   ShuffleRandom reference;  // the same draws, so every run plays the same order
   std::set<int> played = {0};
   for (int step = 0; step < 9; ++step) {
@@ -218,7 +218,7 @@ TEST_F(Doc, EndOfStreamFollowsTheRepeatMode) {
     int expectCurrent;
     RunState expectState;
   } cases[] = {
-      {None, 3, true, 0, State_Stopped}, {All, 3, true, 0, State_Running}, {One, 3, false, 2, State_Running},
+      {None, 3, true, 0, State_Stopped},  {All, 3, true, 0, State_Running}, {One, 3, false, 2, State_Running},
       {None, 1, false, 0, State_Stopped}, {All, 1, true, 0, State_Running}, {One, 1, false, 0, State_Running},
   };
   for (const auto& c : cases) {
@@ -314,14 +314,26 @@ TEST_F(Doc, TheSearchPastManyMissingFilesMarksEachAndTellsTheWindowsOnce) {
     EXPECT_EQ(frame.caption, "real.mp3 - lumivox");
     EXPECT_EQ(captionAtBroken, std::to_string(kBroken - 1) + ".mp3 - lumivox");
     const std::string broken = std::to_string(kBroken), before = std::to_string(kBroken - 1);
-    const Journal expected = {
-        "Tick", "KillTimer",                                                // the first try
-        "RedrawItems 0 " + before, "UpdateWindow",                          // the run, before the broken file
-        "Tick", "KillTimer", "RedrawItem " + before, "UpdateWindow",        // the broken file, as any open
-        "RedrawItem " + broken, "UpdateWindow",                             //
-        "RedrawItems " + broken + " " + std::to_string(kLast), "UpdateWindow",  // the second run
-        "Tick", "KillTimer", "RedrawItem " + std::to_string(kLast), "UpdateWindow",  // the real file
-        "SetTimer 250", "Tick", "RedrawItem 0", "UpdateWindow"};
+    const Journal expected = {"Tick",
+                              "KillTimer",  // the first try
+                              "RedrawItems 0 " + before,
+                              "UpdateWindow",  // the run, before the broken file
+                              "Tick",
+                              "KillTimer",
+                              "RedrawItem " + before,
+                              "UpdateWindow",  // the broken file, as any open
+                              "RedrawItem " + broken,
+                              "UpdateWindow",  //
+                              "RedrawItems " + broken + " " + std::to_string(kLast),
+                              "UpdateWindow",  // the second run
+                              "Tick",
+                              "KillTimer",
+                              "RedrawItem " + std::to_string(kLast),
+                              "UpdateWindow",  // the real file
+                              "SetTimer 250",
+                              "Tick",
+                              "RedrawItem 0",
+                              "UpdateWindow"};
     EXPECT_EQ(windows, expected);
   }
 }
@@ -429,9 +441,14 @@ TEST_F(Doc, SkipCommandsClampAndStopStartsANewShuffleRound) {
   doc->OpenItem(0);
   doc->PlayPause();
   doc->setSkipInterval(5);
-  const struct { std::int64_t from; bool forward; std::int64_t to; } cases[] = {
-      {97 * kUnitsPerSecond, true, 100 * kUnitsPerSecond}, {2 * kUnitsPerSecond, false, 0},
-      {50 * kUnitsPerSecond, true, 55 * kUnitsPerSecond},  {50 * kUnitsPerSecond, false, 45 * kUnitsPerSecond}};
+  const struct {
+    std::int64_t from;
+    bool forward;
+    std::int64_t to;
+  } cases[] = {{97 * kUnitsPerSecond, true, 100 * kUnitsPerSecond},
+               {2 * kUnitsPerSecond, false, 0},
+               {50 * kUnitsPerSecond, true, 55 * kUnitsPerSecond},
+               {50 * kUnitsPerSecond, false, 45 * kUnitsPerSecond}};
   for (const auto& c : cases) {
     engine->position = c.from;
     c.forward ? doc->FastForward() : doc->Rewind();

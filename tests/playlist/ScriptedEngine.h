@@ -163,7 +163,9 @@ class RecordingFrame : public IMainFrame {
   IVideoOwner* GetFullScreenWnd() override { return fullScreen; }
   void SetDocumentTitle(std::string_view title) override { caption = std::string(title) + " - lumivox"; }
   void SetCaption(std::string_view text) override { caption = text; }
-  void ResizeBy(int dx, int dy) override { log_.push_back("ResizeBy " + std::to_string(dx) + " " + std::to_string(dy)); }
+  void ResizeBy(int dx, int dy) override {
+    log_.push_back("ResizeBy " + std::to_string(dx) + " " + std::to_string(dy));
+  }
 
  private:
   Journal& log_;

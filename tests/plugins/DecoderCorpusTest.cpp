@@ -27,12 +27,10 @@ TEST(DecoderCorpus, EverySeedPlaysWithoutBrokenOutput) {
       {"mpegvideo", [&](fuzz::Bytes input) { return video.Play(input); }}};
   for (const auto& [name, play] : targets) {
     int seeds = 0;
-    for (const auto& seed :
-         std::filesystem::directory_iterator(std::filesystem::path(LUMIVOX_FUZZ_CORPUS) / name)) {
+    for (const auto& seed : std::filesystem::directory_iterator(std::filesystem::path(LUMIVOX_FUZZ_CORPUS) / name)) {
       ++seeds;
       const std::string bytes = test::TempDir::Read(seed.path());
-      EXPECT_TRUE(play({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}))
-          << seed.path();
+      EXPECT_TRUE(play({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})) << seed.path();
     }
     EXPECT_GE(seeds, 5) << "seed corpus of " << name << " is missing";
   }

@@ -63,11 +63,10 @@ class DecoderTest : public testing::TestWithParam<Stream> {
     gst_structure_get_int(s, "rate", &rate_);
     gst_structure_get_int(s, "channels", &channels_);
     // Coloured, so that mixed-up chroma planes show. The raw media is kept on its way.
-    std::string encoding =
-        (video_ ? "videotestsrc pattern=ball background-color=0xff2060c0 "
-                  "foreground-color=0xffe0b020 num-buffers=36 ! "
-                : "audiotestsrc volume=0.5 freq=440 samplesperbuffer=1024 num-buffers=48 ! ") +
-        std::string(c.raw) + " ! identity name=raw ! " + c.encode;
+    std::string encoding = (video_ ? "videotestsrc pattern=ball background-color=0xff2060c0 "
+                                     "foreground-color=0xffe0b020 num-buffers=36 ! "
+                                   : "audiotestsrc volume=0.5 freq=440 samplesperbuffer=1024 num-buffers=48 ! ") +
+                           std::string(c.raw) + " ! identity name=raw ! " + c.encode;
     encoding.replace(encoding.find("LOCATION"), 8, "\"" + file_ + "\"");
     std::pair<std::uint64_t, std::uint64_t> counts;  // outlives the pipeline that uses it
     Pipeline pipeline(encoding);
@@ -137,8 +136,7 @@ class DecoderTest : public testing::TestWithParam<Stream> {
 std::pair<GstClockTimeDiff, GstClockTimeDiff> Span(const std::vector<Recorded>& buffers) {
   std::pair<GstClockTimeDiff, GstClockTimeDiff> span{G_MAXINT64, G_MININT64};
   for (const Recorded& b : buffers) {
-    span = {std::min(span.first, b.time),
-            std::max<GstClockTimeDiff>(span.second, b.time + b.duration)};
+    span = {std::min(span.first, b.time), std::max<GstClockTimeDiff>(span.second, b.time + b.duration)};
   }
   return span;
 }
@@ -240,15 +238,13 @@ const Stream kVideo[] = {
      "tsdemux ! mpegvideoparse"},
     // GStreamer's program stream muxers mishandle B pictures, so this one has none.
     {"Mpeg2Program", "video/x-raw,format=I420,width=160,height=96,framerate=25/1",
-     "mpeg2enc format=3 ! mpegvideoparse ! avmux_mpeg ! filesink location=LOCATION",
-     "mpegpsdemux ! mpegvideoparse"}};
-const Stream kAudio[] = {
-    {"Mp3Stereo", "audio/x-raw,format=S16LE,rate=44100,channels=2",
-     "lamemp3enc ! xingmux ! id3v2mux ! filesink location=LOCATION", "id3demux ! mpegaudioparse"},
-    {"Mp3MonoLowRate", "audio/x-raw,format=S16LE,rate=22050,channels=1",
-     "lamemp3enc ! filesink location=LOCATION", "mpegaudioparse"},
-    {"Mp2Stereo", "audio/x-raw,format=S16LE,rate=48000,channels=2",
-     "twolamemp2enc ! filesink location=LOCATION", "mpegaudioparse"}};
+     "mpeg2enc format=3 ! mpegvideoparse ! avmux_mpeg ! filesink location=LOCATION", "mpegpsdemux ! mpegvideoparse"}};
+const Stream kAudio[] = {{"Mp3Stereo", "audio/x-raw,format=S16LE,rate=44100,channels=2",
+                          "lamemp3enc ! xingmux ! id3v2mux ! filesink location=LOCATION", "id3demux ! mpegaudioparse"},
+                         {"Mp3MonoLowRate", "audio/x-raw,format=S16LE,rate=22050,channels=1",
+                          "lamemp3enc ! filesink location=LOCATION", "mpegaudioparse"},
+                         {"Mp2Stereo", "audio/x-raw,format=S16LE,rate=48000,channels=2",
+                          "twolamemp2enc ! filesink location=LOCATION", "mpegaudioparse"}};
 const auto kName = [](const auto& info) { return std::string(info.param.name); };
 INSTANTIATE_TEST_SUITE_P(Video, DecoderTest, testing::ValuesIn(kVideo), kName);
 INSTANTIATE_TEST_SUITE_P(Audio, DecoderTest, testing::ValuesIn(kAudio), kName);
@@ -275,8 +271,7 @@ TEST_P(VideoDecoderTest, GapStillShowsEverythingBeforeIt) {
   const auto frames = decoded.Buffers();
   ASSERT_GT(frames.size(), static_cast<std::size_t>(kGopSize));
   const GstClockTimeDiff gap = frames.front().time + kGopSize * frame_;
-  EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [&](auto& f) { return f.time < gap; }),
-            kGopSize)
+  EXPECT_EQ(std::count_if(frames.begin(), frames.end(), [&](auto& f) { return f.time < gap; }), kGopSize)
       << "the picture held back for B pictures must not be lost";
   for (std::size_t i = 1; i < frames.size(); ++i) EXPECT_GT(frames[i].time, frames[i - 1].time);
 }

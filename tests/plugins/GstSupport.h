@@ -27,8 +27,7 @@ class Pipeline {
     LoadHalcyonPlugin();
     GError* parse_error = nullptr;
     // Always a bin, so a lone element gets a pipeline and a bus too.
-    const auto flags =
-        static_cast<GstParseFlags>(GST_PARSE_FLAG_FATAL_ERRORS | GST_PARSE_FLAG_PLACE_IN_BIN);
+    const auto flags = static_cast<GstParseFlags>(GST_PARSE_FLAG_FATAL_ERRORS | GST_PARSE_FLAG_PLACE_IN_BIN);
     GstElement* bin = gst_parse_launch_full(description.c_str(), nullptr, flags, &parse_error);
     if (const GErrorPtr owned{parse_error}) error = owned->message;
     pipeline_ = Sink(gst_pipeline_new(nullptr));
@@ -38,14 +37,9 @@ class Pipeline {
 
   GstElement* get() const { return pipeline_.get(); }
   // The pipeline keeps the reference.
-  GstElement* operator[](const char* name) const {
-    return Adopt(gst_bin_get_by_name(GST_BIN(get()), name)).get();
-  }
+  GstElement* operator[](const char* name) const { return Adopt(gst_bin_get_by_name(GST_BIN(get()), name)).get(); }
   GstStateChangeReturn Set(GstState state) { return gst_element_set_state(get(), state); }
-  bool Settle() {
-    return gst_element_get_state(get(), nullptr, nullptr, 10 * GST_SECOND) ==
-           GST_STATE_CHANGE_SUCCESS;
-  }
+  bool Settle() { return gst_element_get_state(get(), nullptr, nullptr, 10 * GST_SECOND) == GST_STATE_CHANGE_SUCCESS; }
   bool Preroll() { return Set(GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE && Settle(); }
   bool Seek(GstClockTime position) {  // flushing and accurate, prerolled again
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
@@ -83,8 +77,7 @@ struct Recorded {
 // What passes a pad; a flush forgets everything before it.
 class Recorder {
  public:
-  Recorder(GstElement* element, const char* pad_name)
-      : pad_(Adopt(gst_element_get_static_pad(element, pad_name))) {
+  Recorder(GstElement* element, const char* pad_name) : pad_(Adopt(gst_element_get_static_pad(element, pad_name))) {
     const auto types = GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_FLUSH);
     probe_ = gst_pad_add_probe(pad_.get(), types, OnData, this, nullptr);
   }
@@ -116,14 +109,13 @@ class Recorder {
     GstEvent* event = gst_pad_get_sticky_event(pad, GST_EVENT_SEGMENT, 0);
     const GstSegment* segment = nullptr;
     gst_event_parse_segment(event, &segment);
-    const GstClockTime position =
-        GST_BUFFER_PTS_IS_VALID(buffer) ? GST_BUFFER_PTS(buffer) : GST_BUFFER_DTS(buffer);
+    const GstClockTime position = GST_BUFFER_PTS_IS_VALID(buffer) ? GST_BUFFER_PTS(buffer) : GST_BUFFER_DTS(buffer);
     guint64 time = 0;
     const int sign = gst_segment_to_stream_time_full(segment, GST_FORMAT_TIME, position, &time);
     gst_event_unref(event);
     const CapsRef caps(gst_pad_get_current_caps(pad));
-    r.buffers_.push_back({sign * static_cast<GstClockTimeDiff>(time), GST_BUFFER_DURATION(buffer),
-                          Contents(buffer, caps.get())});
+    r.buffers_.push_back(
+        {sign * static_cast<GstClockTimeDiff>(time), GST_BUFFER_DURATION(buffer), Contents(buffer, caps.get())});
     return GST_PAD_PROBE_OK;
   }
 
@@ -133,8 +125,7 @@ class Recorder {
     GstVideoFrame frame;
     std::string data;
     if (gst_structure_has_name(gst_caps_get_structure(caps, 0), "video/x-raw") &&
-        gst_video_info_from_caps(&info, caps) &&
-        gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ)) {
+        gst_video_info_from_caps(&info, caps) && gst_video_frame_map(&frame, &info, buffer, GST_MAP_READ)) {
       for (guint plane = 0; plane < GST_VIDEO_FRAME_N_PLANES(&frame); ++plane) {
         const auto* bytes = static_cast<const char*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, plane));
         const gsize stride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, plane);

@@ -27,8 +27,7 @@ TEST(RegistrationTest, ElementsWithoutRankForTheirOwnStreams) {
   } elements[] = {
       {"halcyonmpegvideodec", "video/mpeg,mpegversion=1,systemstream=false,parsed=true",
        "video/mpeg,mpegversion=2,systemstream=false,parsed=false"},
-      {"halcyonmpegaudiodec", "audio/mpeg,mpegversion=1,layer=2,parsed=true",
-       "audio/mpeg,mpegversion=4,parsed=true"},
+      {"halcyonmpegaudiodec", "audio/mpeg,mpegversion=1,layer=2,parsed=true", "audio/mpeg,mpegversion=4,parsed=true"},
       {"halcyonlumivaultsink", "video/x-raw,format=I420,width=161,height=121,framerate=25/1",
        "video/x-raw,format=RGB,width=161,height=121,framerate=25/1"}};
   for (const auto& [name, accepted, refused] : elements) {
@@ -47,8 +46,8 @@ constexpr char kDeviceVariable[] = "LUMIVOX_LUMIVAULT_DEVICE";
 
 std::string Source(int frames, int width, int height) {
   return "videotestsrc pattern=smpte num-buffers=" + std::to_string(frames) +
-         " ! video/x-raw,format=I420,width=" + std::to_string(width) +
-         ",height=" + std::to_string(height) + ",framerate=" + std::to_string(kFps) + "/1";
+         " ! video/x-raw,format=I420,width=" + std::to_string(width) + ",height=" + std::to_string(height) +
+         ",framerate=" + std::to_string(kFps) + "/1";
 }
 
 class LumivaultTest : public testing::TestWithParam<std::string> {
@@ -72,8 +71,7 @@ TEST_F(LumivaultTest, WritesEachFrameOncePackedInRealTime) {
     pipeline.Set(GST_STATE_NULL);
 
     const std::string written = TempDir::Read(device);
-    EXPECT_EQ(written.size(),
-              count * (width * height + 2 * ((width + 1) / 2) * ((height + 1) / 2)));
+    EXPECT_EQ(written.size(), count * (width * height + 2 * ((width + 1) / 2) * ((height + 1) / 2)));
     std::string expected;
     for (const Recorded& frame : shown.Buffers()) expected += frame.data;
     EXPECT_TRUE(written == expected) << "the file differs from the frames shown";
@@ -112,8 +110,7 @@ TEST_P(LumivaultTest, ErrorNamesTheDevice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, LumivaultTest,
-                         testing::Values("MissingFile", "FifoWithoutReader", "Empty", "Unset",
-                                         "LostReader"),
+                         testing::Values("MissingFile", "FifoWithoutReader", "Empty", "Unset", "LostReader"),
                          [](const auto& info) { return info.param; });
 
 }  // namespace

@@ -13,16 +13,39 @@ namespace {
 
 TEST(FormatAccelKey, ModifiersInFixedOrderAndKeyNamesAtEachBoundary) {
   const std::tuple<std::uint8_t, std::uint16_t, const char*> cases[] = {
-      {FVIRTKEY | FSHIFT | FCONTROL, 'P', "Ctrl+Shift+P"}, {FVIRTKEY | FALT, 13, "Alt+Enter"},
-      {FSHIFT, 'K', "Shift+K"}, {FCONTROL | FALT, 'K', "Ctrl+Alt+K"},
-      {FALT | FSHIFT, 'K', "Alt+Shift+K"}, {FCONTROL | FALT | FSHIFT, 112, "Ctrl+Alt+Shift+F1"},
+      {FVIRTKEY | FSHIFT | FCONTROL, 'P', "Ctrl+Shift+P"},
+      {FVIRTKEY | FALT, 13, "Alt+Enter"},
+      {FSHIFT, 'K', "Shift+K"},
+      {FCONTROL | FALT, 'K', "Ctrl+Alt+K"},
+      {FALT | FSHIFT, 'K', "Alt+Shift+K"},
+      {FCONTROL | FALT | FSHIFT, 112, "Ctrl+Alt+Shift+F1"},
       {0xE2, 'K', "K"},  // bits that are no modifier
       // each numbered run and named key beside codes that have no name
-      {0, 0, "0x0"}, {0, 7, "0x7"}, {0, 8, "Backspace"}, {0, 12, "0xC"}, {0, 32, "Space"},
-      {0, 40, "Down"}, {0, 41, "0x29"}, {0, 47, "Help"}, {0, 48, "0"}, {0, 57, "9"},
-      {0, 58, "0x3A"}, {0, 64, "0x40"}, {0, 65, "A"}, {0, 90, "Z"}, {0, 91, "0x5B"},
-      {0, 95, "0x5F"}, {0, 96, "Num0"}, {0, 105, "Num9"}, {0, 106, "Num*"}, {0, 108, "0x6C"},
-      {0, 111, "Num/"}, {0, 135, "F24"}, {0, 136, "0x88"}, {0, 186, "0xBA"}, {0, 0xFFFF, "0xFFFF"},
+      {0, 0, "0x0"},
+      {0, 7, "0x7"},
+      {0, 8, "Backspace"},
+      {0, 12, "0xC"},
+      {0, 32, "Space"},
+      {0, 40, "Down"},
+      {0, 41, "0x29"},
+      {0, 47, "Help"},
+      {0, 48, "0"},
+      {0, 57, "9"},
+      {0, 58, "0x3A"},
+      {0, 64, "0x40"},
+      {0, 65, "A"},
+      {0, 90, "Z"},
+      {0, 91, "0x5B"},
+      {0, 95, "0x5F"},
+      {0, 96, "Num0"},
+      {0, 105, "Num9"},
+      {0, 106, "Num*"},
+      {0, 108, "0x6C"},
+      {0, 111, "Num/"},
+      {0, 135, "F24"},
+      {0, 136, "0x88"},
+      {0, 186, "0xBA"},
+      {0, 0xFFFF, "0xFFFF"},
   };
   for (const auto& [flags, key, text] : cases) {
     EXPECT_EQ(FormatAccelKey({flags, key, 0}), text) << int(flags) << '/' << key;
@@ -55,7 +78,8 @@ TEST(CaptureIgnoredKeys, DialogOrderAndCapturedKeys) {
 
 TEST(AccelTable, ExactModifiersAndEarlierEntryWins) {
   const KeyEntry entries[] = {
-      {FVIRTKEY | FCONTROL, 'P', 100}, {FVIRTKEY | FCONTROL | FSHIFT, 'P', 200},
+      {FVIRTKEY | FCONTROL, 'P', 100},
+      {FVIRTKEY | FCONTROL | FSHIFT, 'P', 200},
       {FVIRTKEY | FCONTROL, 'P', 300},    // same key as the first: never fires
       {FVIRTKEY | FALT | 0x02, 13, 400},  // FNOINVERT is not a modifier
   };

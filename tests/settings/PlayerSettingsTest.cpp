@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "res/ResourceIds.h"
 #include "settings/QSettingsStore.h"
 #include "settings/SettingsTable.h"
-#include "res/ResourceIds.h"
 
 namespace lumivox {
 namespace {
@@ -50,8 +50,8 @@ TEST(PlayerSettings, EmptyStoreLoadsDefaultsAndSaveWritesThemInLoadOrder) {
   // The stored order, written out independently of the code: reads, then the same writes.
   std::vector<std::string> expected;
   for (const std::string op : {"read ", "write "}) {
-    for (const char* name : {"LastDir", "TrayIcon", "LoadLastList", "AddExisted", "Lumivault",
-                             "VolumeMode", "RestoreVolume", "MpegSoftDecoder"}) {
+    for (const char* name : {"LastDir", "TrayIcon", "LoadLastList", "AddExisted", "Lumivault", "VolumeMode",
+                             "RestoreVolume", "MpegSoftDecoder"}) {
       expected.push_back(op + "Settings/" + name);
     }
     expected.push_back(op + "View/AspectRatio");
@@ -77,12 +77,19 @@ TEST(PlayerSettings, EmptyStoreLoadsDefaultsAndSaveWritesThemInLoadOrder) {
 
 TEST(PlayerSettings, LoadKeepsLowBitsUncheckedAndRebuildsTheAccelerators) {
   RecordingStore store;
-  store.ints = {{"Key/Key3", 0x12345},    {"Key/Virt3", 0x1FF},         {"Key/Key4", -1},
-                {"Key/Virt4", -2},        {"View/PlayerColor2", -1},    {"View/AspectRatio", 99},
-                {"Settings/TrayIcon", 2}, {"Settings/LoadLastList", 0},
+  store.ints = {{"Key/Key3", 0x12345},
+                {"Key/Virt3", 0x1FF},
+                {"Key/Key4", -1},
+                {"Key/Virt4", -2},
+                {"View/PlayerColor2", -1},
+                {"View/AspectRatio", 99},
+                {"Settings/TrayIcon", 2},
+                {"Settings/LoadLastList", 0},
                 // index 6 takes index 5's new Ctrl+F: the earlier entry keeps it
-                {"Key/Key5", 'F'},        {"Key/Virt5", FVIRTKEY | FCONTROL},
-                {"Key/Key6", 'F'},        {"Key/Virt6", FVIRTKEY | FCONTROL}};
+                {"Key/Key5", 'F'},
+                {"Key/Virt5", FVIRTKEY | FCONTROL},
+                {"Key/Key6", 'F'},
+                {"Key/Virt6", FVIRTKEY | FCONTROL}};
   PlayerSettings settings(store);
   settings.LoadSettings();
   const PlayerOptions& o = settings.options();
@@ -103,10 +110,15 @@ TEST(PlayerSettings, SaveThenLoadRoundTripsEveryValueThroughTheFile) {
   PlayerSettings writer(writerStore);
   PlayerOptions& o = writer.options();
   o = {.lumivault = 2,  // yes/no values are kept as stored
-       .lastDir = "/home/ünï/My Music, old", .trayIcon = 1, .loadLastList = 0, .addExisted = 0,
-       .mpegSoftDecoder = 0, .aspectRatio = 0,
+       .lastDir = "/home/ünï/My Music, old",
+       .trayIcon = 1,
+       .loadLastList = 0,
+       .addExisted = 0,
+       .mpegSoftDecoder = 0,
+       .aspectRatio = 0,
        .playerColor = {0x123456, 0xFFFFFFFF, 0x000001, 0x7F7F7F, 0x00ABCDEF},
-       .volumeMode = 2, .restoreVolume = 1};
+       .volumeMode = 2,
+       .restoreVolume = 1};
   for (std::size_t n = 0; n < o.keyTable.size(); ++n) {
     o.keyTable[n] = {std::uint8_t(0xE0 + n), std::uint16_t(0xFFF0 + n), o.keyTable[n].command};
   }
@@ -136,14 +148,13 @@ TEST(PlayerSettings, StartVolumeIsReadAtLoadAndRestoredOnlyWhenAsked) {
   };
   const Case cases[] = {
       {0, 1, 40, true, -1, {}},  // the pipeline's volume is not the device's
-      {1, 1, 40, true, 40, {{1, 40}}}, {2, 1, 65, true, 65, {{2, 65}}}, {2, 0, 65, true, 65, {}},
-      {1, 1, -1, true, -1, {}},  // nothing could be read
+      {1, 1, 40, true, 40, {{1, 40}}}, {2, 1, 65, true, 65, {{2, 65}}},
+      {2, 0, 65, true, 65, {}},        {1, 1, -1, true, -1, {}},  // nothing could be read
       {1, 1, 40, false, -1, {}},
   };
   for (const Case& c : cases) {
     RecordingStore store;
-    store.ints = {{"Settings/VolumeMode", c.volumeMode},
-                  {"Settings/RestoreVolume", c.restoreVolume}};
+    store.ints = {{"Settings/VolumeMode", c.volumeMode}, {"Settings/RestoreVolume", c.restoreVolume}};
     FakeDeviceVolume device;
     device.volume = c.deviceVolume;
     PlayerSettings settings(store);

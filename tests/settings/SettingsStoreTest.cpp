@@ -20,10 +20,23 @@ namespace {
 
 TEST(ParseProfileInt, WrapsModulo2To32AndRejectsAnythingElse) {
   const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-      {"0", 0}, {"-1", -1}, {"+7", 7}, {" \t042 ", 42}, {"2147483648", INT_MIN}, {"4294967295", -1},
-      {"4294967296", 0}, {"-2147483649", INT_MAX}, {"99999999999999999999", 1661992959},
-      {"", std::nullopt}, {" ", std::nullopt}, {"-", std::nullopt}, {"+-1", std::nullopt},
-      {"1.5", std::nullopt}, {"0x10", std::nullopt}, {"12abc", std::nullopt}, {"1 2", std::nullopt},
+      {"0", 0},
+      {"-1", -1},
+      {"+7", 7},
+      {" \t042 ", 42},
+      {"2147483648", INT_MIN},
+      {"4294967295", -1},
+      {"4294967296", 0},
+      {"-2147483649", INT_MAX},
+      {"99999999999999999999", 1661992959},
+      {"", std::nullopt},
+      {" ", std::nullopt},
+      {"-", std::nullopt},
+      {"+-1", std::nullopt},
+      {"1.5", std::nullopt},
+      {"0x10", std::nullopt},
+      {"12abc", std::nullopt},
+      {"1 2", std::nullopt},
       {"\xEF\xBC\x91", std::nullopt},  // a full-width digit
   };
   for (const auto& [text, n] : cases) EXPECT_EQ(ParseProfileInt(text), n) << '"' << text << '"';
@@ -31,17 +44,15 @@ TEST(ParseProfileInt, WrapsModulo2To32AndRejectsAnythingElse) {
 
 TEST(QSettingsStore, HandEditedAndWrittenValuesReadBackOrGiveTheDefault) {
   const test::TempDir dir;
-  const std::string file = dir.Write(
-      "lumivox.conf",
-      "[View]\nBig=4294967295\nWord=abc\nList=1, 2\nPoint=@Point(1 2)\nGarbage\x01\xff=\x80\n"
-      "[Settings]\nLastDir=/music/a, b\nQuoted=\"/music/a, b\"\n");
-  const std::pair<const char*, int> numbers[] = {
-      {"N0", 0}, {"N1", -1}, {"N2", INT_MIN}, {"N3", INT_MAX}};
+  const std::string file =
+      dir.Write("lumivox.conf",
+                "[View]\nBig=4294967295\nWord=abc\nList=1, 2\nPoint=@Point(1 2)\nGarbage\x01\xff=\x80\n"
+                "[Settings]\nLastDir=/music/a, b\nQuoted=\"/music/a, b\"\n");
+  const std::pair<const char*, int> numbers[] = {{"N0", 0}, {"N1", -1}, {"N2", INT_MIN}, {"N3", INT_MAX}};
   // Texts that the INI syntax would otherwise read as lists, variants or comments.
   const std::pair<const char*, std::string> texts[] = {
-      {"T0", ""},         {"T1", "/home/ünï/Müsik"}, {"T2", "a, b"},       {"T3", "@Variant(x)"},
-      {"T4", "a;b #c"},   {"T5", "quote\"d"},        {"T6", " padded "},   {"T7", "back\\slash"},
-      {"T8", "line\nbreak"}};
+      {"T0", ""},         {"T1", "/home/ünï/Müsik"}, {"T2", "a, b"},        {"T3", "@Variant(x)"}, {"T4", "a;b #c"},
+      {"T5", "quote\"d"}, {"T6", " padded "},        {"T7", "back\\slash"}, {"T8", "line\nbreak"}};
   {
     QSettingsStore store(file);
     const std::pair<const char*, int> edited[] = {

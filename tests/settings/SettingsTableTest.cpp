@@ -15,7 +15,9 @@ TEST(SettingsTable, UniqueNamesSpelledOutWithTheirDefaults) {
     EXPECT_TRUE(seen.emplace(s.section, s.name).second) << s.section << '/' << s.name;
   }
   const std::tuple<std::string_view, std::string_view, std::optional<int>> present[] = {
-      {"View", "PlayerColor4", 0x0000FF}, {"Key", "Virt19", 9}, {"Play", "SkipInterval", 5},
+      {"View", "PlayerColor4", 0x0000FF},
+      {"Key", "Virt19", 9},
+      {"Play", "SkipInterval", 5},
       {"View", "PlayListWidth", std::nullopt}};  // computed by the frame
   for (const auto& [section, name, defaultInt] : present) {
     const auto found = FindStoredSetting(section, name);
@@ -23,8 +25,7 @@ TEST(SettingsTable, UniqueNamesSpelledOutWithTheirDefaults) {
     EXPECT_EQ(found->defaultInt, defaultInt) << name;
   }
   const std::pair<std::string_view, std::string_view> absent[] = {
-      {"View", "PlayerColor5"}, {"Key", "Virt20"}, {"Key", "Key07"}, {"Settings", "Key0"},
-      {"view", "ToolBar"}};
+      {"View", "PlayerColor5"}, {"Key", "Virt20"}, {"Key", "Key07"}, {"Settings", "Key0"}, {"view", "ToolBar"}};
   for (const auto& [section, name] : absent) EXPECT_FALSE(FindStoredSetting(section, name)) << name;
 }
 

@@ -64,7 +64,8 @@ TEST(Probe, PrintsTheGraphItBuiltForEachChoiceOfFilters) {
 TEST(Probe, PlaysToTheEndAndSendsVideoToTheDevice) {
   TempDir dir;
   const std::string device = dir.Write("device.raw", "");
-  const ProbeRun run = Probe("LUMIVOX_LUMIVAULT_DEVICE='" + device + "'", "--lumivault --play '" + MediaPath("clip.avi") + "'");
+  const ProbeRun run =
+      Probe("LUMIVOX_LUMIVAULT_DEVICE='" + device + "'", "--lumivault --play '" + MediaPath("clip.avi") + "'");
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(Has(run.out, "filter: Halcyon LumivaultHD Renderer")) << run.out;
   EXPECT_TRUE(Has(run.out, "video: 176x144"));

@@ -119,7 +119,8 @@ TEST(Tool, ScanListsTheFolderInFileManagerOrder) {
 
 TEST(Tool, BadCallsSayWhatIsWrongOnOneLine) {
   TempDir dir;
-  for (const char* args : {"", "frobnicate", "read", "read a b", "convert x", "scan --bogus x", "read --no-duplicates x"}) {
+  for (const char* args :
+       {"", "frobnicate", "read", "read a b", "convert x", "scan --bogus x", "read --no-duplicates x"}) {
     const ToolRun r = Tool(dir, args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_EQ(r.out, "") << args;

@@ -4,19 +4,18 @@
 #include <set>
 #include <string>
 
-#include "settings/KeyTable.h"
 #include "res/ResourceIds.h"
+#include "settings/KeyTable.h"
 #include "ui/CommandTable.h"
 
 namespace lumivox::test {
 namespace {
 
 // Menu texts that differ from a command's own text where a menu shows it another way.
-const std::set<std::pair<int, std::string>> kOtherTexts = {
-    {ID_FILE_PROPERTIES, "P&roperties..."},
-    {ID_VIEW_FULLSCREEN, "&Restore"},
-    {ID_ASPECT_16_9, "1&6 : 9"},
-    {ID_APP_ABOUT, "&About..."}};
+const std::set<std::pair<int, std::string>> kOtherTexts = {{ID_FILE_PROPERTIES, "P&roperties..."},
+                                                           {ID_VIEW_FULLSCREEN, "&Restore"},
+                                                           {ID_ASPECT_16_9, "1&6 : 9"},
+                                                           {ID_APP_ABOUT, "&About..."}};
 
 void ForEachCommand(const std::vector<MenuItem>& items, const std::function<void(const MenuItem&)>& visit) {
   for (const auto& item : items) {

@@ -122,8 +122,10 @@ TEST_F(DialogCommandsTest, SavePlaylistWritesTheFormatOfTheFinalName) {
     int filter;
     const char* written;
     const char* marker;
-  } cases[] = {{"party", 1, "party.m3u", "/m/a.mp3\n"}, {"party.pls", 0, "party.pls", "[playlist]"},
-               {"mix.lst", 0, "mix.lst", "/m/a.mp3"}, {"set.b", 2, "set.b.lst", "/m/a.mp3"}};
+  } cases[] = {{"party", 1, "party.m3u", "/m/a.mp3\n"},
+               {"party.pls", 0, "party.pls", "[playlist]"},
+               {"mix.lst", 0, "mix.lst", "/m/a.mp3"},
+               {"set.b", 2, "set.b.lst", "/m/a.mp3"}};
   for (const auto& c : cases) {
     Choose(c.typed, c.filter);
     ASSERT_TRUE(Run(ID_FILE_SAVE_PLAYLIST));

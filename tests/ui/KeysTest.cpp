@@ -24,24 +24,24 @@
 namespace lumivox::test {
 namespace {
 
-constexpr Qt::KeyboardModifiers kNone, kCtrl = Qt::ControlModifier, kShift = Qt::ShiftModifier,
-                                       kAlt = Qt::AltModifier, kPad = Qt::KeypadModifier;
+constexpr Qt::KeyboardModifiers kNone, kCtrl = Qt::ControlModifier, kShift = Qt::ShiftModifier, kAlt = Qt::AltModifier,
+                                       kPad = Qt::KeypadModifier;
 
 TEST(KeysMapping, QtKeysGiveVirtualKeysAndTheHeldModifiersGiveFlags) {
   const std::tuple<int, Qt::KeyboardModifiers, int> cases[] = {
-      {Qt::Key_P, kCtrl, 'P'}, {Qt::Key_7, kNone, '7'}, {Qt::Key_Exclam, kShift, '1'},
-      {Qt::Key_ParenRight, kShift, '0'}, {Qt::Key_F4, kAlt, 0x73}, {Qt::Key_F24, kNone, 0x87},
-      {Qt::Key_Left, kNone, 0x25}, {Qt::Key_Down, kCtrl, 0x28}, {Qt::Key_Return, kAlt, 0x0D},
-      {Qt::Key_Enter, kPad, 0x0D}, {Qt::Key_Home, kNone, 0x24}, {Qt::Key_End, kPad, 0x23},
-      {Qt::Key_PageDown, kNone, 0x22}, {Qt::Key_Escape, kNone, 0x1B}, {Qt::Key_Backtab, kShift, 0x09},
-      {Qt::Key_0, kPad, 0x60}, {Qt::Key_9, kPad, 0x69}, {Qt::Key_Asterisk, kPad, 0x6A},
-      {Qt::Key_Asterisk, kShift, '8'}, {Qt::Key_Plus, kPad, 0x6B}, {Qt::Key_Plus, kShift, 0xBB},
-      {Qt::Key_Minus, kPad, 0x6D}, {Qt::Key_Minus, kNone, 0xBD}, {Qt::Key_Period, kPad, 0x6E},
-      {Qt::Key_Slash, kPad, 0x6F}, {Qt::Key_Colon, kShift, 0xBA}, {Qt::Key_QuoteLeft, kNone, 0xC0},
-      {Qt::Key_BraceLeft, kShift, 0xDB}, {Qt::Key_Bar, kShift, 0xDC}, {Qt::Key_QuoteDbl, kShift, 0xDE},
-      {Qt::Key_Shift, kShift, 0x10}, {Qt::Key_Alt, kAlt, 0x12}, {Qt::Key_Pause, kNone, 0x13},
-      {Qt::Key_Print, kNone, 0x2C}, {Qt::Key_Super_L, kNone, 0x5B}, {Qt::Key_Menu, kNone, 0x5D},
-      {Qt::Key_NumLock, kNone, 0x90}, {Qt::Key_Adiaeresis, kNone, 0}, {Qt::Key_MediaPlay, kNone, 0}};
+      {Qt::Key_P, kCtrl, 'P'},           {Qt::Key_7, kNone, '7'},        {Qt::Key_Exclam, kShift, '1'},
+      {Qt::Key_ParenRight, kShift, '0'}, {Qt::Key_F4, kAlt, 0x73},       {Qt::Key_F24, kNone, 0x87},
+      {Qt::Key_Left, kNone, 0x25},       {Qt::Key_Down, kCtrl, 0x28},    {Qt::Key_Return, kAlt, 0x0D},
+      {Qt::Key_Enter, kPad, 0x0D},       {Qt::Key_Home, kNone, 0x24},    {Qt::Key_End, kPad, 0x23},
+      {Qt::Key_PageDown, kNone, 0x22},   {Qt::Key_Escape, kNone, 0x1B},  {Qt::Key_Backtab, kShift, 0x09},
+      {Qt::Key_0, kPad, 0x60},           {Qt::Key_9, kPad, 0x69},        {Qt::Key_Asterisk, kPad, 0x6A},
+      {Qt::Key_Asterisk, kShift, '8'},   {Qt::Key_Plus, kPad, 0x6B},     {Qt::Key_Plus, kShift, 0xBB},
+      {Qt::Key_Minus, kPad, 0x6D},       {Qt::Key_Minus, kNone, 0xBD},   {Qt::Key_Period, kPad, 0x6E},
+      {Qt::Key_Slash, kPad, 0x6F},       {Qt::Key_Colon, kShift, 0xBA},  {Qt::Key_QuoteLeft, kNone, 0xC0},
+      {Qt::Key_BraceLeft, kShift, 0xDB}, {Qt::Key_Bar, kShift, 0xDC},    {Qt::Key_QuoteDbl, kShift, 0xDE},
+      {Qt::Key_Shift, kShift, 0x10},     {Qt::Key_Alt, kAlt, 0x12},      {Qt::Key_Pause, kNone, 0x13},
+      {Qt::Key_Print, kNone, 0x2C},      {Qt::Key_Super_L, kNone, 0x5B}, {Qt::Key_Menu, kNone, 0x5D},
+      {Qt::Key_NumLock, kNone, 0x90},    {Qt::Key_Adiaeresis, kNone, 0}, {Qt::Key_MediaPlay, kNone, 0}};
   for (const auto& [key, modifiers, code] : cases) EXPECT_EQ(VirtualKeyCode(key, modifiers), code) << std::hex << key;
   EXPECT_EQ(AccelFlags(kCtrl | kShift | kPad), FVIRTKEY | FCONTROL | FSHIFT);
   EXPECT_EQ(AccelFlags(kAlt | Qt::MetaModifier), FVIRTKEY | FALT) << "Meta is no key table modifier";
@@ -97,10 +97,10 @@ TEST_F(KeysTranslation, KeysInThePlayerWindowSendTheEarliestMatchingCommandAndGo
       {pane, Qt::Key_P, kCtrl, {ID_TOOLBAR_PLAY}, 0},          // the earlier of two entries with Ctrl+P
       {&main, Qt::Key_Return, kAlt, {ID_VIEW_FULLSCREEN}, 0},  // the window itself
       {pane, Qt::Key_S, kCtrl, {ID_FILE_SAVE_PLAYLIST}, 0},    // taken before the window's own Ctrl+S shortcut
-      {pane, Qt::Key_X, kNone, {}, 0},            // in no entry
-      {seekBar, Qt::Key_P, kCtrl, {}, 0},         // neither the seek bar nor the window behind it
-      {seekBar, Qt::Key_S, kCtrl, {}, 1},         // so the window's shortcut does fire
-      {field, Qt::Key_P, kCtrl, {}, 0}};          // a dialog
+      {pane, Qt::Key_X, kNone, {}, 0},                         // in no entry
+      {seekBar, Qt::Key_P, kCtrl, {}, 0},                      // neither the seek bar nor the window behind it
+      {seekBar, Qt::Key_S, kCtrl, {}, 1},                      // so the window's shortcut does fire
+      {field, Qt::Key_P, kCtrl, {}, 0}};                       // a dialog
   for (const auto& [target, key, modifiers, commands, fired] : cases) {
     const int before = shortcuts;
     EXPECT_EQ(Press(target, key, modifiers), commands) << target->metaObject()->className() << " " << key;
@@ -136,13 +136,15 @@ TEST(KeysCapture, EveryKeyButTheIgnoredOnesIsTakenWithTheModifiersHeld) {
   for (const auto& [key, modifiers, expected] : cases) {
     KeyEntry entry{FVIRTKEY, 'Q', ID_PLAY_PLAYPAUSE};
     bool waited = false;
-    EXPECT_EQ(Capture(entry, [&, key = key, modifiers = modifiers](QWidget* box) {
-                QTest::keyClick(box, Qt::Key_Shift, kShift);
-                QTest::keyClick(box, Qt::Key_CapsLock);
-                waited = box->isVisible();
-                QTest::keyClick(box, key, modifiers);
-              }),
-              QDialog::Accepted) << key;
+    EXPECT_EQ(Capture(entry,
+                      [&, key = key, modifiers = modifiers](QWidget* box) {
+                        QTest::keyClick(box, Qt::Key_Shift, kShift);
+                        QTest::keyClick(box, Qt::Key_CapsLock);
+                        waited = box->isVisible();
+                        QTest::keyClick(box, key, modifiers);
+                      }),
+              QDialog::Accepted)
+        << key;
     EXPECT_TRUE(waited) << "Shift and Caps Lock alone are passed over";
     EXPECT_EQ(entry, expected) << key;
   }
@@ -151,14 +153,15 @@ TEST(KeysCapture, EveryKeyButTheIgnoredOnesIsTakenWithTheModifiersHeld) {
 TEST(KeysCapture, OnlyAMouseClickOnCancelLeavesWithoutAKey) {
   const KeyEntry before{FVIRTKEY, 'Q', ID_APP_EXIT};
   KeyEntry entry = before;
-  EXPECT_EQ(Capture(entry, [](QWidget* box) {
-              EXPECT_EQ(box->findChild<QLabel*>()->text().toStdString(), "Press the key(s) to assign...");
-              auto* cancel = box->findChild<QPushButton*>("1021");
-              ASSERT_NE(cancel, nullptr);
-              EXPECT_EQ(cancel->text().toStdString(), "Cancel");
-              EXPECT_EQ(cancel->focusPolicy(), Qt::NoFocus);
-              QTest::mouseClick(cancel, Qt::LeftButton);
-            }),
+  EXPECT_EQ(Capture(entry,
+                    [](QWidget* box) {
+                      EXPECT_EQ(box->findChild<QLabel*>()->text().toStdString(), "Press the key(s) to assign...");
+                      auto* cancel = box->findChild<QPushButton*>("1021");
+                      ASSERT_NE(cancel, nullptr);
+                      EXPECT_EQ(cancel->text().toStdString(), "Cancel");
+                      EXPECT_EQ(cancel->focusPolicy(), Qt::NoFocus);
+                      QTest::mouseClick(cancel, Qt::LeftButton);
+                    }),
             QDialog::Rejected);
   EXPECT_EQ(entry, before);
 }

@@ -3,18 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QActionGroup>
 #include <QDialog>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
-#include <QMenu>
-#include <QMenuBar>
-#include <QActionGroup>
 #include <QUrl>
 
 #include <array>
@@ -71,7 +71,8 @@ TEST_F(MainFrameTest, AViewModeThatNamesNoLayoutShowsTheVideoAndIsWrittenBack) {
   EXPECT_EQ(odd.viewMode(), 7);
   EXPECT_TRUE(odd.GetVideoPane());
   EXPECT_FALSE(odd.GetPlaylistPane());
-  for (const int id : {ID_VIEW_PLAYLIST_AND_VIDEO, ID_VIEW_PLAYLIST, ID_VIEW_VIDEO}) EXPECT_FALSE(odd.StateOf(id).checked) << id;
+  for (const int id : {ID_VIEW_PLAYLIST_AND_VIDEO, ID_VIEW_PLAYLIST, ID_VIEW_VIDEO})
+    EXPECT_FALSE(odd.StateOf(id).checked) << id;
   odd.close();
   EXPECT_EQ(settings.GetProfileInt("View", "ViewMode", -1), 7);
 }

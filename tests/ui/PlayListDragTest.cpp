@@ -29,10 +29,10 @@ std::string Moved(std::string order, const std::vector<RowMove>& moves) {
 TEST(PlayListDragRuleTest, SelectedRowsLandBeforeTheTargetOrNothingMoves) {
   // Selected rows, target row (-1 below the last row), order after.
   const std::tuple<std::vector<int>, int, std::string> cases[] = {
-      {{1}, 4, "acdbe"},     {{1, 2}, 4, "adebc"},  {{0, 2}, 3, "bdaec"},  {{1}, -1, "acdeb"},
-      {{3}, 1, "adbce"},     {{2, 4}, 0, "caebd"},  {{4}, 0, "eabcd"},
-      {{2}, 2, "abcde"},     {{2}, 3, "abcde"},     {{}, 3, "abcde"},      // on itself, just below it, none
-      {{1, 2}, -1, "abcde"}, {{1, 4}, 3, "abcde"},                         // the last would pass the end
+      {{1}, 4, "acdbe"},     {{1, 2}, 4, "adebc"}, {{0, 2}, 3, "bdaec"}, {{1}, -1, "acdeb"},
+      {{3}, 1, "adbce"},     {{2, 4}, 0, "caebd"}, {{4}, 0, "eabcd"},    {{2}, 2, "abcde"},
+      {{2}, 3, "abcde"},     {{}, 3, "abcde"},      // on itself, just below it, none
+      {{1, 2}, -1, "abcde"}, {{1, 4}, 3, "abcde"},  // the last would pass the end
   };
   for (const auto& [selected, target, order] : cases) {
     EXPECT_EQ(Moved("abcde", DragMoves(selected, target, 5)), order) << target;

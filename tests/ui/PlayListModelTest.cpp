@@ -40,7 +40,8 @@ class PlayListModelTest : public DocFixture {
   }
   QString Held() const {
     QString titles;
-    for (const PlaylistEntry* e : doc->entries()) titles += QString::fromUtf8(e->title().data(), e->title().size()) + ' ';
+    for (const PlaylistEntry* e : doc->entries())
+      titles += QString::fromUtf8(e->title().data(), e->title().size()) + ' ';
     return titles;
   }
 
@@ -76,8 +77,8 @@ TEST_F(PlayListModelTest, RowsShowTitleDurationAndStateOrNothingWithoutTheirEntr
   struct Row {
     QVariant title, duration, current, cannotPlay;
   };
-  const Row rows[] = {{"a.mp3", "", true, false}, {"b.avi", "0:42", false, false},
-                      {"c.wav", "1:00:00", false, true}, {{}, {}, {}, {}}};
+  const Row rows[] = {
+      {"a.mp3", "", true, false}, {"b.avi", "0:42", false, false}, {"c.wav", "1:00:00", false, true}, {{}, {}, {}, {}}};
   ASSERT_EQ(model.rowCount(), 4);
   ASSERT_EQ(model.columnCount(), 2);
   for (int row = 0; row < 4; ++row) {
@@ -125,9 +126,9 @@ TEST_F(PlayListModelTest, TheViewsEditsReachTheDocument) {
     int current;        // the document's current index after it; entry b was current
   };
   const Case cases[] = {
-      {Remove, 1, 2, "ade", 1},  {Remove, 0, 0, "bcde", 0}, {Remove, 4, 4, "abcd", 1},
-      {Up, 2, 3, "acdbe", 3},    {Up, 1, 1, "bacde", 0},    {Up, 0, 1, "abcde", 1},  // row 0 cannot go up
-      {Down, 1, 2, "adbce", 2},  {Down, 3, 3, "abced", 1},  {Down, 3, 4, "abcde", 1},  // nor the last down
+      {Remove, 1, 2, "ade", 1}, {Remove, 0, 0, "bcde", 0}, {Remove, 4, 4, "abcd", 1},
+      {Up, 2, 3, "acdbe", 3},   {Up, 1, 1, "bacde", 0},    {Up, 0, 1, "abcde", 1},    // row 0 cannot go up
+      {Down, 1, 2, "adbce", 2}, {Down, 3, 3, "abced", 1},  {Down, 3, 4, "abcde", 1},  // nor the last down
   };
   for (const Case& c : cases) {
     doc->RemoveAll();

@@ -31,11 +31,10 @@ TEST_F(ShortString, CutsAtTheLongestEvenPrefixThatFits) {
     int kept;  // letters before the "..."
   };
   const Case cases[] = {
-      {10, 6, 0, 6}, {10, 6, 1, 4},
-      {10, 7, 0, 6},                                  // seven would fit, but cuts are even
-      {9, 8, 0, 8},  {9, 7, 0, 6},                    // odd length: the first cut is at eight
-      {10, 0, 99, 2}, {3, 0, 99, 2},                  // nothing fits: two letters stay
-      {2, 0, 99, 2}, {1, 0, 99, 1},                   // one or two letters stay whole
+      {10, 6, 0, 6},  {10, 6, 1, 4}, {10, 7, 0, 6},  // seven would fit, but cuts are even
+      {9, 8, 0, 8},   {9, 7, 0, 6},                  // odd length: the first cut is at eight
+      {10, 0, 99, 2}, {3, 0, 99, 2},                 // nothing fits: two letters stay
+      {2, 0, 99, 2},  {1, 0, 99, 1},                 // one or two letters stay whole
   };
   for (const int extra : {4, 12}) {
     for (const Case& c : cases) {
@@ -49,8 +48,12 @@ TEST_F(ShortString, CutsAtTheLongestEvenPrefixThatFits) {
 
 TEST(DurationText, WholeSecondsOrNothingForAnUnknownDuration) {
   const std::pair<std::int64_t, const char*> cases[] = {
-      {-1, ""}, {0, "0:00"}, {60 * kSecond - 1, "0:59"},  // parts of a second are dropped
-      {60 * kSecond, "1:00"}, {3599 * kSecond, "59:59"}, {3600 * kSecond, "1:00:00"},
+      {-1, ""},
+      {0, "0:00"},
+      {60 * kSecond - 1, "0:59"},  // parts of a second are dropped
+      {60 * kSecond, "1:00"},
+      {3599 * kSecond, "59:59"},
+      {3600 * kSecond, "1:00:00"},
       {(10 * 3600 + 61) * kSecond, "10:01:01"},
   };
   for (const auto& [duration, text] : cases) EXPECT_EQ(DurationText(duration), QString::fromLatin1(text)) << duration;

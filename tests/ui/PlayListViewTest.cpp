@@ -60,7 +60,8 @@ class PlayListViewTest : public DocFixture {
   QModelIndex Index(int row) const { return view->model()->index(row, 0); }
   void Select(const QList<int>& rows) {
     view->selectionModel()->clearSelection();
-    for (const int row : rows) view->selectionModel()->select(Index(row), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    for (const int row : rows)
+      view->selectionModel()->select(Index(row), QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
   QList<int> Selected() const {
     QList<int> rows;
@@ -129,7 +130,8 @@ TEST_F(PlayListViewTest, RowColoursFollowCurrentUnplayableAndSelection) {
     Select(c.selected ? QList<int>{c.row} : QList<int>{});
     const QImage image = Render();
     const QRect row = RowRect(c.row), label = CPlayListDelegate::LabelRect(TitleCell(c.row));
-    const std::string what = QStringLiteral("row %1 open %2 selected %3").arg(c.row).arg(c.open).arg(c.selected).toStdString();
+    const std::string what =
+        QStringLiteral("row %1 open %2 selected %3").arg(c.row).arg(c.open).arg(c.selected).toStdString();
     // Inside the band's edge, where a focus frame would go, only the fill and the text show.
     EXPECT_EQ(ColoursIn(image, label.adjusted(1, 1, -1, -1)), QSet<QRgb>({c.fill.rgb(), c.text.rgb()})) << what;
     EXPECT_EQ(QColor(image.pixel(row.right() - 2, row.center().y())), c.fill) << what;
@@ -318,11 +320,9 @@ TEST_F(PlayListViewTest, MovesTakeSelectionAndFocusWithTheEntries) {
     int focusAfter;
   };
   const Case cases[] = {
-      {ID_EDIT_MOVE_UP, {1, 2}, 2, "bcade", {0, 1}, 1},
-      {ID_EDIT_MOVE_UP, {1, 3}, 4, "badce", {0, 2}, 4},
+      {ID_EDIT_MOVE_UP, {1, 2}, 2, "bcade", {0, 1}, 1},   {ID_EDIT_MOVE_UP, {1, 3}, 4, "badce", {0, 2}, 4},
       {ID_EDIT_MOVE_UP, {0, 2}, 2, "abcde", {0, 2}, 2},  // row 0 is selected: nothing moves
-      {ID_EDIT_MOVE_DOWN, {3}, 3, "abced", {4}, 4},
-      {ID_EDIT_MOVE_DOWN, {0, 1, 3}, 0, "cabed", {1, 2, 4}, 1},
+      {ID_EDIT_MOVE_DOWN, {3}, 3, "abced", {4}, 4},       {ID_EDIT_MOVE_DOWN, {0, 1, 3}, 0, "cabed", {1, 2, 4}, 1},
       {ID_EDIT_MOVE_DOWN, {2, 4}, 2, "abcde", {2, 4}, 2},  // the last row is selected
   };
   for (const Case& c : cases) {
@@ -339,9 +339,9 @@ TEST_F(PlayListViewTest, MovesTakeSelectionAndFocusWithTheEntries) {
 TEST_F(PlayListViewTest, EnableRulesFollowSelectionAndFocus) {
   // Enabled: Delete, Move Up, Move Down, Properties.
   const std::tuple<QList<int>, bool, std::array<bool, 4>> cases[] = {
-      {{}, true, {false, false, false, true}},   {{}, false, {false, false, false, false}},
-      {{0}, true, {true, false, true, true}},    {{2}, true, {true, true, true, true}},
-      {{4}, false, {true, true, false, false}},  {{0, 4}, true, {true, false, false, true}},
+      {{}, true, {false, false, false, true}},  {{}, false, {false, false, false, false}},
+      {{0}, true, {true, false, true, true}},   {{2}, true, {true, true, true, true}},
+      {{4}, false, {true, true, false, false}}, {{0, 4}, true, {true, false, false, true}},
   };
   const int commands[] = {ID_EDIT_DELETE, ID_EDIT_MOVE_UP, ID_EDIT_MOVE_DOWN, ID_FILE_PROPERTIES};
   Refill();
@@ -368,8 +368,10 @@ TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
   // Rows, selected rows, clicked row (-1 below the rows), popup, greyed item ("&Play" is the
   // row popup's default).
   const std::tuple<int, QList<int>, int, std::string_view, int> cases[] = {
-      {5, {1}, 1, View::kRowPopup, 0},     {5, {1, 2}, 1, View::kRowPopup, ID_PLAYLIST_PLAY},
-      {5, {}, 1, View::kNoRowPopup, 0},    {5, {1}, -1, View::kNoRowPopup, 0},
+      {5, {1}, 1, View::kRowPopup, 0},
+      {5, {1, 2}, 1, View::kRowPopup, ID_PLAYLIST_PLAY},
+      {5, {}, 1, View::kNoRowPopup, 0},
+      {5, {1}, -1, View::kNoRowPopup, 0},
       {0, {}, -1, View::kNoRowPopup, ID_EDIT_DELETE_ALL},
   };
   Show();

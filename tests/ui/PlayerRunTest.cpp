@@ -33,7 +33,8 @@ class PlayerRunTest : public ::testing::Test {
   std::string WindowNamed(const std::string& pattern) const {
     QProcess search;
     search.setProcessEnvironment(Environment());
-    search.start("timeout", {"10", "xdotool", "search", "--sync", "--onlyvisible", "--name", QString::fromStdString(pattern)});
+    search.start("timeout",
+                 {"10", "xdotool", "search", "--sync", "--onlyvisible", "--name", QString::fromStdString(pattern)});
     search.waitForFinished(15000);
     return search.readAllStandardOutput().trimmed().toStdString();
   }
@@ -70,7 +71,7 @@ TEST_F(PlayerRunTest, PlaysTakesASecondStartsFilesFollowsMenuKeysAndWritesEveryt
   EXPECT_FALSE(WindowNamed("^tone\\.mp3 - lumivox$").empty()) << log();
   Keys(window, {"ctrl+b"});  // the user's key for Previous Track
   EXPECT_FALSE(WindowNamed("^tone\\.wav - lumivox$").empty()) << log();
-  Keys(window, {"alt+v"});  // Change View Mode: Video -> Playlist and Video
+  Keys(window, {"alt+v"});       // Change View Mode: Video -> Playlist and Video
   Keys(window, {"alt+f", "x"});  // File > Exit
   ASSERT_TRUE(first.waitForFinished(15000));
   EXPECT_EQ(first.exitCode(), 0);
@@ -79,7 +80,8 @@ TEST_F(PlayerRunTest, PlaysTakesASecondStartsFilesFollowsMenuKeysAndWritesEveryt
   EXPECT_NE(list.find("File2=" + MediaPath("tone.mp3")), std::string::npos) << list;
   EXPECT_EQ(list.find("clip.avi"), std::string::npos) << list;
   const std::string settings = TempDir::Read(home / "config/Halcyon/lumivox.conf");
-  for (const char* value : {"ViewMode=0", "SeekBar=1", "ToolBar=1", "TopMost=0", "MpegSoftDecoder=1", "SkipInterval=5"}) {
+  for (const char* value :
+       {"ViewMode=0", "SeekBar=1", "ToolBar=1", "TopMost=0", "MpegSoftDecoder=1", "SkipInterval=5"}) {
     EXPECT_NE(settings.find(value), std::string::npos) << value << "\n" << settings;
   }
   EXPECT_NE(settings.find("Left="), std::string::npos) << settings;

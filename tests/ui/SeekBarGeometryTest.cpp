@@ -34,8 +34,10 @@ TEST(SeekBarGeometry, ThumbTravelsFromEndToEnd) {
 TEST(SeekBarGeometry, PositionFromXClampsAndSurvivesNarrowTracks) {
   const std::int64_t d = 400 * kSecond;
   const std::tuple<SeekRect, std::int64_t, int, std::int64_t> cases[] = {
-      {kTrack, d, 10, 0},  {kTrack, d, 210, 200 * kSecond}, {kTrack, d, 410, d},         {kTrack, d, -100, 0},
-      {kTrack, d, 5000, d}, {kTrack, 999, 11, 2},           {{5, 5, 16, 19}, d, 11, d},  // 11 wide still maps
+      {kTrack, d, 10, 0},         {kTrack, d, 210, 200 * kSecond},
+      {kTrack, d, 410, d},        {kTrack, d, -100, 0},
+      {kTrack, d, 5000, d},       {kTrack, 999, 11, 2},
+      {{5, 5, 16, 19}, d, 11, d},  // 11 wide still maps
       {{5, 5, 15, 19}, d, 12, 0}, {{5, 5, -25, 19}, d, 7, 0}};
   for (const auto& [track, duration, x, position] : cases)
     EXPECT_EQ(PositionFromX(track, duration, x), position) << track.right << " " << x;

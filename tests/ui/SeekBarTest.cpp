@@ -55,10 +55,22 @@ class SeekBarWindow : public ::testing::Test, public QObject {
 TEST_F(SeekBarWindow, PaintsStripGrooveThumbAndTimeInTheColoursGiven) {
   bar.SetPosition(480 * kSecond, 240 * kSecond);  // thumb at x 245..254: white outline, grey inside it
   const QRgb white = qRgb(255, 255, 255);
-  const QImage image = ExpectPixels({{0, 0, kStrip}, {599, 1, kStrip}, {300, 2, kBack}, {10, 11, kGrey},
-                                     {489, 12, kGrey}, {9, 11, kBack}, {490, 11, kBack}, {250, 10, kBack},
-                                     {500, 12, kBack}, {245, 5, white}, {254, 18, white}, {246, 6, kGrey},
-                                     {253, 17, kGrey}, {247, 11, kBack}, {255, 6, kBack}, {244, 6, kBack}});
+  const QImage image = ExpectPixels({{0, 0, kStrip},
+                                     {599, 1, kStrip},
+                                     {300, 2, kBack},
+                                     {10, 11, kGrey},
+                                     {489, 12, kGrey},
+                                     {9, 11, kBack},
+                                     {490, 11, kBack},
+                                     {250, 10, kBack},
+                                     {500, 12, kBack},
+                                     {245, 5, white},
+                                     {254, 18, white},
+                                     {246, 6, kGrey},
+                                     {253, 17, kGrey},
+                                     {247, 11, kBack},
+                                     {255, 6, kBack},
+                                     {244, 6, kBack}});
   int maxX = -1;  // the rightmost red text ink: right-aligned in the time box
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
@@ -79,15 +91,17 @@ TEST_F(SeekBarWindow, TheTimeBoxGrowsForAFontTooWideForItsLongestText) {
   int minX = kWidth, maxX = -1;
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
-      if (const QRgb p = image.pixel(x, y); qRed(p) > 128 && qGreen(p) < 0x30) minX = std::min(minX, x), maxX = std::max(maxX, x);
+      if (const QRgb p = image.pixel(x, y); qRed(p) > 128 && qGreen(p) < 0x30)
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
   EXPECT_GT(maxX - minX + 1, 90) << "a larger font would not fit the 90-pixel box";
   EXPECT_GE(maxX - minX + 4, QFontMetrics(large).horizontalAdvance(bar.TimeText())) << "no digit is cut off";
 }
 
 TEST_F(SeekBarWindow, RepaintsTrackAndTimeOnlyWhenAWholeSecondChanges) {
-  const std::tuple<std::int64_t, std::int64_t, bool> steps[] = {
-      {240 * kSecond, 102 * kSecond / 10, true}, {2405 * kSecond / 10, 109 * kSecond / 10, false},
-      {2405 * kSecond / 10, 11 * kSecond, true}, {241 * kSecond, 11 * kSecond, true}};
+  const std::tuple<std::int64_t, std::int64_t, bool> steps[] = {{240 * kSecond, 102 * kSecond / 10, true},
+                                                                {2405 * kSecond / 10, 109 * kSecond / 10, false},
+                                                                {2405 * kSecond / 10, 11 * kSecond, true},
+                                                                {241 * kSecond, 11 * kSecond, true}};
   for (const auto& [duration, position, repaints] : steps) {
     const int before = paints;
     bar.SetPosition(duration, position);
@@ -113,7 +127,7 @@ TEST_F(SeekBarWindow, DragMovesTheThumbAndSeeksOnceOnRelease) {
 TEST_F(SeekBarWindow, OnlyALeftClickInTheTimeBoxTogglesTheMode) {
   bar.SetPosition(240 * kSecond, 90 * kSecond);
   const std::tuple<int, int, Qt::MouseButton, bool> cases[] = {
-      {550, 12, Qt::LeftButton, true}, {505, 5, Qt::LeftButton, true}, {594, 18, Qt::LeftButton, true},
+      {550, 12, Qt::LeftButton, true},  {505, 5, Qt::LeftButton, true},   {594, 18, Qt::LeftButton, true},
       {595, 12, Qt::LeftButton, false}, {500, 12, Qt::LeftButton, false}, {550, 12, Qt::RightButton, false}};
   bool remaining = false;
   for (const auto& [x, y, button, toggles] : cases) {

@@ -47,7 +47,8 @@ TEST(SheetFileProp, ThePageShowsWhatTheEntryAndTheFileTell) {
   std::map<QString, QString> shown;
   WhenDialogShows([&shown](QWidget* sheet) {
     for (const QLabel* label : sheet->findChildren<QLabel*>()) {
-      if (!label->objectName().isEmpty()) shown[label->objectName()] = label->isVisibleTo(sheet) ? label->text() : "hidden";
+      if (!label->objectName().isEmpty())
+        shown[label->objectName()] = label->isVisibleTo(sheet) ? label->text() : "hidden";
     }
     qobject_cast<QDialog*>(sheet)->accept();
   });

@@ -92,15 +92,17 @@ TEST_F(SheetOptionTest, PagesAreFilledWhenFirstShownAndOnlyThoseAreAppliedOrRese
       {true, true, {"init", "apply"}}, {true, false, {"init", "reset"}}, {false, true, {}}, {false, false, {}}};
   for (const auto& c : cases) {
     Log log;
-    const int result = Run([&](QDialog& sheet) {
-      auto* tabs = sheet.findChild<QTabWidget*>();
-      EXPECT_EQ(sheet.windowTitle(), "Options");
-      ASSERT_EQ(tabs->count(), 4);
-      const char* captions[] = {"Standard", "Volume", "Key assignment", "Color"};
-      for (int i = 0; i < 4; ++i) EXPECT_EQ(tabs->tabText(i), captions[i]);
-      for (int index : {2, 3, 2}) tabs->setCurrentIndex(c.showKeys ? index : 1);
-      Press(sheet, c.ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
-    }, std::make_unique<RecordingPage>(log));
+    const int result = Run(
+        [&](QDialog& sheet) {
+          auto* tabs = sheet.findChild<QTabWidget*>();
+          EXPECT_EQ(sheet.windowTitle(), "Options");
+          ASSERT_EQ(tabs->count(), 4);
+          const char* captions[] = {"Standard", "Volume", "Key assignment", "Color"};
+          for (int i = 0; i < 4; ++i) EXPECT_EQ(tabs->tabText(i), captions[i]);
+          for (int index : {2, 3, 2}) tabs->setCurrentIndex(c.showKeys ? index : 1);
+          Press(sheet, c.ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+        },
+        std::make_unique<RecordingPage>(log));
     EXPECT_EQ(result, c.ok ? QDialog::Accepted : QDialog::Rejected);
     EXPECT_EQ(log, c.log) << c.showKeys << c.ok;
   }
@@ -127,7 +129,7 @@ TEST_F(SheetOptionTest, CancelKeepsEveryOptionAfterDefaultShowedTheDefaultColour
 TEST_F(SheetOptionTest, StandardPageShowsAndStoresAddExistedInverted) {
   const struct {
     int loadLastList, addExisted, trayIcon, mpegSoftDecoder;
-    bool checked[4];              // 1025, 1026, 1031, 1032
+    bool checked[4];             // 1025, 1026, 1031, 1032
     std::array<int, 4> applied;  // after clicking each once
   } cases[] = {{1, 1, 0, 1, {true, false, false, true}, {0, 0, 1, 0}},
                {2, 0, 2, 0, {true, true, true, false}, {0, 1, 0, 1}}};

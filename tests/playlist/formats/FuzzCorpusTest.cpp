@@ -13,12 +13,10 @@ namespace {
 
 TEST(FuzzCorpus, EverySeedPassesItsTargetsChecks) {
   const std::pair<const char*, bool (*)(std::string_view)> targets[] = {
-      {"m3u", fuzz::CheckM3u}, {"pls", fuzz::CheckPls}, {"lst", fuzz::CheckLst},
-      {"album", fuzz::CheckAlbum}};
+      {"m3u", fuzz::CheckM3u}, {"pls", fuzz::CheckPls}, {"lst", fuzz::CheckLst}, {"album", fuzz::CheckAlbum}};
   for (const auto& [name, check] : targets) {
     int seeds = 0;
-    for (const auto& seed :
-         std::filesystem::directory_iterator(std::filesystem::path(LUMIVOX_FUZZ_CORPUS) / name)) {
+    for (const auto& seed : std::filesystem::directory_iterator(std::filesystem::path(LUMIVOX_FUZZ_CORPUS) / name)) {
       ++seeds;
       EXPECT_TRUE(check(test::TempDir::Read(seed.path()))) << seed.path();
     }

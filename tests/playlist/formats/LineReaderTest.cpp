@@ -44,12 +44,14 @@ TEST(LineReader, GivesTheSameLinesForAnyReadSize) {
       {"a\rb\nc\r\r\nd\r", {"a\rb", "c\r", "d\r"}},  // only a CR before the LF goes
       {bom, {}},
       {bom + bom + "a\r\n" + bom, {bom + "a", bom}},  // only the first mark goes
-      {"\xEF\xBB" "a", {"\xEF\xBB" "a"}},
+      {"\xEF\xBB"
+       "a",
+       {"\xEF\xBB"
+        "a"}},
       {std::string("ab\0cd\n\0x\nef", 11), {"ab", "", "ef"}},  // NUL ends the text
       {longest + "\r\nz\n" + longest, {longest, "z", longest}},
       // Too long, also when a NUL would cut it or when its last byte is a CR without LF.
-      {"y\n" + tooLong + "\n" + '\0' + longest + "\n" + tooLong + "\r\nz\n" + longest + "\r",
-       {"y", "z"}},
+      {"y\n" + tooLong + "\n" + '\0' + longest + "\n" + tooLong + "\r\nz\n" + longest + "\r", {"y", "z"}},
       // Skipped across many buffer fills, holding no more than the limit.
       {"before\n" + huge + "\n" + huge + "\r\nafter\n" + huge, {"before", "after"}},
   };
@@ -57,8 +59,7 @@ TEST(LineReader, GivesTheSameLinesForAnyReadSize) {
     for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, input.size() + 1}) {
       TrickleSource source(input, piece);
       LineReader reader(source);
-      EXPECT_EQ(ReadAll(reader), expected)
-          << ::testing::PrintToString(input.substr(0, 20)) << ", reads of " << piece;
+      EXPECT_EQ(ReadAll(reader), expected) << ::testing::PrintToString(input.substr(0, 20)) << ", reads of " << piece;
       std::string_view line;
       EXPECT_FALSE(reader.Next(line)) << "the end must stay the end";
     }
@@ -84,19 +85,29 @@ TEST(ProfileFile, ReadsTheFirstMatchingSectionTheWayWindowsDoes) {
   std::vector<std::pair<std::string, std::string>> keys;
   for (std::string_view key, value; section.Next(key, value);) keys.emplace_back(key, value);
   const decltype(keys) expected = {
-      {"fIlE1", "spaced value"}, {"File2", "quoted"},           {"File3", "single"},
-      {"File4", "\"unbalanced"}, {"File5", "inner\" \"quotes"}, {"File6", "\""},
-      {"File7", ""},             {"File8", "a=b"},              {"File9", "\"mixed'"},
-      {"Empty", ""}};
+      {"fIlE1", "spaced value"},     {"File2", "quoted"}, {"File3", "single"}, {"File4", "\"unbalanced"},
+      {"File5", "inner\" \"quotes"}, {"File6", "\""},     {"File7", ""},       {"File8", "a=b"},
+      {"File9", "\"mixed'"},         {"Empty", ""}};
   EXPECT_EQ(keys, expected);
 }
 
 TEST(ProfileFile, ReadsIntegersLikeGetPrivateProfileInt) {
-  const std::pair<std::string_view, std::int32_t> cases[] = {
-      {"2", 2}, {"+7", 7}, {"-3", -3}, {"12abc", 12}, {"abc", 0}, {"-", 0}, {" 42", 42},
-      {"- 4", 0}, {"2147483647", 2147483647}, {"2147483648", -2147483647 - 1},
-      {"4294967295", -1}, {"4294967296", 0}, {"99999999999", 1215752191}, {"0x10", 0},
-      {"2.9", 2}, {"", -9}};
+  const std::pair<std::string_view, std::int32_t> cases[] = {{"2", 2},
+                                                             {"+7", 7},
+                                                             {"-3", -3},
+                                                             {"12abc", 12},
+                                                             {"abc", 0},
+                                                             {"-", 0},
+                                                             {" 42", 42},
+                                                             {"- 4", 0},
+                                                             {"2147483647", 2147483647},
+                                                             {"2147483648", -2147483647 - 1},
+                                                             {"4294967295", -1},
+                                                             {"4294967296", 0},
+                                                             {"99999999999", 1215752191},
+                                                             {"0x10", 0},
+                                                             {"2.9", 2},
+                                                             {"", -9}};
   for (const auto& [value, number] : cases) EXPECT_EQ(ProfileInt(value, -9), number) << value;
 }
 

@@ -27,12 +27,20 @@ using Names = std::vector<std::string>;
 
 TEST(ListFormatOf, PicksTheFormatByTheFourBytesFromTheLastDot) {
   const std::pair<std::string_view, ListFormat> cases[] = {
-      {"/music/LIST.M3U", ListFormat::M3u},  {"/music/list.m3u8", ListFormat::M3u},
-      {"/a/b.PLS", ListFormat::Pls},         {"b.Lst", ListFormat::Lst},
-      {"b.aal", ListFormat::Album},          {"b.VAL", ListFormat::Album},
-      {"/music/list.txt", ListFormat::None}, {"/music/list", ListFormat::None},
-      {"/my.lists/x", ListFormat::None},     {"/my.m3u/x", ListFormat::M3u},
-      {"list.m3", ListFormat::None},         {"list.\xC3\x84" "al", ListFormat::None},
+      {"/music/LIST.M3U", ListFormat::M3u},
+      {"/music/list.m3u8", ListFormat::M3u},
+      {"/a/b.PLS", ListFormat::Pls},
+      {"b.Lst", ListFormat::Lst},
+      {"b.aal", ListFormat::Album},
+      {"b.VAL", ListFormat::Album},
+      {"/music/list.txt", ListFormat::None},
+      {"/music/list", ListFormat::None},
+      {"/my.lists/x", ListFormat::None},
+      {"/my.m3u/x", ListFormat::M3u},
+      {"list.m3", ListFormat::None},
+      {"list.\xC3\x84"
+       "al",
+       ListFormat::None},
   };
   for (const auto& [path, format] : cases) EXPECT_EQ(ListFormatOf(path), format) << path;
 }
@@ -55,15 +63,22 @@ TEST(ReadPlaylist, AddsTheNamesOfTheFileToThoseThere) {
     bool ok;
     Names names;
   } cases[] = {
-      {"a.M3U8", bom + "#EXTM3U\n#EXTINF:245,song\n/m/\xE6\x97\xA5.mp3\n#EXTINF:-1,c\nc.avi\n",
-       true, {"/m/\xE6\x97\xA5.mp3", "c.avi"}},
+      {"a.M3U8",
+       bom + "#EXTM3U\n#EXTINF:245,song\n/m/\xE6\x97\xA5.mp3\n#EXTINF:-1,c\nc.avi\n",
+       true,
+       {"/m/\xE6\x97\xA5.mp3", "c.avi"}},
       // Only trailing spaces go; an empty line is a name.
-      {"b.m3u", "  /m/a.mp3  \r\n\r\n\t/t.mp3\t  \n#x\n #y\nlast", true,
+      {"b.m3u",
+       "  /m/a.mp3  \r\n\r\n\t/t.mp3\t  \n#x\n #y\nlast",
+       true,
        {"  /m/a.mp3", "", "\t/t.mp3\t", " #y", "last"}},
       {"a.lst", bom + "#comment\n\n /a %d.mp3 \r\n/b", true, {"#comment", "", " /a %d.mp3", "/b"}},
       {"a.txt", "/a.mp3\n", false, {}},
-      {"a.pls", bom + "[Playlist]\r\nnumberofentries=2\r\n version = 2 \r\nfile1= \"/a\" \r\n"
-                      "FILE2='\"/b\"'\r\n", true, {"/a", "\"/b\""}},
+      {"a.pls",
+       bom + "[Playlist]\r\nnumberofentries=2\r\n version = 2 \r\nfile1= \"/a\" \r\n"
+             "FILE2='\"/b\"'\r\n",
+       true,
+       {"/a", "\"/b\""}},
       {"b.pls", Pls("File1=/a\nNumberOfEntries=1\nVersion=3\n"), false, {}},
       {"c.pls", Pls("File1=/a\nNumberOfEntries=1\n"), false, {}},
       {"d.pls", Pls("File1=/a\nVersion=2\n"), false, {}},
@@ -71,22 +86,24 @@ TEST(ReadPlaylist, AddsTheNamesOfTheFileToThoseThere) {
       {"f.pls", Pls("File1=/a\nNumberOfEntries=-1\nVersion=2\n"), true, {}},
       {"g.pls", Pls("File1=/a\nNumberOfEntries=4294967295\nVersion=2\n"), true, {}},
       // A missing or empty File<n> ends the list; the names before it stay.
-      {"h.pls", Pls("File1=/a\nFile2=/b\nNumberOfEntries=2147483647\nVersion=2\n"), false,
-       {"/a", "/b"}},
+      {"h.pls", Pls("File1=/a\nFile2=/b\nNumberOfEntries=2147483647\nVersion=2\n"), false, {"/a", "/b"}},
       {"i.pls", Pls("File1=/a\nFile3=/c\nNumberOfEntries=3\nVersion=2\n"), false, {"/a"}},
       {"j.pls", Pls("File1=/a\nFile2=\nNumberOfEntries=2\nVersion=2\n"), false, {"/a"}},
       {"k.pls", Pls("File1=/a\nFile2=/b\nNumberOfEntries=1\nVersion=2abc\n"), true, {"/a"}},
       // In number order; of equal keys the first counts.
-      {"l.pls", Pls("File2=/b\nTitle1=t\nFile1=/a\nfile1=/dup\nFile01=/zero\nNumberOfEntries=2\n"
-                    "Version=2\nVersion=3\nNumberOfEntries=1\n"), true, {"/a", "/b"}},
+      {"l.pls",
+       Pls("File2=/b\nTitle1=t\nFile1=/a\nfile1=/dup\nFile01=/zero\nNumberOfEntries=2\n"
+           "Version=2\nVersion=3\nNumberOfEntries=1\n"),
+       true,
+       {"/a", "/b"}},
       {"a.aal", "_1.00\nfile_000=\"/a b.mp3\"\nfile_002=\"/c\"\n", true, {"/a b.mp3"}},
       {"b.val", "_1.00 video\r\nfile_001=\"/b\"\r\nfile_000=\"/a\"\r\n", true, {"/a"}},
       // Between the first and the last quote; a line with one quote is no entry.
-      {"c.aal", "_1.00\nfile_000=\"one\nother\nfile_000 = x\"/a\" \"end\"\nfile_001\"\"\n", true,
-       {"/a\" \"end", ""}},
+      {"c.aal", "_1.00\nfile_000=\"one\nother\nfile_000 = x\"/a\" \"end\"\nfile_001\"\"\n", true, {"/a\" \"end", ""}},
       {"d.aal", bom + "_1.00\r\nFILE_000=\"/x\"\r\nfile_000=\"/a\"\r\n", true, {"/a"}},
       {"e.aal", "_1.0\nfile_000=\"/a\"\n", false, {}},
-      {"f.aal", "\n_1.00\nfile_000=\"/a\"\n", false, {}}, {"g.aal", album, true, albumNames},
+      {"f.aal", "\n_1.00\nfile_000=\"/a\"\n", false, {}},
+      {"g.aal", album, true, albumNames},
   };
   for (auto c : cases) {
     test::TempDir dir;
@@ -117,14 +134,17 @@ Names FilesIn(const fs::path& folder) {
 }
 
 // Seconds are cut toward zero and to 32 bits; a path ending in '/' has an empty title.
-const std::vector<Item> kItems = {
-    {"/music/song.mp3", 2'456'000'000}, {"/d/clip.avi"}, {"/a%d%s.mp3", 0}, {"/b", 9'999'999},
-    {"/c", -15'000'000}, {"/music/", 36'000'000'000},
-    {"/e", ((std::int64_t{1} << 32) + 245) * kUnitsPerSecond}};
+const std::vector<Item> kItems = {{"/music/song.mp3", 2'456'000'000},
+                                  {"/d/clip.avi"},
+                                  {"/a%d%s.mp3", 0},
+                                  {"/b", 9'999'999},
+                                  {"/c", -15'000'000},
+                                  {"/music/", 36'000'000'000},
+                                  {"/e", ((std::int64_t{1} << 32) + 245) * kUnitsPerSecond}};
 
 TEST(SavePlaylist, ReplacesTheOldFileWithExactlyTheseBytes) {
   const std::string old(1000, '#');  // longer than any new list, so a stale tail would show
-  std::vector<Item> many;  // many times the writers' output block
+  std::vector<Item> many;            // many times the writers' output block
   std::string manyLst;
   for (int i = 0; i < 20'000; ++i) {
     many.push_back({"/m/\xE6\x97\xA5 " + std::to_string(i)});
@@ -146,9 +166,13 @@ TEST(SavePlaylist, ReplacesTheOldFileWithExactlyTheseBytes) {
        "Title7=e\nLength7=245\nNumberOfEntries=7\nVersion=2\n"},
       {"b.pls", {}, "[playlist]\nNumberOfEntries=0\nVersion=2\n"},
       {"a.lst", kItems, "/music/song.mp3\n/d/clip.avi\n/a%d%s.mp3\n/b\n/c\n/music/\n/e\n"},
-      {"b.m3u", {}, "#EXTM3U\n"}, {"b.lst", {}, ""}, {"c.lst", many, manyLst},
+      {"b.m3u", {}, "#EXTM3U\n"},
+      {"b.lst", {}, ""},
+      {"c.lst", many, manyLst},
       // Album files and other names are never written.
-      {"a.aal", kItems, old}, {"a.val", kItems, old}, {"a.txt", kItems, old},
+      {"a.aal", kItems, old},
+      {"a.val", kItems, old},
+      {"a.txt", kItems, old},
       {"noextension", kItems, old},
   };
   for (const auto& c : cases) {
@@ -204,7 +228,8 @@ TEST(SavePlaylist, ReplacesAListWhoseNameNearlyFillsPathMax) {
 }
 
 bool Replace(const std::string& path, const std::string& bytes, FileCalls& calls) {
-  return ReplaceFileContents(path, [&](ByteSink& sink) { return sink.Write(bytes); }, calls);
+  return ReplaceFileContents(
+      path, [&](ByteSink& sink) { return sink.Write(bytes); }, calls);
 }
 
 // Fails one call as a full disk, a quota or a folder that takes no new files does.
@@ -282,8 +307,11 @@ TEST(ReplaceFileContents, RemovesWhatKilledSavesOfTheListLeftAndNothingElse) {
   ASSERT_EQ(FilesIn(dir.path()).size(), 2u) << "each killed save removed the file of the one before";
 
   // Named almost like ours, another list's, or not a regular file: never touched.
-  Names kept = {"a.pls", "a.pls.lumivox-0123456789abcdef.tmp", ".a.pls.lumivox-0123456789ABCDEF.tmp",
-                ".a.pls.lumivox-0123456789abcde.tmp", ".a.pls.lumivox-0123456789abcdef.tmp~",
+  Names kept = {"a.pls",
+                "a.pls.lumivox-0123456789abcdef.tmp",
+                ".a.pls.lumivox-0123456789ABCDEF.tmp",
+                ".a.pls.lumivox-0123456789abcde.tmp",
+                ".a.pls.lumivox-0123456789abcdef.tmp~",
                 ".b.pls.lumivox-0123456789abcdef.tmp"};
   for (std::size_t i = 1; i < kept.size(); ++i) dir.Write(kept[i], "x");
   kept.push_back(".a.pls.lumivox-1111111111111111.tmp");
