@@ -52,6 +52,7 @@ class PaneFrame final : public IMainFrame {
   void SetDocumentTitle(std::string_view) override {}
   void SetCaption(std::string_view) override {}
   void ResizeBy(int, int) override {}
+  void DocumentChanged() override {}
 };
 
 // 100 artists, 20 albums each, 50 songs an album.

@@ -409,11 +409,15 @@ bool CGraphPlayer::Seek(std::int64_t position) {
   return moved;
 }
 
-RunState CGraphPlayer::GetState() {
+RunState CGraphPlayer::GetState() { return StateAfter(kStateTimeout); }
+
+RunState CGraphPlayer::RequestedState() { return StateAfter(0); }
+
+RunState CGraphPlayer::StateAfter(GstClockTime timeout) {
   if (!graph_) return State_Stopped;
   GstState current = GST_STATE_NULL;
   GstState pending = GST_STATE_VOID_PENDING;
-  if (gst_element_get_state(graph_->Pipeline(), &current, &pending, kStateTimeout) == GST_STATE_CHANGE_FAILURE) {
+  if (gst_element_get_state(graph_->Pipeline(), &current, &pending, timeout) == GST_STATE_CHANGE_FAILURE) {
     return State_Stopped;
   }
   if (stopped_) return State_Stopped;

@@ -52,6 +52,7 @@ class CGraphPlayer final : public IGraphPlayer {
   void Stop() override;
   bool Seek(std::int64_t position) override;
   RunState GetState() override;
+  RunState RequestedState() override;
   bool GetTimes(std::int64_t* duration, std::int64_t* current) override;
   bool GetEvent(GraphEvent& event) override;
 
@@ -90,6 +91,8 @@ class CGraphPlayer final : public IGraphPlayer {
   void AddPreferredFilters(FilterGraph& graph);
   static void RemoveIdlePreferredFilters(FilterGraph& graph);
   bool SetState(GstState state);
+  // The run state once a pending change settles or `timeout` passes; the target while pending.
+  RunState StateAfter(GstClockTime timeout);
   void WaitForState();  // for a pending change, a few seconds at most
   const OutputChoice& Outputs();
 

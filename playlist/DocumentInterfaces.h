@@ -54,7 +54,11 @@ class IGraphPlayer {
   virtual bool PauseResume() = 0;
   virtual void Stop() = 0;  // also rewinds to the start
   virtual bool Seek(std::int64_t position) = 0;
+  // Waits, a few seconds at most, for a pending change to settle.
   virtual RunState GetState() = 0;
+  // The state the graph is in or was last asked to reach, at once: for rules that must
+  // never wait on the graph.
+  virtual RunState RequestedState() = 0;
   // Either pointer may be null; see the engine for the exact success rules.
   virtual bool GetTimes(std::int64_t* duration, std::int64_t* current) = 0;
   virtual bool GetEvent(GraphEvent& event) = 0;
@@ -111,6 +115,9 @@ class IMainFrame {
   virtual void SetCaption(std::string_view caption) = 0;
   // Grows or shrinks the frame window, keeping its top-left corner.
   virtual void ResizeBy(int dx, int dy) = 0;
+  // After a change that may enable, disable or mark a command: the engine's state, an open
+  // or close, a list edit, a play-order value.
+  virtual void DocumentChanged() = 0;
 };
 
 // The settings' "AspectRatio": the shape the video picture keeps. The settings hold the

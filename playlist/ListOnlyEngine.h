@@ -19,6 +19,7 @@ class ListOnlyEngine final : public IGraphPlayer {
   void Stop() override {}
   bool Seek(std::int64_t) override { return false; }
   RunState GetState() override { return State_Stopped; }
+  RunState RequestedState() override { return State_Stopped; }
   bool GetTimes(std::int64_t*, std::int64_t*) override { return false; }
   bool GetEvent(GraphEvent&) override { return false; }
   bool HasBasicVideo() const override { return false; }

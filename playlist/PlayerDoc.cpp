@@ -30,6 +30,10 @@ IVideoOwner* CPlayerDoc::VideoOwner() const {
   return frame_->GetVideoPane();
 }
 
+void CPlayerDoc::Changed() {
+  if (frame_) frame_->DocumentChanged();
+}
+
 void CPlayerDoc::RedrawAndUpdate(int index) {
   if (IPlaylistView* view = PlaylistView()) {
     view->RedrawItem(index);
@@ -40,6 +44,7 @@ void CPlayerDoc::RedrawAndUpdate(int index) {
 void CPlayerDoc::StartPlaying() {
   ShowVideo();
   engine_->PlayPause();
+  Changed();
 }
 
 bool CPlayerDoc::GetDurationAndPosition(std::int64_t& duration, std::int64_t& position) {
@@ -147,6 +152,7 @@ CPlayerDoc::OpenResult CPlayerDoc::TryOpenItem(int index, Search* search) {
   else
     UpdateTitle();
   if (order_.shuffle() && entry) entry->playedInRound = true;
+  Changed();
   return result ? OpenResult::Opened : OpenResult::Failed;
 }
 
@@ -231,6 +237,8 @@ void CPlayerDoc::ProcessGraphEvents() {
     if (event.code == EC_COMPLETE) OnEndOfStream();
     if (event.code == EC_LENGTH_CHANGED) OnLengthChanged();
   }
+  // Every event may have changed what the commands see, an error among them.
+  Changed();
 }
 
 // GStreamer learns some lengths only as it plays; the list and the seek bar follow.
@@ -280,14 +288,19 @@ void CPlayerDoc::PlayPause() { StartPlaying(); }
 void CPlayerDoc::Play() {
   ShowVideo();
   engine_->Run();
+  Changed();
 }
 
-void CPlayerDoc::Pause() { engine_->PauseResume(); }
+void CPlayerDoc::Pause() {
+  engine_->PauseResume();
+  Changed();
+}
 
 void CPlayerDoc::Stop() {
   SupersedeOpen();
   engine_->Stop();
   ClearPlayedFlags();
+  Changed();
 }
 
 void CPlayerDoc::Rewind() {
@@ -312,6 +325,7 @@ void CPlayerDoc::ToggleShuffle() {
   if (order_.shuffle()) {
     if (PlaylistEntry* current = GetEntry(currentIndex_)) current->playedInRound = true;
   }
+  Changed();
 }
 
 void CPlayerDoc::StepVolume(int delta) {
@@ -338,6 +352,7 @@ void CPlayerDoc::MoveItem(int from, int to) {
     --currentIndex_;
   else if (from > to && currentIndex_ >= to && currentIndex_ < from)
     ++currentIndex_;
+  Changed();
 }
 
 void CPlayerDoc::RemoveItem(int index) {
@@ -348,6 +363,7 @@ void CPlayerDoc::RemoveItem(int index) {
   entries_.Erase(static_cast<std::size_t>(index));
   if (currentIndex_ > index) --currentIndex_;
   if (currentIndex_ >= GetCount()) currentIndex_ = GetCount() - 1;
+  Changed();
 }
 
 void CPlayerDoc::RemoveAll() {
@@ -359,6 +375,7 @@ void CPlayerDoc::RemoveAll() {
   entries_.clear();
   if (IPlaylistView* view = PlaylistView()) view->OnDocumentUpdate();
   UpdateTitle();
+  Changed();
 }
 
 void CPlayerDoc::UpdateTitle() {

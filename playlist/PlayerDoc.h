@@ -52,7 +52,10 @@ class CPlayerDoc {
   // --- play-order values (section "Play" of the settings)
   bool shuffle() const { return order_.shuffle(); }
   int repeatMode() const { return repeatMode_; }
-  void setRepeatMode(RepeatMode mode) { repeatMode_ = static_cast<int>(mode); }
+  void setRepeatMode(RepeatMode mode) {
+    repeatMode_ = static_cast<int>(mode);
+    Changed();
+  }
   int skipInterval() const { return skipInterval_; }
   void setSkipInterval(int seconds) { skipInterval_ = seconds; }
   bool deviceAvailable() const { return deviceAvailable_; }
@@ -147,6 +150,8 @@ class CPlayerDoc {
   static std::vector<std::string> ScanFolder(const std::string& folder);
   void StepTrack(bool forward);
   void StepVolume(int delta);
+  // Tells the frame that a command's state may have changed.
+  void Changed();
 
   std::unique_ptr<IGraphPlayer> engine_;
   IPlayerSettings& settings_;

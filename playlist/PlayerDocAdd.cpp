@@ -49,6 +49,7 @@ bool CPlayerDoc::Append(std::string_view path, std::uint64_t hash) {
   if (!entry) return false;
   if (pathIndex_) pathIndex_->Add(entry, hash);
   if (IPlaylistView* view = PlaylistView()) view->AppendItem();
+  Changed();
   return true;
 }
 
@@ -58,6 +59,7 @@ bool CPlayerDoc::InsertAt(int index, std::string_view path, std::uint64_t hash) 
   if (currentIndex_ >= index) ++currentIndex_;
   if (pathIndex_) pathIndex_->Add(entry, hash);
   if (IPlaylistView* view = PlaylistView()) view->InsertItemAt(index);
+  Changed();
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QItemSelectionModel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,6 +34,7 @@
 #include "ui/SheetFileProp.h"
 #include "ui/SheetOption.h"
 #include "ui/ToolbarImages.h"
+#include "ui/UiLog.h"
 #include "ui/VideoView.h"
 
 namespace lumivox {
@@ -175,7 +177,7 @@ void CMainFrame::BuildMenus() {
 
 QMenu* CMainFrame::AddMenu(QMenu* parent, const MenuItem& item) {
   QMenu* menu = parent ? parent->addMenu(CommandText(item.text)) : menuBar()->addMenu(CommandText(item.text));
-  connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
+  connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(*menu); });
   for (const MenuItem& entry : item.popup) {
     if (entry.IsSeparator()) {
       menu->addSeparator();
@@ -188,16 +190,10 @@ QMenu* CMainFrame::AddMenu(QMenu* parent, const MenuItem& item) {
       if (const CommandInfo* command = FindCommand(entry.id)) {
         action->setStatusTip(CommandText(command->prompt));
       }
-      actions_.emplace(entry.id, action);
     }
   }
   GroupRadioItems(*menu);
   return menu;
-}
-
-QAction* CMainFrame::ActionFor(int id) {
-  const auto it = actions_.find(id);
-  return it == actions_.end() ? nullptr : it->second;
 }
 
 void CMainFrame::BuildBars() {
@@ -230,10 +226,7 @@ void CMainFrame::BuildBars() {
   seekDock_->addWidget(seekBar_);
   addToolBarBreak(Qt::BottomToolBarArea);
   addToolBar(Qt::BottomToolBarArea, seekDock_);
-  // Tool buttons follow the enable rules as the application idles.
-  auto* idle = new QTimer(this);
-  connect(idle, &QTimer::timeout, this, &CMainFrame::UpdateActions);
-  idle->start(200);
+  DocumentChanged();
 }
 
 bool CMainFrame::ApplyViewMode() {
@@ -241,6 +234,9 @@ bool CMainFrame::ApplyViewMode() {
   doc_.DetachVideo();
   auto makePlaylist = [this] {
     playlist_ = new CPlayListView(doc_, *icons_, options_.playerColor);
+    // Delete, Move Up, Move Down and Properties follow the selection.
+    connect(playlist_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { DocumentChanged(); });
+    connect(playlist_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { DocumentChanged(); });
     connect(playlist_, &CPlayListView::contextMenuRequested, this,
             [this](const PlayListPopup& popup, const QPoint& at) {
               PopupMenu(popup.menu, at, popup.defaultId, popup.greyedId);
@@ -273,6 +269,7 @@ bool CMainFrame::ApplyViewMode() {
   doc_.UpdateTitle();
   if (video_ && !fullScreen_->Window()) doc_.AttachVideo(video_);
   centralWidget()->setFocus();
+  DocumentChanged();
   return true;
 }
 
@@ -284,6 +281,17 @@ void CMainFrame::ReattachVideo() {
 DocumentCommandContext CMainFrame::Context() { return {doc_, options_, video_ != nullptr, playlist_ != nullptr}; }
 
 bool CMainFrame::OnCommand(int id) {
+  if (!RouteCommand(id)) {
+    qCDebug(lcUi) << "command" << id << "not run";
+    return false;
+  }
+  qCDebug(lcUi) << "command" << id;
+  // Frame commands change no document but may change what the buttons show.
+  DocumentChanged();
+  return true;
+}
+
+bool CMainFrame::RouteCommand(int id) {
   if (!StateOf(id).enabled) return false;
   if (playlist_ && playlist_->hasFocus() && playlist_->OnCommand(id)) return true;
   auto context = Context();
@@ -307,8 +315,21 @@ CommandState CMainFrame::StateOf(int id) {
   return {FindCommand(id) != nullptr && FindCommand(id)->owner != CommandOwner::PlaylistView, false};
 }
 
-void CMainFrame::UpdateActions() {
-  for (const auto& [id, action] : actions_) ApplyState(*action, StateOf(id));
+void CMainFrame::UpdateMenu(QMenu& menu) {
+  for (QAction* action : menu.actions()) {
+    if (action->data().isValid()) ApplyState(*action, StateOf(action->data().toInt()));
+  }
+}
+
+// Many changes in a row, as when a list loads, make one update once the window is idle.
+void CMainFrame::DocumentChanged() {
+  if (toolBarUpdatePending_) return;
+  toolBarUpdatePending_ = true;
+  QMetaObject::invokeMethod(this, &CMainFrame::UpdateToolBar, Qt::QueuedConnection);
+}
+
+void CMainFrame::UpdateToolBar() {
+  toolBarUpdatePending_ = false;
   for (QAction* button : toolBar_->actions()) {
     if (button->data().isValid()) button->setEnabled(StateOf(button->data().toInt()).enabled);
   }

@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <map>
 #include <memory>
 
 #include "playlist/DocumentInterfaces.h"
@@ -76,6 +75,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void SetDocumentTitle(std::string_view title) override;
   void SetCaption(std::string_view caption) override;
   void ResizeBy(int dx, int dy) override;
+  void DocumentChanged() override;
 
  protected:
   void customEvent(QEvent* event) override;
@@ -90,8 +90,10 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void BuildMenus();
   void BuildBars();
   QMenu* AddMenu(QMenu* menu, const struct MenuItem& item);
-  QAction* ActionFor(int id);
-  void UpdateActions();
+  bool RouteCommand(int id);
+  // Menus take their items' states as they open; the tool bar as the states change.
+  void UpdateMenu(QMenu& menu);
+  void UpdateToolBar();
   void PopupMenu(std::string_view name, QPoint at, int defaultId = 0, int greyedId = 0);
   void LoadPlacement();
   void OnOptions();
@@ -116,7 +118,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   QPointer<CPlayerSplitter> splitter_;
   std::unique_ptr<QSystemTrayIcon> trayIcon_;
   std::unique_ptr<CFullScreenWnd> fullScreen_;
-  std::map<int, QAction*> actions_;
+  bool toolBarUpdatePending_ = false;
   QTimer positionTimer_;
   int viewMode_ = static_cast<int>(ViewMode::Video);
 };

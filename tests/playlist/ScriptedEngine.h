@@ -28,6 +28,7 @@ class ScriptedEngine : public IGraphPlayer {
   std::int64_t position = 0;
   bool deviceRenderer = false;
   bool timesFail = false;
+  int waits = 0;  // calls of GetState
   int volume = 100;
   std::string open;
   RunState state = State_Stopped;
@@ -82,7 +83,9 @@ class ScriptedEngine : public IGraphPlayer {
     log_.push_back("Seek " + std::to_string(t));
     return IsOpen() && (position = t, true);
   }
-  RunState GetState() override { return state; }
+  // The real engine may wait seconds here for a pending change to settle.
+  RunState GetState() override { return ++waits, state; }
+  RunState RequestedState() override { return state; }
   bool GetTimes(std::int64_t* duration, std::int64_t* current) override {
     if (!IsOpen() || timesFail || (!duration && !current)) return false;
     if (duration) {
@@ -166,6 +169,8 @@ class RecordingFrame : public IMainFrame {
   void ResizeBy(int dx, int dy) override {
     log_.push_back("ResizeBy " + std::to_string(dx) + " " + std::to_string(dy));
   }
+  void DocumentChanged() override { ++changes; }
+  int changes = 0;  // kept out of the journal, which records what the windows were told to do
 
  private:
   Journal& log_;

@@ -233,6 +233,56 @@ TEST_F(MainFrameTest, DocumentCommandsFollowTheirRules) {
   }
 }
 
+// Nothing polls: the buttons change with the document and the playlist selection, as soon as
+// the window is idle, and no rule of a button or menu waits on the graph.
+TEST_F(MainFrameTest, ButtonsFollowEachChangeAtOnceWithoutWaitingOnTheGraph) {
+  auto* bar = frame.findChild<QToolBar*>();
+  const auto enabled = [bar](int id) {
+    for (QAction* button : bar->actions()) {
+      if (button->data() == id) return button->isEnabled();
+    }
+    ADD_FAILURE() << "no button " << id;
+    return false;
+  };
+  const auto idle = [] { QCoreApplication::processEvents(); };
+  ASSERT_TRUE(frame.OnCommand(ID_VIEW_PLAYLIST_AND_VIDEO));
+  idle();
+  EXPECT_FALSE(enabled(ID_PLAY_NEXT_TRACK));
+  engine->durations["/m/a.mp3"] = 90 * 10'000'000LL;
+  doc->AddFile("/m/a.mp3", false);
+  doc->AddFile("/m/b.mp3", false);
+  idle();
+  EXPECT_TRUE(enabled(ID_PLAY_NEXT_TRACK)) << "a list edit";
+  EXPECT_FALSE(enabled(ID_PLAY_REWIND));
+  doc->OpenItem(0);
+  idle();
+  EXPECT_TRUE(enabled(ID_PLAY_REWIND)) << "an open";
+  EXPECT_FALSE(enabled(ID_PLAY_STOP));
+  engine->waits = 0;
+  doc->PlayPause();
+  idle();
+  EXPECT_TRUE(enabled(ID_PLAY_STOP)) << "a state change";
+  EXPECT_FALSE(enabled(ID_TOOLBAR_PLAY));
+  for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>()) Q_EMIT menu->aboutToShow();
+  EXPECT_EQ(engine->waits, 0);
+  engine->QueueEvent(EC_COMPLETE);
+  doc->ProcessGraphEvents();
+  idle();
+  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  EXPECT_TRUE(enabled(ID_PLAY_STOP)) << "the next entry plays on";
+  EXPECT_FALSE(enabled(ID_EDIT_DELETE));
+  auto* view = frame.findChild<CPlayListView*>();
+  view->selectionModel()->select(view->model()->index(1, 0), QItemSelectionModel::Select);
+  idle();
+  EXPECT_TRUE(enabled(ID_EDIT_DELETE)) << "a selection";
+  EXPECT_FALSE(enabled(ID_EDIT_MOVE_DOWN)) << "the last row";
+  doc->RemoveAll();
+  idle();
+  EXPECT_FALSE(enabled(ID_PLAY_NEXT_TRACK));
+  EXPECT_FALSE(enabled(ID_PLAY_STOP));
+  for (const QTimer* timer : frame.findChildren<QTimer*>()) EXPECT_FALSE(timer->isActive()) << "nothing plays";
+}
+
 TEST_F(MainFrameTest, ThePositionTickFeedsTheSeekBar) {
   engine->durations["/m/a.mp3"] = 90 * 10'000'000LL;
   Fill({"/m/a.mp3"});
