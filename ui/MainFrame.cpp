@@ -1,6 +1,5 @@
 #include "ui/MainFrame.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QItemSelectionModel>
@@ -21,6 +20,7 @@
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
 #include "settings/PlayerSettings.h"
+#include "ui/CommandActions.h"
 #include "ui/CommandTable.h"
 #include "ui/DialogCommands.h"
 #include "ui/DlgFilterList.h"
@@ -42,44 +42,6 @@ namespace {
 
 const QEvent::Type kGraphNotify = static_cast<QEvent::Type>(QEvent::User + 100);
 constexpr std::string_view kView = "View";
-
-bool IsRadioItem(const QAction* action) {
-  const CommandInfo* command = action->data().isValid() ? FindCommand(action->data().toInt()) : nullptr;
-  return command && command->mark == CommandMark::Radio;
-}
-
-// Radio items next to each other form one group, which gives them round marks. The group
-// may have none checked: a hand-edited skip interval matches no item.
-void GroupRadioItems(QMenu& menu) {
-  QActionGroup* group = nullptr;
-  for (QAction* action : menu.actions()) {
-    if (!IsRadioItem(action)) {
-      group = nullptr;
-      continue;
-    }
-    if (!group) {
-      group = new QActionGroup(&menu);
-      group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    }
-    group->addAction(action);
-  }
-}
-
-// Keeps a tool button without a tip of its own from showing its action's text instead.
-class NoToolTip final : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
-};
-
-// Like a Windows menu, an item without its mark shows no empty box or circle.
-void ApplyState(QAction& action, CommandState state) {
-  action.setEnabled(state.enabled);
-  action.setCheckable(state.checked);
-  action.setChecked(state.checked);
-}
 
 // Playlist and Video -> Playlist -> Video -> Playlist and Video; a number that names no
 // layout has none.
