@@ -111,8 +111,8 @@ void CPlayListDelegate::DrawIcon(QPainter& painter, const QRect& rect, const QIc
 }
 
 void CPlayListDelegate::DrawFocusFrame(QPainter& painter, const QRect& band, const QColor& under) {
-  // Windows inverted every other pixel of the frame; over the flat band that is the
-  // band's inverse colour.
+  // A dotted frame in the inverse of the band's colour, which is flat beneath it, so the
+  // frame shows on any colour.
   QPen pen(QColor(255 - under.red(), 255 - under.green(), 255 - under.blue()), 0);
   pen.setDashPattern({1.0, 1.0});
   painter.setPen(pen);

@@ -81,7 +81,7 @@ void CPlayListView::ApplyColors() {
 }
 
 void CPlayListView::AdjustColumns() {
-  // Windows hid the list while its columns changed, against flicker; held updates do that.
+  // No painting while the columns change, so the list does not flicker.
   setUpdatesEnabled(false);
   const int width = viewport()->width();
   const bool wide = width >= kNarrowClient;
@@ -221,7 +221,7 @@ void CPlayListView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CPlayListView::contextMenuEvent(QContextMenuEvent* event) {
-  // Windows offered these menus on a right click of the mouse only.
+  // These menus come on a right click of the mouse only, not from the keyboard.
   if (event->reason() != QContextMenuEvent::Mouse) {
     event->ignore();
     return;

@@ -21,7 +21,7 @@ class CPlayListDelegate;
 class CPlayListIcons;
 class CPlayListModel;
 
-// The popup of menu 131 a right click asks for, its default item and the item it greys
+// The context menu a right click asks for, its default item and the item it greys
 // whatever the command's own rule says (0: none).
 struct PlayListPopup {
   std::string_view menu;  // "PlayListView0" (no row hit or none selected) or "PlayListView1"
