@@ -1,4 +1,4 @@
-#include "ui/PlayListText.h"
+#include "ui/PlaylistText.h"
 
 #include <vector>
 
