@@ -116,9 +116,9 @@ bool CPlayerApp::InitInstance() {
     return false;
   }
   frame_->ApplyViewMode();
-  keys_ = std::make_unique<CKeyTranslator>([this] { return settings_->accelTable(); },
-                                           [this](QWidget* target) { return frame_->TranslatesKeysFor(target); },
-                                           [this](int command) { frame_->OnCommand(command); });
+  keys_ = std::make_unique<KeyTranslator>([this] { return settings_->accelTable(); },
+                                          [this](QWidget* target) { return frame_->TranslatesKeysFor(target); },
+                                          [this](int command) { frame_->OnCommand(command); });
 
   // Every hand-over raises the window first; names, if any, follow as a drop.
   QObject::connect(instance_.get(), &SingleInstance::activateRequested, frame_.get(), [this] {

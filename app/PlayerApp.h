@@ -19,7 +19,7 @@
 
 namespace lumivox {
 
-class CKeyTranslator;
+class KeyTranslator;
 class CMainFrame;
 class CPlayerDoc;
 
@@ -55,7 +55,7 @@ class CPlayerApp {
   std::atomic<CMainFrame*> notifyTarget_{nullptr};
   std::unique_ptr<CPlayerDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;
-  std::unique_ptr<CKeyTranslator> keys_;
+  std::unique_ptr<KeyTranslator> keys_;
 };
 
 }  // namespace lumivox

@@ -24,9 +24,9 @@
 #include "TempDir.h"
 #include "playlist/ListOnlyEngine.h"
 #include "playlist/PlayerDoc.h"
-#include "ui/PlayListIcons.h"
-#include "ui/PlayListModel.h"
 #include "ui/PlayListView.h"
+#include "ui/PlaylistIcons.h"
+#include "ui/PlaylistModel.h"
 
 namespace lumivox {
 namespace {
@@ -163,7 +163,7 @@ void SendKey(QWidget& view, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
 // A document with the view attached as its playlist pane, as the main frame makes it.
 struct Pane {
   explicit Pane(CPlayerDoc& doc) : doc(doc), view(doc, icons, colors) {
-    frame.pane = &view.playListModel();
+    frame.pane = &view.playlistModel();
     doc.SetFrame(&frame);
   }
   ~Pane() { doc.SetFrame(nullptr); }
@@ -171,7 +171,7 @@ struct Pane {
   Pane& operator=(const Pane&) = delete;
 
   CPlayerDoc& doc;
-  CPlayListIcons icons;
+  PlaylistIcons icons;
   std::array<ColorRef, kPlayerColorCount> colors = DefaultPlayerColors();
   CPlayListView view;
   PaneFrame frame;
@@ -226,7 +226,7 @@ void Rebuilding(Pane& pane, const std::string& list) {
     removals.push_back(Block(pane.view, [&] { removal = Time([&] { doc.RemoveAll(); }); }));
     inDoc.push_back(removal);
     loads.push_back(Block(pane.view, [&] { doc.LoadPlaylistFile(list); }));
-    resets.push_back(Block(pane.view, [&] { pane.view.playListModel().OnDocumentUpdate(); }));
+    resets.push_back(Block(pane.view, [&] { pane.view.playlistModel().OnDocumentUpdate(); }));
   }
   Record("(b) rebuild: RemoveAll", removals);
   Record("    of which RemoveAll itself", inDoc);

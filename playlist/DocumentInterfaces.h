@@ -101,7 +101,7 @@ class IPlaylistView {
 class IMainFrame {
  public:
   virtual ~IMainFrame() = default;
-  // Position timer (timer 1): a synchronous tick, and its start and stop.
+  // The position timer: a synchronous tick, and its start and stop.
   virtual void SendPositionTick() = 0;
   virtual void StartPositionTimer(int periodMs) = 0;
   virtual void KillPositionTimer() = 0;

@@ -1,8 +1,8 @@
 #pragma once
 // The twenty assignable keys: the key entry, the default table, the names the key page
 // shows, the keys the capture dialog passes over, and the accelerator table built from
-// the entries. Key codes and flags are Windows virtual-key codes and ACCEL flags, the
-// values the settings store holds; the UI maps its key events onto them.
+// the entries. Key codes and flags are virtual-key codes and accelerator flags, the
+// numbers the settings store holds; the UI maps its key events onto them.
 
 #include <array>
 #include <cstdint>
@@ -21,7 +21,7 @@ inline constexpr std::uint8_t FSHIFT = 0x04;
 inline constexpr std::uint8_t FCONTROL = 0x08;
 inline constexpr std::uint8_t FALT = 0x10;
 
-// The layout of an ACCEL record: flags, key code, command id.
+// One accelerator: flags, key code, command id.
 struct KeyEntry {
   std::uint8_t flags = 0;
   std::uint16_t key = 0;

@@ -27,8 +27,8 @@ void TransferOptions(Io& io, PlayerOptions& o) {
   }
 }
 
-// Every whole number is stored as a 32-bit int; narrower members keep the low bits, as
-// the C casts of the stored DWORD did.
+// Every whole number is stored as a 32-bit int; a narrower member keeps the low bits of
+// what is stored.
 struct Loader {
   ISettingsStore& store;
 

@@ -18,8 +18,8 @@ QString KeyOf(std::string_view section, std::string_view name) { return ToQStrin
 
 std::int32_t WrapToInt32(std::uint64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
 
-// An INI file gives text; values written during this run are still the variants that
-// were set, and the Windows registry gives numbers for DWORDs.
+// An INI file gives text; values written during this run are still the numbers that
+// were set.
 std::optional<std::int32_t> IntOf(const QVariant& value) {
   switch (value.typeId()) {
     case QMetaType::Int:
@@ -62,8 +62,8 @@ std::unique_ptr<QSettings> OpenSettings(const std::string& file) {
   auto settings = std::make_unique<QSettings>(ToQString(file), QSettings::IniFormat);
   // Saves go to a temporary file that replaces the old one, never half written.
   settings->setAtomicSyncRequired(true);
-  // Only the user's own values count: no system-wide file (or machine registry key)
-  // fills in what the user's store lacks.
+  // Only the user's own values count: no system-wide file fills in what the user's
+  // store lacks.
   settings->setFallbacksEnabled(false);
   return settings;
 }

@@ -17,7 +17,7 @@ std::optional<std::int32_t> ParseProfileInt(std::string_view text) {
   const bool negative = !text.empty() && text.front() == '-';
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
   if (text.empty()) return std::nullopt;
-  // Unsigned arithmetic wraps, which is exactly the modulo 2^32 a DWORD keeps.
+  // Unsigned arithmetic wraps, which is exactly the modulo 2^32 a stored number keeps.
   std::uint32_t value = 0;
   for (const char c : text) {
     if (c < '0' || c > '9') return std::nullopt;

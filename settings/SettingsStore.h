@@ -1,6 +1,6 @@
 #pragma once
 // The per-user settings store: named values in sections, read with a default.
-// Whole numbers behave like REG_DWORD values: 32 bits, read back signed.
+// Whole numbers are kept in 32 bits and read back signed.
 
 #include <cstdint>
 #include <optional>

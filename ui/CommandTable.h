@@ -39,9 +39,9 @@ inline constexpr int kToolbarSeparator = 0;
 const std::vector<CommandInfo>& CommandTable();
 const CommandInfo* FindCommand(int id);
 
-// Menu 128: the popups of the main menu bar.
+// The popups of the main menu bar.
 const std::vector<MenuItem>& MainMenu();
-// Menu 131: the context menus by name ("PlayListView0", "PlayListView1", "VideoView",
+// The context menus by name ("PlayListView0", "PlayListView1", "VideoView",
 // "FullScreen", "TrayIcon", "dummy").
 const MenuItem* ContextMenu(std::string_view name);
 // A text of the table in the user's language.

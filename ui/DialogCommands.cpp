@@ -63,7 +63,8 @@ std::optional<DialogResult> AskForFiles(DialogCommandContext& c, QFileDialog::Ac
     if (filters[i] == chosen || filters[i].startsWith(chosen + " (")) filterIndex = static_cast<int>(i);
   }
   DialogResult result{dialog.selectedFiles(), filterIndex};
-  // As the platform's dialogs did, so relative names in lists resolve against it.
+  // The chosen file's folder becomes the working folder, so relative names in lists
+  // resolve against it.
   QDir::setCurrent(QFileInfo(result.files.front()).absolutePath());
   return result;
 }

@@ -20,14 +20,14 @@ bool IsAimedAt(const QWidget& widget) {
 
 }  // namespace
 
-CKeyTranslator::CKeyTranslator(std::function<const AccelTable*()> table,
-                               std::function<bool(QWidget* target)> translatesFor,
-                               std::function<void(int command)> send, QObject* parent)
+KeyTranslator::KeyTranslator(std::function<const AccelTable*()> table,
+                             std::function<bool(QWidget* target)> translatesFor, std::function<void(int command)> send,
+                             QObject* parent)
     : QObject(parent), table_(std::move(table)), translatesFor_(std::move(translatesFor)), send_(std::move(send)) {
   qApp->installEventFilter(this);
 }
 
-bool CKeyTranslator::eventFilter(QObject* watched, QEvent* event) {
+bool KeyTranslator::eventFilter(QObject* watched, QEvent* event) {
   // A shortcut override taken here keeps menu access keys and shortcuts from the key.
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
   if (!watched->isWidgetType()) return false;

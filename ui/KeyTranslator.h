@@ -12,14 +12,14 @@ class QWidget;
 
 namespace lumivox {
 
-class CKeyTranslator final : public QObject {
+class KeyTranslator final : public QObject {
  public:
   // `table` is asked on every key, so a rebuilt table takes effect at once; null
   // translates nothing. `translatesFor` says whether keys aimed at a widget are
   // translated. `send` runs a translated command; it is posted, so it may close or
   // delete the widget the key was aimed at.
-  CKeyTranslator(std::function<const AccelTable*()> table, std::function<bool(QWidget* target)> translatesFor,
-                 std::function<void(int command)> send, QObject* parent = nullptr);
+  KeyTranslator(std::function<const AccelTable*()> table, std::function<bool(QWidget* target)> translatesFor,
+                std::function<void(int command)> send, QObject* parent = nullptr);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -26,10 +26,10 @@
 #include "ui/DlgFilterList.h"
 #include "ui/FullScreenWnd.h"
 #include "ui/PageKeyCfg.h"
-#include "ui/PlayListIcons.h"
-#include "ui/PlayListModel.h"
 #include "ui/PlayListView.h"
 #include "ui/PlayerSplitter.h"
+#include "ui/PlaylistIcons.h"
+#include "ui/PlaylistModel.h"
 #include "ui/SeekBar.h"
 #include "ui/SheetFileProp.h"
 #include "ui/SheetOption.h"
@@ -56,7 +56,7 @@ std::optional<ViewMode> NextViewMode(int stored) {
 }  // namespace
 
 CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
-    : doc_(doc), settings_(settings), options_(settings.options()), icons_(std::make_unique<CPlayListIcons>()) {
+    : doc_(doc), settings_(settings), options_(settings.options()), icons_(std::make_unique<PlaylistIcons>()) {
   setWindowIcon(ProgramIcon());
   site_.options = &options_;
   site_.mainWindow = this;
@@ -200,7 +200,7 @@ bool CMainFrame::ApplyViewMode() {
     connect(playlist_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { DocumentChanged(); });
     connect(playlist_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { DocumentChanged(); });
     connect(playlist_, &CPlayListView::contextMenuRequested, this,
-            [this](const PlayListPopup& popup, const QPoint& at) {
+            [this](const PlaylistPopup& popup, const QPoint& at) {
               PopupMenu(popup.menu, at, popup.defaultId, popup.greyedId);
             });
     connect(playlist_, &CPlayListView::propertiesRequested, this, [this](int row) {
@@ -461,7 +461,7 @@ void CMainFrame::SendPositionTick() {
 
 void CMainFrame::StartPositionTimer(int periodMs) { positionTimer_.start(periodMs); }
 void CMainFrame::KillPositionTimer() { positionTimer_.stop(); }
-IPlaylistView* CMainFrame::GetPlaylistPane() { return playlist_ ? &playlist_->playListModel() : nullptr; }
+IPlaylistView* CMainFrame::GetPlaylistPane() { return playlist_ ? &playlist_->playlistModel() : nullptr; }
 IVideoOwner* CMainFrame::GetVideoPane() { return video_.data(); }
 IVideoOwner* CMainFrame::GetFullScreenWnd() { return fullScreen_->Window(); }
 

@@ -22,7 +22,7 @@ namespace lumivox {
 
 class CFullScreenWnd;
 class CGraphPlayer;
-class CPlayListIcons;
+class PlaylistIcons;
 class CPlayListView;
 class CPlayerDoc;
 class CPlayerSplitter;
@@ -109,7 +109,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   std::function<bool(int)> appCommands_;
   CGraphPlayer* graphPlayer_ = nullptr;
   ViewSite site_;
-  std::unique_ptr<CPlayListIcons> icons_;
+  std::unique_ptr<PlaylistIcons> icons_;
   QToolBar* toolBar_ = nullptr;
   QToolBar* seekDock_ = nullptr;
   CSeekBar* seekBar_ = nullptr;

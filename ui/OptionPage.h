@@ -6,7 +6,7 @@
 
 namespace lumivox {
 
-class COptionPage : public QWidget {
+class OptionPage : public QWidget {
  public:
   using QWidget::QWidget;
 

@@ -45,7 +45,7 @@ struct ColorRow {
 
 }  // namespace
 
-CPageColorCfg::CPageColorCfg(PlayerOptions& options, QWidget* parent) : COptionPage(parent), options_(options) {
+CPageColorCfg::CPageColorCfg(PlayerOptions& options, QWidget* parent) : OptionPage(parent), options_(options) {
   const QFontMetrics metrics = fontMetrics();
   setFixedSize(DialogRect(metrics, 0, 0, 210, 154).size());
   (new QGroupBox(tr("Player Color Settings"), this))->setGeometry(DialogRect(metrics, 10, 10, 190, 135));

@@ -9,7 +9,7 @@
 
 namespace lumivox {
 
-class CPageColorCfg final : public COptionPage {
+class CPageColorCfg final : public OptionPage {
   Q_OBJECT
 
  public:

@@ -10,7 +10,7 @@
 
 namespace lumivox {
 
-CPageGeneralCfg::CPageGeneralCfg(PlayerOptions& options, QWidget* parent) : COptionPage(parent), options_(options) {
+CPageGeneralCfg::CPageGeneralCfg(PlayerOptions& options, QWidget* parent) : OptionPage(parent), options_(options) {
   const QFontMetrics metrics = fontMetrics();
   setFixedSize(DialogRect(metrics, 0, 0, 210, 154).size());
   const auto group = [&](const QString& title, int x, int y, int width, int height) {

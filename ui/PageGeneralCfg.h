@@ -9,7 +9,7 @@ namespace lumivox {
 
 struct PlayerOptions;
 
-class CPageGeneralCfg final : public COptionPage {
+class CPageGeneralCfg final : public OptionPage {
   Q_OBJECT
 
  public:

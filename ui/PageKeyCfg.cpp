@@ -39,7 +39,7 @@ QString KeyText(const KeyEntry& entry) { return QString::fromStdString(FormatAcc
 
 }  // namespace
 
-CPageKeyCfg::CPageKeyCfg(PlayerOptions& options, QWidget* parent) : COptionPage(parent), options_(options) {
+CPageKeyCfg::CPageKeyCfg(PlayerOptions& options, QWidget* parent) : OptionPage(parent), options_(options) {
   const QFontMetrics metrics = fontMetrics();
   setFixedSize(DialogRect(metrics, 0, 0, 210, 154).size());
 

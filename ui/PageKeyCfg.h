@@ -10,7 +10,7 @@ class QTreeWidget;
 
 namespace lumivox {
 
-class CPageKeyCfg final : public COptionPage {
+class CPageKeyCfg final : public OptionPage {
   Q_OBJECT
 
  public:

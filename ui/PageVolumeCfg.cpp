@@ -9,7 +9,7 @@
 
 namespace lumivox {
 
-CPageVolumeCfg::CPageVolumeCfg(PlayerSettings& settings, QWidget* parent) : COptionPage(parent), settings_(settings) {
+CPageVolumeCfg::CPageVolumeCfg(PlayerSettings& settings, QWidget* parent) : OptionPage(parent), settings_(settings) {
   const QFontMetrics metrics = fontMetrics();
   setFixedSize(DialogRect(metrics, 0, 0, 210, 154).size());
   (new QGroupBox(tr("Set volume to"), this))->setGeometry(DialogRect(metrics, 10, 10, 191, 65));

@@ -11,7 +11,7 @@ namespace lumivox {
 
 class PlayerSettings;
 
-class CPageVolumeCfg final : public COptionPage {
+class CPageVolumeCfg final : public OptionPage {
   Q_OBJECT
 
  public:

@@ -14,9 +14,9 @@
 
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
-#include "ui/PlayListDelegate.h"
-#include "ui/PlayListDrag.h"
-#include "ui/PlayListModel.h"
+#include "ui/PlaylistDelegate.h"
+#include "ui/PlaylistDrag.h"
+#include "ui/PlaylistModel.h"
 #include "ui/VideoView.h"
 
 namespace lumivox {
@@ -40,13 +40,13 @@ std::vector<std::pair<int, int>> Runs(const std::vector<int>& rows) {
 
 }  // namespace
 
-CPlayListView::CPlayListView(CPlayerDoc& doc, CPlayListIcons& icons,
+CPlayListView::CPlayListView(CPlayerDoc& doc, PlaylistIcons& icons,
                              const std::array<ColorRef, kPlayerColorCount>& colors, QWidget* parent)
     : QTreeView(parent),
       doc_(doc),
       colors_(colors),
-      model_(new CPlayListModel(doc, icons, this)),
-      delegate_(new CPlayListDelegate(colors, this)) {
+      model_(new PlaylistModel(doc, icons, this)),
+      delegate_(new PlaylistDelegate(colors, this)) {
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setHeaderHidden(true);
   setRootIsDecorated(false);
@@ -65,7 +65,7 @@ CPlayListView::CPlayListView(CPlayerDoc& doc, CPlayListIcons& icons,
   header()->setMinimumSectionSize(0);
   header()->setSectionResizeMode(QHeaderView::Fixed);
   connect(model_, &QAbstractItemModel::modelReset, this, &CPlayListView::OnRebuilt);
-  connect(model_, &CPlayListModel::windowUpdateRequested, this, [this] { viewport()->repaint(); });
+  connect(model_, &PlaylistModel::windowUpdateRequested, this, [this] { viewport()->repaint(); });
   OnRebuilt();
   ApplyColors();
   AdjustColumns();
@@ -75,18 +75,18 @@ CPlayListView::~CPlayListView() { RestoreCursor(); }
 
 void CPlayListView::ApplyColors() {
   QPalette colours = palette();
-  colours.setColor(QPalette::Base, CPlayListDelegate::ToColor(colors_[PlayerColor_Background]));
-  colours.setColor(QPalette::Text, CPlayListDelegate::ToColor(colors_[PlayerColor_Text]));
+  colours.setColor(QPalette::Base, PlaylistDelegate::ToColor(colors_[PlayerColor_Background]));
+  colours.setColor(QPalette::Text, PlaylistDelegate::ToColor(colors_[PlayerColor_Text]));
   setPalette(colours);
 }
 
 void CPlayListView::AdjustColumns() {
-  // Windows hid the list while its columns changed, against flicker; held updates do that.
+  // No painting while the columns change, so the list does not flicker.
   setUpdatesEnabled(false);
   const int width = viewport()->width();
   const bool wide = width >= kNarrowClient;
-  header()->resizeSection(CPlayListModel::TitleColumn, wide ? width - kDurationWidth : width);
-  header()->resizeSection(CPlayListModel::DurationColumn, wide ? kDurationWidth : 0);
+  header()->resizeSection(PlaylistModel::TitleColumn, wide ? width - kDurationWidth : width);
+  header()->resizeSection(PlaylistModel::DurationColumn, wide ? kDurationWidth : 0);
   // Without a vertical scroll bar the first row always stands at the top here.
   setUpdatesEnabled(true);
 }
@@ -181,8 +181,8 @@ QRect CPlayListView::CellRect(int column, const QRect& rowRect) const {
 }
 
 void CPlayListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  PlayListRow row;
-  row.index = index.siblingAtColumn(CPlayListModel::TitleColumn);
+  PlaylistRow row;
+  row.index = index.siblingAtColumn(PlaylistModel::TitleColumn);
   for (int column = 0; column < model_->columnCount(); ++column) row.cells.push_back(CellRect(column, option.rect));
   row.selected = selectionModel()->isSelected(row.index);
   row.focusFrame = hasFocus() && index.row() == FocusedRow();
@@ -221,12 +221,12 @@ void CPlayListView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CPlayListView::contextMenuEvent(QContextMenuEvent* event) {
-  // Windows offered these menus on a right click of the mouse only.
+  // These menus come on a right click of the mouse only, not from the keyboard.
   if (event->reason() != QContextMenuEvent::Mouse) {
     event->ignore();
     return;
   }
-  PlayListPopup popup;
+  PlaylistPopup popup;
   const std::vector<int> rows = SelectedRows();
   if (rows.empty() || !indexAt(event->pos()).isValid()) {
     popup = {kNoRowPopup, 0, model_->rowCount() > 0 ? 0 : ID_EDIT_DELETE_ALL};
@@ -255,13 +255,13 @@ bool CPlayListView::viewportEvent(QEvent* event) {
 void CPlayListView::ShowLabelTip(const QHelpEvent& event) {
   // A title cut short in its column shows whole in a tip.
   const QModelIndex index = indexAt(event.pos());
-  const QRect cell = CellRect(CPlayListModel::TitleColumn, visualRect(index));
+  const QRect cell = CellRect(PlaylistModel::TitleColumn, visualRect(index));
   const QString title = index.data().toString();
-  if (index.column() != CPlayListModel::TitleColumn || CPlayListDelegate::TitleFits(fontMetrics(), title, cell)) {
+  if (index.column() != PlaylistModel::TitleColumn || PlaylistDelegate::TitleFits(fontMetrics(), title, cell)) {
     QToolTip::hideText();
     return;
   }
-  QToolTip::showText(event.globalPos(), title, viewport(), CPlayListDelegate::LabelRect(cell));
+  QToolTip::showText(event.globalPos(), title, viewport(), PlaylistDelegate::LabelRect(cell));
 }
 
 void CPlayListView::startDrag(Qt::DropActions) {

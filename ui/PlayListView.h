@@ -1,6 +1,6 @@
 #pragma once
 // The playlist pane: a two-column list without a header over the document's entries,
-// drawn row by row by CPlayListDelegate. It plays, deletes and reorders entries with its
+// drawn row by row by PlaylistDelegate. It plays, deletes and reorders entries with its
 // own commands, keys and mouse drags, takes files dropped on it, and leaves its context
 // menus and the properties sheet to the frame.
 
@@ -17,13 +17,13 @@
 namespace lumivox {
 
 class CPlayerDoc;
-class CPlayListDelegate;
-class CPlayListIcons;
-class CPlayListModel;
+class PlaylistDelegate;
+class PlaylistIcons;
+class PlaylistModel;
 
-// The popup of menu 131 a right click asks for, its default item and the item it greys
+// The context menu a right click asks for, its default item and the item it greys
 // whatever the command's own rule says (0: none).
-struct PlayListPopup {
+struct PlaylistPopup {
   std::string_view menu;  // "PlayListView0" (no row hit or none selected) or "PlayListView1"
   int defaultId = 0;
   int greyedId = 0;
@@ -38,12 +38,12 @@ class CPlayListView final : public QTreeView {
 
   // `icons` outlives the view, as the entries keep indexes into it; `colors` is the
   // application's colour table, read again by ApplyColors and at every row drawn.
-  CPlayListView(CPlayerDoc& doc, CPlayListIcons& icons, const std::array<ColorRef, kPlayerColorCount>& colors,
+  CPlayListView(CPlayerDoc& doc, PlaylistIcons& icons, const std::array<ColorRef, kPlayerColorCount>& colors,
                 QWidget* parent = nullptr);
   ~CPlayListView() override;
 
   // What the document talks to: the frame hands it out as the playlist pane.
-  CPlayListModel& playListModel() const { return *model_; }
+  PlaylistModel& playlistModel() const { return *model_; }
 
   // Background and Text of the colour table become the list's colours.
   void ApplyColors();
@@ -61,7 +61,7 @@ class CPlayListView final : public QTreeView {
  Q_SIGNALS:
   // The properties sheet is wanted for the entry of `row`.
   void propertiesRequested(int row);
-  void contextMenuRequested(const lumivox::PlayListPopup& popup, const QPoint& globalPos);
+  void contextMenuRequested(const lumivox::PlaylistPopup& popup, const QPoint& globalPos);
 
  protected:
   void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -109,8 +109,8 @@ class CPlayListView final : public QTreeView {
 
   CPlayerDoc& doc_;
   const std::array<ColorRef, kPlayerColorCount>& colors_;
-  CPlayListModel* model_;
-  CPlayListDelegate* delegate_;
+  PlaylistModel* model_;
+  PlaylistDelegate* delegate_;
   int dropRow_ = -1;
   bool dragging_ = false;
   bool noEntryCursor_ = false;  // shown while a drag to reorder is outside the client area

@@ -11,8 +11,8 @@ namespace lumivox {
 
 namespace {
 
-constexpr int kTemplateWidthUnits = 330;
-constexpr int kTemplateHeightUnits = 14;
+constexpr int kWidthUnits = 330;
+constexpr int kHeightUnits = 14;
 constexpr int kEdgeStripHeight = 2;
 
 const QColor kGrooveGrey(192, 192, 192);  // the groove and the thumb's inner outline
@@ -20,7 +20,7 @@ const QColor kThumbWhite(255, 255, 255);  // the thumb's outer outline
 
 QRect ToQRect(const SeekRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-// As GDI's Rectangle with a 1-pixel pen: the outline lies inside r, the rest is the fill.
+// A 1-pixel outline lying inside r, the rest filled.
 void DrawOutlinedRect(QPainter& painter, const SeekRect& r, const QColor& outline, const QColor& fill) {
   if (r.IsEmpty()) return;
   painter.fillRect(ToQRect(r), outline);
@@ -31,7 +31,7 @@ void DrawOutlinedRect(QPainter& painter, const SeekRect& r, const QColor& outlin
 }  // namespace
 
 CSeekBar::CSeekBar(QWidget* parent) : QWidget(parent) {
-  // Docked across the frame like a dialog bar: the frame's width, the template's height.
+  // Docked across the frame: the frame's width, the bar's own height.
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -62,13 +62,12 @@ QString CSeekBar::TimeText() const {
 }
 
 QSize CSeekBar::sizeHint() const {
-  // Dialog units as Windows converts them, from this widget's font: x * average letter
-  // width / 4, y * character height / 8.
+  // Dialog units from this widget's font, so the bar grows with the font: x * average
+  // letter width / 4, y * character height / 8.
   const QFontMetrics metrics = fontMetrics();
   const int baseUnitX = DialogBaseUnitX(
       metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
-  return {DialogUnitsToPixelsX(kTemplateWidthUnits, baseUnitX),
-          DialogUnitsToPixelsY(kTemplateHeightUnits, metrics.height())};
+  return {DialogUnitsToPixelsX(kWidthUnits, baseUnitX), DialogUnitsToPixelsY(kHeightUnits, metrics.height())};
 }
 
 void CSeekBar::paintEvent(QPaintEvent*) {

@@ -43,7 +43,7 @@ class CSeekBar : public QWidget {
   bool IsRemainingMode() const { return remainingMode_; }
   QString TimeText() const;
 
-  // The empty dialog template the bar was made from: 330 x 14 dialog units.
+  // 330 x 14 dialog units of the bar's font.
   QSize sizeHint() const override;
 
  protected:

@@ -11,7 +11,7 @@ namespace {
 constexpr int kEdgeInset = 5;                // margin around both areas
 constexpr int kThumbHalf = kThumbWidth / 2;  // the groove and the pointer follow the thumb's centre
 
-// Rounds a * b / c to the nearest whole number, halves away from zero, as Windows' MulDiv.
+// Rounds a * b / c to the nearest whole number, halves away from zero.
 int MulDiv(int a, int b, int c) {
   const std::int64_t product = static_cast<std::int64_t>(a) * b;
   const std::int64_t half = c / 2;

@@ -54,7 +54,7 @@ std::string SeekTimeText(std::int64_t duration, std::int64_t position, bool rema
 bool SameWholeSecond(std::int64_t a, std::int64_t b);
 
 // The average character width of a font whose 52 letters "A".."Z", "a".."z" measure
-// `lettersWidth` pixels, rounded the way Windows derives its dialog base unit.
+// `lettersWidth` pixels, rounded to the nearest pixel (halves up).
 int DialogBaseUnitX(int lettersWidth);
 
 // Dialog units to pixels: a horizontal unit is a quarter of the average character width,

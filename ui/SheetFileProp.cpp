@@ -9,7 +9,7 @@
 
 #include "playlist/PlaylistEntry.h"
 #include "ui/DialogUnits.h"
-#include "ui/PlayListIcons.h"
+#include "ui/PlaylistIcons.h"
 #include "ui/TimeText.h"
 
 namespace lumivox {
@@ -56,7 +56,7 @@ QString ModifiedText(const QDateTime& modified, const QLocale& locale) {
          locale.toString(local.time(), timeFormat.trimmed());
 }
 
-CSheetFileProp::CSheetFileProp(const QString& caption, CPlayListIcons& icons, QWidget* parent)
+CSheetFileProp::CSheetFileProp(const QString& caption, PlaylistIcons& icons, QWidget* parent)
     : QDialog(parent), icons_(icons) {
   setWindowTitle(caption);
 }

@@ -12,18 +12,18 @@
 
 namespace lumivox {
 
-class CPlayListIcons;
+class PlaylistIcons;
 class PlaylistEntry;
 
 class CSheetFileProp final : public QDialog {
  public:
-  CSheetFileProp(const QString& caption, CPlayListIcons& icons, QWidget* parent = nullptr);
+  CSheetFileProp(const QString& caption, PlaylistIcons& icons, QWidget* parent = nullptr);
 
   // Runs the sheet modally for `entry`; nothing for a null entry.
   void ShowEntry(const PlaylistEntry* entry);
 
  private:
-  CPlayListIcons& icons_;
+  PlaylistIcons& icons_;
 };
 
 // "1.50 MB (1,572,864 bytes)"; for 1024 bytes and less only " (500 bytes)". Empty when

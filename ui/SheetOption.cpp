@@ -12,7 +12,7 @@
 
 namespace lumivox {
 
-CSheetOption::CSheetOption(PlayerSettings& settings, std::unique_ptr<COptionPage> keyPage, QWidget* parent)
+CSheetOption::CSheetOption(PlayerSettings& settings, std::unique_ptr<OptionPage> keyPage, QWidget* parent)
     : QDialog(parent), tabs_(new QTabWidget(this)) {
   setWindowTitle(tr("Options"));
   AddPage(new CPageGeneralCfg(settings.options()));
@@ -30,7 +30,7 @@ CSheetOption::CSheetOption(PlayerSettings& settings, std::unique_ptr<COptionPage
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void CSheetOption::AddPage(COptionPage* page) {
+void CSheetOption::AddPage(OptionPage* page) {
   tabs_->addTab(page, page->Caption());
   pages_.push_back({page});
 }

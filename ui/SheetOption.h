@@ -12,7 +12,7 @@ class QTabWidget;
 
 namespace lumivox {
 
-class COptionPage;
+class OptionPage;
 class PlayerSettings;
 
 class CSheetOption : public QDialog {
@@ -20,7 +20,7 @@ class CSheetOption : public QDialog {
 
  public:
   // `keyPage` goes between Volume and Color; without one the sheet has no key tab.
-  CSheetOption(PlayerSettings& settings, std::unique_ptr<COptionPage> keyPage, QWidget* parent = nullptr);
+  CSheetOption(PlayerSettings& settings, std::unique_ptr<OptionPage> keyPage, QWidget* parent = nullptr);
 
   // Runs the sheet modally: QDialog::Accepted after OK, QDialog::Rejected otherwise.
   int exec() override;
@@ -28,11 +28,11 @@ class CSheetOption : public QDialog {
 
  private:
   struct Page {
-    COptionPage* page;
+    OptionPage* page;
     bool shown = false;
   };
 
-  void AddPage(COptionPage* page);
+  void AddPage(OptionPage* page);
   void ShowPage(int index);
 
   QTabWidget* tabs_;

@@ -17,7 +17,7 @@ namespace lumivox {
 
 struct ViewSite {
   std::function<void(int command)> sendCommand;
-  // Pops up a context menu of menu 131 by name at a global position, with its default item.
+  // Pops up a context menu by name at a global position, with its default item.
   std::function<void(std::string_view menu, QPoint at, int defaultId)> popupMenu;
   // Replaces the playlist with the dropped names and plays.
   std::function<void(std::vector<std::string> names)> dropFiles;

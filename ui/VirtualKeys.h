@@ -1,5 +1,5 @@
 #pragma once
-// Qt key events as the key table sees them: a Windows virtual-key code and ACCEL modifier
+// Qt key events as the key table sees them: a virtual-key code and accelerator modifier
 // flags. Punctuation keys are read by the US layout, shifted or not, so Shift+1 is the
 // '1' key with Shift held.
 

@@ -49,8 +49,8 @@ struct FileValues {
   }
   std::string_view Name(const Value& value) const { return std::string_view(text).substr(value.offset, value.size); }
 
-  // Ascending order of the numbers; of several equal keys the first stays, as in a Windows
-  // lookup.
+  // Ascending order of the numbers; of several equal keys the first stays, as a profile
+  // lookup finds the first.
   void SortByNumber() {
     std::stable_sort(values.begin(), values.end(), [](const Value& a, const Value& b) { return a.number < b.number; });
     values.erase(

@@ -1,6 +1,6 @@
 #pragma once
-// Profile ("INI") files with the rules of the Windows profile functions, which the PLS
-// format was defined by.
+// Profile ("INI") files read by the rules PLS lists are written for: the first section
+// of a name and the first of equal keys count, names match in any case.
 
 #include <cstdint>
 #include <string_view>
@@ -14,7 +14,7 @@ namespace lumivox {
 // case-insensitively; spaces and tabs around names and values are trimmed, and one pair
 // of matching quotation marks (" or ') around a whole value is removed. Lines without
 // '=' are no keys. Later sections of the same name are not looked at, and a reader that
-// wants the Windows lookup takes the first of several equal keys.
+// wants a profile lookup takes the first of several equal keys.
 class ProfileSectionReader {
  public:
   ProfileSectionReader(LineReader& lines, std::string_view section);
@@ -30,7 +30,7 @@ class ProfileSectionReader {
   bool done_ = false;
 };
 
-// GetPrivateProfileInt on a value: leading decimal digits with an optional sign, wrapping
+// A value read as a whole number: leading decimal digits with an optional sign, wrapping
 // at 32 bits; anything after the digits is ignored and no digits at all give 0. An empty
 // value gives `fallback`, as a missing key does.
 std::int32_t ProfileInt(std::string_view value, std::int32_t fallback);

@@ -85,11 +85,11 @@ class KeysTranslation : public ::testing::Test {
   QWidget* field = new QWidget(&dialog);
   int shortcuts = 0;
   std::vector<int> sent;
-  CKeyTranslator translator{[this] { return table ? &*table : nullptr; },
-                            [this](QWidget* target) {
-                              return target->window() == &main && target != seekBar && !seekBar->isAncestorOf(target);
-                            },
-                            [this](int command) { sent.push_back(command); }};
+  KeyTranslator translator{[this] { return table ? &*table : nullptr; },
+                           [this](QWidget* target) {
+                             return target->window() == &main && target != seekBar && !seekBar->isAncestorOf(target);
+                           },
+                           [this](int command) { sent.push_back(command); }};
 };
 
 TEST_F(KeysTranslation, KeysInThePlayerWindowSendTheEarliestMatchingCommandAndGoNoFurther) {

@@ -10,10 +10,10 @@
 
 #include "playlist/DocFixture.h"
 #include "res/ResourceIds.h"
-#include "ui/PlayListDelegate.h"
-#include "ui/PlayListIcons.h"
-#include "ui/PlayListModel.h"
 #include "ui/PlayListView.h"
+#include "ui/PlaylistDelegate.h"
+#include "ui/PlaylistIcons.h"
+#include "ui/PlaylistModel.h"
 
 namespace lumivox::test {
 namespace {
@@ -31,7 +31,7 @@ class PlayListViewTest : public DocFixture {
   PlayListViewTest() {
     options.playerColor = {kBackground, kText, 0x808080, kCurrent, kUnsupported};
     view = std::make_unique<CPlayListView>(*doc, icons, options.playerColor);
-    frame.view = &view->playListModel();
+    frame.view = &view->playlistModel();
     QFont font(QStringLiteral("DejaVu Sans"), 10);
     font.setStyleStrategy(QFont::NoAntialias);  // text pixels in the text colour only
     view->setFont(font);
@@ -100,7 +100,7 @@ class PlayListViewTest : public DocFixture {
     return extent;
   }
 
-  CPlayListIcons icons;
+  PlaylistIcons icons;
   std::unique_ptr<CPlayListView> view;
 };
 
@@ -129,7 +129,7 @@ TEST_F(PlayListViewTest, RowColoursFollowCurrentUnplayableAndSelection) {
     if (c.open >= 0) doc->OpenItem(c.open);
     Select(c.selected ? QList<int>{c.row} : QList<int>{});
     const QImage image = Render();
-    const QRect row = RowRect(c.row), label = CPlayListDelegate::LabelRect(TitleCell(c.row));
+    const QRect row = RowRect(c.row), label = PlaylistDelegate::LabelRect(TitleCell(c.row));
     const std::string what =
         QStringLiteral("row %1 open %2 selected %3").arg(c.row).arg(c.open).arg(c.selected).toStdString();
     // Inside the band's edge, where a focus frame would go, only the fill and the text show.
@@ -144,12 +144,12 @@ TEST_F(PlayListViewTest, DurationsStandRightAlignedUnlessCutShort) {
   const std::tuple<std::int64_t, int, Place> cases[] = {
       {42, 50, Right}, {10 * 3600 + 61, 90, Right}, {10 * 3600 + 61, 50, Left}, {-1, 50, None}};
   Fill({"/m/a.mp3"});
-  CPlayListDelegate delegate(options.playerColor);
+  PlaylistDelegate delegate(options.playerColor);
   for (const auto& [seconds, width, place] : cases) {
     doc->GetEntry(0)->duration = seconds < 0 ? -1 : seconds * kUnitsPerSecond;
     QImage image(100 + width, 20, QImage::Format_RGB32);
     QPainter painter(&image);
-    delegate.DrawRow(painter, PlayListRow{Index(0), {QRect(0, 0, 100, 20), QRect(100, 0, width, 20)}}, *view);
+    delegate.DrawRow(painter, PlaylistRow{Index(0), {QRect(0, 0, 100, 20), QRect(100, 0, width, 20)}}, *view);
     painter.end();
     const int textLeft = 100 + 6, textRight = 100 + width - 1 - 6;  // inside the 6-pixel insets
     const auto [left, right] = Extent(image, QRect(100, 0, width, 20), Rgb(kCurrent));
@@ -164,14 +164,14 @@ TEST_F(PlayListViewTest, DurationsStandRightAlignedUnlessCutShort) {
 
 TEST_F(PlayListViewTest, FocusFrameIsADottedInverseAroundTheBand) {
   Fill({"/m/a.mp3", "/m/b.mp3"});
-  CPlayListDelegate delegate(options.playerColor);
+  PlaylistDelegate delegate(options.playerColor);
   const QRect cells[] = {QRect(0, 0, 150, 20), QRect(150, 0, 50, 20)};
-  const int bandLeft = CPlayListDelegate::LabelRect(cells[0]).left();
+  const int bandLeft = PlaylistDelegate::LabelRect(cells[0]).left();
   for (const bool selected : {false, true}) {
     for (const bool focus : {false, true}) {
       QImage image(200, 20, QImage::Format_RGB32);
       QPainter painter(&image);
-      delegate.DrawRow(painter, PlayListRow{Index(1), {cells[0], cells[1]}, selected, focus}, *view);
+      delegate.DrawRow(painter, PlaylistRow{Index(1), {cells[0], cells[1]}, selected, focus}, *view);
       painter.end();
       const QColor fill = selected ? kHighlight : Rgb(kBackground);
       const QRgb inverse = qRgb(255 - fill.red(), 255 - fill.green(), 255 - fill.blue());
@@ -187,7 +187,7 @@ TEST_F(PlayListViewTest, FocusFrameIsADottedInverseAroundTheBand) {
 TEST_F(PlayListViewTest, InsertionMarkAndSelectedIcon) {
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
   Show();
-  const QRect icon = CPlayListDelegate::IconRect(TitleCell(1));
+  const QRect icon = PlaylistDelegate::IconRect(TitleCell(1));
   const QImage plain = Render();
   view->SetDropHighlight(1);
   Select({1});
@@ -240,7 +240,7 @@ TEST_F(PlayListViewTest, ADocumentUpdateRebuildsWithRowZeroFocusedAndNothingSele
   Focus(40);
   view->scrollToBottom();
   ASSERT_GT(view->verticalScrollBar()->value(), 0);
-  view->playListModel().OnDocumentUpdate();
+  view->playlistModel().OnDocumentUpdate();
   EXPECT_EQ(view->currentIndex().row(), 0);
   EXPECT_TRUE(Selected().isEmpty());
   EXPECT_EQ(view->verticalScrollBar()->value(), 0);
@@ -375,9 +375,9 @@ TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
       {0, {}, -1, View::kNoRowPopup, ID_EDIT_DELETE_ALL},
   };
   Show();
-  std::vector<PlayListPopup> asked;
+  std::vector<PlaylistPopup> asked;
   QObject::connect(view.get(), &CPlayListView::contextMenuRequested,
-                   [&](const PlayListPopup& popup, const QPoint&) { asked.push_back(popup); });
+                   [&](const PlaylistPopup& popup, const QPoint&) { asked.push_back(popup); });
   for (const auto& [rows, selected, row, menu, greyed] : cases) {
     doc->RemoveAll();
     for (int i = 0; i < rows; ++i) doc->AddFile("/m/" + std::to_string(i), false);

@@ -7,7 +7,7 @@
 #include "DialogAnswer.h"
 #include "TempDir.h"
 #include "playlist/EntryList.h"
-#include "ui/PlayListIcons.h"
+#include "ui/PlaylistIcons.h"
 #include "ui/SheetFileProp.h"
 
 namespace lumivox::test {
@@ -43,7 +43,7 @@ TEST(SheetFileProp, ThePageShowsWhatTheEntryAndTheFileTell) {
   PlaylistEntry& entry = *entries.Append(path);
   entry.duration = 5'400'000'000;
   entry.cannotPlay = true;
-  CPlayListIcons icons;
+  PlaylistIcons icons;
   std::map<QString, QString> shown;
   WhenDialogShows([&shown](QWidget* sheet) {
     for (const QLabel* label : sheet->findChildren<QLabel*>()) {

@@ -40,7 +40,7 @@ struct RecordingDeviceVolume final : IDeviceVolume {
 };
 
 // Stands in for the key page, which is not this sheet's own.
-struct RecordingPage final : COptionPage {
+struct RecordingPage final : OptionPage {
   explicit RecordingPage(Log& log) : log(log) {}
   QString Caption() const override { return "Key assignment"; }
   void OnInitPage() override { log.push_back("init"); }
@@ -68,7 +68,7 @@ class SheetOptionTest : public ::testing::Test {
   SheetOptionTest() { settings.SetDeviceVolume(&device); }
 
   // Runs the sheet; `answer` gets it once shown and closes it (a failed assertion cancels).
-  int Run(const std::function<void(QDialog&)>& answer, std::unique_ptr<COptionPage> keyPage = nullptr) {
+  int Run(const std::function<void(QDialog&)>& answer, std::unique_ptr<OptionPage> keyPage = nullptr) {
     CSheetOption sheet(settings, std::move(keyPage));
     WhenDialogShows([&](QWidget*) {
       answer(sheet);

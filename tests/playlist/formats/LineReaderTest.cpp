@@ -73,7 +73,7 @@ TEST(LineReader, StopsAtAReadError) {
   EXPECT_TRUE(reader.failed());
 }
 
-TEST(ProfileFile, ReadsTheFirstMatchingSectionTheWayWindowsDoes) {
+TEST(ProfileFile, ReadsTheFirstMatchingSectionByProfileRules) {
   MemorySource source(
       "File1=outside any section\n[other]\nFile1=other\n[playlists]\nFile1=longer name\n"
       "  [ PlayList ] trailing text\n  fIlE1  =  spaced value \t\nFile2=\"quoted\"\n"

@@ -4,8 +4,8 @@
 #include <QSignalSpy>
 
 #include "playlist/DocFixture.h"
-#include "ui/PlayListIcons.h"
-#include "ui/PlayListModel.h"
+#include "ui/PlaylistIcons.h"
+#include "ui/PlaylistModel.h"
 
 namespace lumivox::test {
 namespace {
@@ -26,10 +26,10 @@ class ModelTestLog {
   QtMessageHandler previous_;
 };
 
-class PlayListModelTest : public DocFixture {
+class PlaylistModelTest : public DocFixture {
  protected:
-  PlayListModelTest() { frame.view = &model; }
-  ~PlayListModelTest() override { frame.view = nullptr; }
+  PlaylistModelTest() { frame.view = &model; }
+  ~PlaylistModelTest() override { frame.view = nullptr; }
 
   QString Text(int row, int column) const { return model.index(row, column).data().toString(); }
   // The titles the model shows, and those the document holds.
@@ -45,11 +45,11 @@ class PlayListModelTest : public DocFixture {
     return titles;
   }
 
-  CPlayListIcons icons;
-  CPlayListModel model{*doc, icons};
+  PlaylistIcons icons;
+  PlaylistModel model{*doc, icons};
 };
 
-TEST_F(PlayListModelTest, ModelTesterFindsEveryChangeConsistent) {
+TEST_F(PlaylistModelTest, ModelTesterFindsEveryChangeConsistent) {
   ModelTestLog log;
   QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
@@ -67,7 +67,7 @@ TEST_F(PlayListModelTest, ModelTesterFindsEveryChangeConsistent) {
   EXPECT_TRUE(log.reports.isEmpty()) << log.reports.join('\n').toStdString();
 }
 
-TEST_F(PlayListModelTest, RowsShowTitleDurationAndStateOrNothingWithoutTheirEntry) {
+TEST_F(PlaylistModelTest, RowsShowTitleDurationAndStateOrNothingWithoutTheirEntry) {
   Fill({"/m/a.mp3", "/media/music/b.avi", "/m/c.wav", "/m/d.wav"});
   doc->GetEntry(1)->duration = 42 * kUnitsPerSecond;
   doc->GetEntry(2)->duration = 3600 * kUnitsPerSecond;
@@ -85,8 +85,8 @@ TEST_F(PlayListModelTest, RowsShowTitleDurationAndStateOrNothingWithoutTheirEntr
     const QModelIndex title = model.index(row, 0), duration = model.index(row, 1);
     EXPECT_EQ(title.data(), rows[row].title) << row;
     EXPECT_EQ(duration.data(), rows[row].duration) << row;
-    EXPECT_EQ(duration.data(CPlayListModel::CurrentRole), rows[row].current) << row;
-    EXPECT_EQ(title.data(CPlayListModel::CannotPlayRole), rows[row].cannotPlay) << row;
+    EXPECT_EQ(duration.data(PlaylistModel::CurrentRole), rows[row].current) << row;
+    EXPECT_EQ(title.data(PlaylistModel::CannotPlayRole), rows[row].cannotPlay) << row;
     EXPECT_EQ(title.data(Qt::DecorationRole).isValid(), row < 3) << row;
     EXPECT_FALSE(duration.data(Qt::DecorationRole).isValid()) << row;
   }
@@ -94,10 +94,10 @@ TEST_F(PlayListModelTest, RowsShowTitleDurationAndStateOrNothingWithoutTheirEntr
   EXPECT_EQ(model.index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
-TEST_F(PlayListModelTest, RedrawItemsRepaintBothColumnsOfTheirRowsOnly) {
+TEST_F(PlaylistModelTest, RedrawItemsRepaintBothColumnsOfTheirRowsOnly) {
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
   QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-  QSignalSpy updates(&model, &CPlayListModel::windowUpdateRequested);
+  QSignalSpy updates(&model, &PlaylistModel::windowUpdateRequested);
   model.RedrawItem(-1);
   model.RedrawItem(3);
   EXPECT_EQ(changed.size(), 0);
@@ -117,7 +117,7 @@ TEST_F(PlayListModelTest, RedrawItemsRepaintBothColumnsOfTheirRowsOnly) {
   EXPECT_EQ(changed[0][1].toModelIndex(), model.index(2, 1));
 }
 
-TEST_F(PlayListModelTest, TheViewsEditsReachTheDocument) {
+TEST_F(PlaylistModelTest, TheViewsEditsReachTheDocument) {
   enum Edit { Remove, Up, Down };
   struct Case {
     Edit edit;

@@ -12,7 +12,7 @@
 
 namespace lumivox {
 
-class CPlayListIcons {
+class PlaylistIcons {
  public:
   // The index of the icon for `path`'s type, added on the type's first use.
   int IndexFor(std::string_view path);

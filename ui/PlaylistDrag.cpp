@@ -1,4 +1,4 @@
-#include "ui/PlayListDrag.h"
+#include "ui/PlaylistDrag.h"
 
 namespace lumivox {
 

@@ -9,10 +9,10 @@
 #include <QUrl>
 
 #include "playlist/DocFixture.h"
-#include "ui/PlayListDrag.h"
-#include "ui/PlayListIcons.h"
-#include "ui/PlayListModel.h"
 #include "ui/PlayListView.h"
+#include "ui/PlaylistDrag.h"
+#include "ui/PlaylistIcons.h"
+#include "ui/PlaylistModel.h"
 
 namespace lumivox::test {
 namespace {
@@ -26,7 +26,7 @@ std::string Moved(std::string order, const std::vector<RowMove>& moves) {
   return order;
 }
 
-TEST(PlayListDragRuleTest, SelectedRowsLandBeforeTheTargetOrNothingMoves) {
+TEST(PlaylistDragRuleTest, SelectedRowsLandBeforeTheTargetOrNothingMoves) {
   // Selected rows, target row (-1 below the last row), order after.
   const std::tuple<std::vector<int>, int, std::string> cases[] = {
       {{1}, 4, "acdbe"},     {{1, 2}, 4, "adebc"}, {{0, 2}, 3, "bdaec"}, {{1}, -1, "acdeb"},
@@ -41,17 +41,17 @@ TEST(PlayListDragRuleTest, SelectedRowsLandBeforeTheTargetOrNothingMoves) {
   EXPECT_EQ(DragMoves({1, 2}, 4, 5), (std::vector<RowMove>{{2, 4}, {1, 3}}));
 }
 
-class PlayListDragTest : public DocFixture {
+class PlaylistDragTest : public DocFixture {
  protected:
   static constexpr Qt::DropActions kActions = Qt::CopyAction | Qt::MoveAction;
 
-  PlayListDragTest() {
-    frame.view = &list.playListModel();
+  PlaylistDragTest() {
+    frame.view = &list.playlistModel();
     list.resize(260, 200);
     list.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&list));
   }
-  ~PlayListDragTest() override { frame.view = nullptr; }
+  ~PlaylistDragTest() override { frame.view = nullptr; }
 
   // Five entries a to e, with `current` playing.
   void Refill(int current) {
@@ -95,11 +95,11 @@ class PlayListDragTest : public DocFixture {
     return data;
   }
 
-  CPlayListIcons icons;
+  PlaylistIcons icons;
   CPlayListView list{*doc, icons, options.playerColor};
 };
 
-TEST_F(PlayListDragTest, DroppedFilesAreInsertedAtTheRowOrAddedAtTheEnd) {
+TEST_F(PlaylistDragTest, DroppedFilesAreInsertedAtTheRowOrAddedAtTheEnd) {
   const QString f = QString::fromStdString(dir.Write("f.mp3", "")), g = QString::fromStdString(dir.Write("g.wav", ""));
   const QString folder = QString::fromStdString(dir.Write("sub/h.mp3", "")).section('/', 0, -2);
   dir.Write("sub/i.wav", "");
@@ -131,7 +131,7 @@ TEST_F(PlayListDragTest, DroppedFilesAreInsertedAtTheRowOrAddedAtTheEnd) {
   EXPECT_EQ(Order(), "ahfibcde");
 }
 
-TEST_F(PlayListDragTest, TheMarkFollowsTheDragWhichScrollsOneRowPerMoveNearAnEdge) {
+TEST_F(PlaylistDragTest, TheMarkFollowsTheDragWhichScrollsOneRowPerMoveNearAnEdge) {
   for (int i = 0; i < 40; ++i) doc->AddFile("/m/" + std::to_string(i), false);
   list.scrollTo(list.model()->index(20, 0), QAbstractItemView::PositionAtTop);
   const int top = TopRow(), bottom = list.viewport()->height() - 2;
@@ -149,7 +149,7 @@ TEST_F(PlayListDragTest, TheMarkFollowsTheDragWhichScrollsOneRowPerMoveNearAnEdg
   EXPECT_EQ(list.dropHighlight(), -1);
 }
 
-TEST_F(PlayListDragTest, DraggedRowsMoveOnReleaseInsideTheList) {
+TEST_F(PlaylistDragTest, DraggedRowsMoveOnReleaseInsideTheList) {
   QWidget* viewport = list.viewport();
   Refill(4);
   // Release point, order after, selected rows after, current index after (entry e stays current).

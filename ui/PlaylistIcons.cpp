@@ -1,11 +1,11 @@
-#include "ui/PlayListIcons.h"
+#include "ui/PlaylistIcons.h"
 
 #include <QApplication>
 #include <QStyle>
 
 namespace lumivox {
 
-int CPlayListIcons::IndexFor(std::string_view path) {
+int PlaylistIcons::IndexFor(std::string_view path) {
   const QString name = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
   const QMimeType type = mimeTypes_.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
   const auto found = indexByType_.constFind(type.name());
@@ -16,11 +16,11 @@ int CPlayListIcons::IndexFor(std::string_view path) {
   return index;
 }
 
-QIcon CPlayListIcons::Icon(int index) const {
+QIcon PlaylistIcons::Icon(int index) const {
   return index >= 0 && index < count() ? icons_[static_cast<std::size_t>(index)] : QIcon();
 }
 
-QIcon CPlayListIcons::IconForType(const QMimeType& type) {
+QIcon PlaylistIcons::IconForType(const QMimeType& type) {
   const QIcon file = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
   return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName(), file));
 }

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 
-#include "ui/PlayListText.h"
+#include "ui/PlaylistText.h"
 
 namespace lumivox::test {
 namespace {

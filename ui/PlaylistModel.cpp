@@ -1,28 +1,28 @@
-#include "ui/PlayListModel.h"
+#include "ui/PlaylistModel.h"
 
 #include <algorithm>
 
 #include <QIcon>
 
 #include "playlist/PlayerDoc.h"
-#include "ui/PlayListIcons.h"
-#include "ui/PlayListText.h"
+#include "ui/PlaylistIcons.h"
+#include "ui/PlaylistText.h"
 
 namespace lumivox {
 
-CPlayListModel::CPlayListModel(CPlayerDoc& doc, CPlayListIcons& icons, QObject* parent)
+PlaylistModel::PlaylistModel(CPlayerDoc& doc, PlaylistIcons& icons, QObject* parent)
     : QAbstractTableModel(parent), doc_(doc), icons_(icons), rows_(doc.GetCount()) {}
 
-int CPlayListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int PlaylistModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
-int CPlayListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int PlaylistModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
-Qt::ItemFlags CPlayListModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags PlaylistModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
 }
 
-QVariant CPlayListModel::data(const QModelIndex& index, int role) const {
+QVariant PlaylistModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
   const int entryIndex = EntryIndex(index.row());
   const PlaylistEntry* entry = doc_.GetEntry(entryIndex);
@@ -40,17 +40,17 @@ QVariant CPlayListModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-QVariant CPlayListModel::Icon(int entryIndex) const {
+QVariant PlaylistModel::Icon(int entryIndex) const {
   PlaylistEntry* entry = doc_.GetEntry(entryIndex);
   if (entry->iconIndex == -1) entry->iconIndex = icons_.IndexFor(entry->path());
   return icons_.Icon(entry->iconIndex);
 }
 
-void CPlayListModel::AppendItem() { InsertRow(rows_); }
+void PlaylistModel::AppendItem() { InsertRow(rows_); }
 
-void CPlayListModel::InsertItemAt(int index) { InsertRow(std::clamp(index, 0, rows_)); }
+void PlaylistModel::InsertItemAt(int index) { InsertRow(std::clamp(index, 0, rows_)); }
 
-void CPlayListModel::InsertRow(int row) {
+void PlaylistModel::InsertRow(int row) {
   insertingRow_ = row;
   beginInsertRows({}, row, row);
   ++rows_;
@@ -58,24 +58,24 @@ void CPlayListModel::InsertRow(int row) {
   endInsertRows();
 }
 
-void CPlayListModel::RedrawItem(int index) { RedrawItems(index, index); }
+void PlaylistModel::RedrawItem(int index) { RedrawItems(index, index); }
 
-void CPlayListModel::RedrawItems(int first, int last) {
+void PlaylistModel::RedrawItems(int first, int last) {
   first = std::max(first, 0);
   last = std::min(last, rows_ - 1);
   if (first > last) return;
   Q_EMIT dataChanged(index(first, TitleColumn), index(last, DurationColumn));
 }
 
-void CPlayListModel::UpdateWindow() { Q_EMIT windowUpdateRequested(); }
+void PlaylistModel::UpdateWindow() { Q_EMIT windowUpdateRequested(); }
 
-void CPlayListModel::OnDocumentUpdate() {
+void PlaylistModel::OnDocumentUpdate() {
   beginResetModel();
   rows_ = doc_.GetCount();
   endResetModel();
 }
 
-void CPlayListModel::RemoveRowRange(int first, int last) {
+void PlaylistModel::RemoveRowRange(int first, int last) {
   if (first < 0 || last >= rows_ || first > last) return;
   beginRemoveRows({}, first, last);
   for (int row = last; row >= first; --row) doc_.RemoveItem(row);
@@ -83,21 +83,21 @@ void CPlayListModel::RemoveRowRange(int first, int last) {
   endRemoveRows();
 }
 
-void CPlayListModel::MoveRunUp(int first, int last) {
+void PlaylistModel::MoveRunUp(int first, int last) {
   if (first < 1 || last >= rows_ || first > last) return;
   beginMoveRows({}, first - 1, first - 1, {}, last + 1);
   for (int row = first; row <= last; ++row) doc_.MoveItem(row, row - 1);
   endMoveRows();
 }
 
-void CPlayListModel::MoveRunDown(int first, int last) {
+void PlaylistModel::MoveRunDown(int first, int last) {
   if (first < 0 || last + 1 >= rows_ || first > last) return;
   beginMoveRows({}, last + 1, last + 1, {}, first);
   for (int row = last; row >= first; --row) doc_.MoveItem(row, row + 1);
   endMoveRows();
 }
 
-void CPlayListModel::MoveRow(int from, int to) {
+void PlaylistModel::MoveRow(int from, int to) {
   if (from < 0 || to < 0 || from >= rows_ || to >= rows_ || from == to) return;
   beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
   doc_.MoveItem(from, to);

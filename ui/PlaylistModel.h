@@ -10,9 +10,9 @@
 namespace lumivox {
 
 class CPlayerDoc;
-class CPlayListIcons;
+class PlaylistIcons;
 
-class CPlayListModel final : public QAbstractTableModel, public IPlaylistView {
+class PlaylistModel final : public QAbstractTableModel, public IPlaylistView {
   Q_OBJECT
 
  public:
@@ -22,7 +22,7 @@ class CPlayListModel final : public QAbstractTableModel, public IPlaylistView {
     CannotPlayRole,                  // bool: the entry failed to open once
   };
 
-  CPlayListModel(CPlayerDoc& doc, CPlayListIcons& icons, QObject* parent = nullptr);
+  PlaylistModel(CPlayerDoc& doc, PlaylistIcons& icons, QObject* parent = nullptr);
 
   CPlayerDoc& document() const { return doc_; }
 
@@ -60,7 +60,7 @@ class CPlayListModel final : public QAbstractTableModel, public IPlaylistView {
   QVariant Icon(int entryIndex) const;
 
   CPlayerDoc& doc_;
-  CPlayListIcons& icons_;
+  PlaylistIcons& icons_;
   int rows_ = 0;
   // While a row is announced, the document already holds its entry: rows from here on
   // still show the entries they showed before.

@@ -1,4 +1,4 @@
-#include "ui/PlayListDelegate.h"
+#include "ui/PlaylistDelegate.h"
 
 #include <algorithm>
 
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "ui/PlayListModel.h"
-#include "ui/PlayListText.h"
+#include "ui/PlaylistModel.h"
+#include "ui/PlaylistText.h"
 
 namespace lumivox {
 namespace {
@@ -23,31 +23,31 @@ constexpr int kTextFlags = Qt::TextSingleLine | Qt::AlignVCenter | Qt::TextDontC
 
 }  // namespace
 
-CPlayListDelegate::CPlayListDelegate(const std::array<ColorRef, kPlayerColorCount>& colors, QObject* parent)
+PlaylistDelegate::PlaylistDelegate(const std::array<ColorRef, kPlayerColorCount>& colors, QObject* parent)
     : QStyledItemDelegate(parent), colors_(colors) {}
 
-QColor CPlayListDelegate::ToColor(ColorRef color) {
+QColor PlaylistDelegate::ToColor(ColorRef color) {
   return QColor(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
 }
 
-QRect CPlayListDelegate::IconRect(const QRect& cell) {
+QRect PlaylistDelegate::IconRect(const QRect& cell) {
   return QRect(cell.left() + kIconLeft, cell.top() + (cell.height() - kIconSize) / 2, kIconSize, kIconSize);
 }
 
-QRect CPlayListDelegate::LabelRect(const QRect& cell) {
+QRect PlaylistDelegate::LabelRect(const QRect& cell) {
   const int left = cell.left() + kIconLeft + kIconSize;
   return QRect(left, cell.top(), std::max(0, cell.right() + 1 - left), cell.height());
 }
 
-bool CPlayListDelegate::TitleFits(const QFontMetrics& metrics, const QString& title, const QRect& cell) {
+bool PlaylistDelegate::TitleFits(const QFontMetrics& metrics, const QString& title, const QRect& cell) {
   return FitsWhole(metrics, title, LabelRect(cell).width(), kTitleExtra);
 }
 
-QSize CPlayListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+QSize PlaylistDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
   return QSize(0, std::max(kIconSize, option.fontMetrics.height()) + kRowPadding);
 }
 
-void CPlayListDelegate::DrawRow(QPainter& painter, const PlayListRow& row, const QWidget& control) const {
+void PlaylistDelegate::DrawRow(QPainter& painter, const PlaylistRow& row, const QWidget& control) const {
   if (row.cells.isEmpty()) return;
   QRect bounds = row.cells.front();
   bounds.setRight(row.cells.back().left() + row.cells.back().width() - 1);
@@ -90,13 +90,13 @@ void CPlayListDelegate::DrawRow(QPainter& painter, const PlayListRow& row, const
   painter.restore();
 }
 
-QColor CPlayListDelegate::TextColor(const PlayListRow& row, const QPalette& palette) const {
-  if (row.index.data(CPlayListModel::CurrentRole).toBool()) return ToColor(colors_[PlayerColor_CurrentFile]);
-  if (row.index.data(CPlayListModel::CannotPlayRole).toBool()) return ToColor(colors_[PlayerColor_UnsupportedFile]);
+QColor PlaylistDelegate::TextColor(const PlaylistRow& row, const QPalette& palette) const {
+  if (row.index.data(PlaylistModel::CurrentRole).toBool()) return ToColor(colors_[PlayerColor_CurrentFile]);
+  if (row.index.data(PlaylistModel::CannotPlayRole).toBool()) return ToColor(colors_[PlayerColor_UnsupportedFile]);
   return palette.color(QPalette::Active, row.selected ? QPalette::HighlightedText : QPalette::Text);
 }
 
-void CPlayListDelegate::DrawIcon(QPainter& painter, const QRect& rect, const QIcon& icon, const QColor* blend) {
+void PlaylistDelegate::DrawIcon(QPainter& painter, const QRect& rect, const QIcon& icon, const QColor* blend) {
   if (icon.isNull()) return;
   QPixmap pixmap = icon.pixmap(rect.size());
   if (blend) {
@@ -110,9 +110,9 @@ void CPlayListDelegate::DrawIcon(QPainter& painter, const QRect& rect, const QIc
   painter.drawPixmap(rect, pixmap);
 }
 
-void CPlayListDelegate::DrawFocusFrame(QPainter& painter, const QRect& band, const QColor& under) {
-  // Windows inverted every other pixel of the frame; over the flat band that is the
-  // band's inverse colour.
+void PlaylistDelegate::DrawFocusFrame(QPainter& painter, const QRect& band, const QColor& under) {
+  // A dotted frame in the inverse of the band's colour, which is flat beneath it, so the
+  // frame shows on any colour.
   QPen pen(QColor(255 - under.red(), 255 - under.green(), 255 - under.blue()), 0);
   pen.setDashPattern({1.0, 1.0});
   painter.setPen(pen);

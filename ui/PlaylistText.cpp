@@ -1,4 +1,4 @@
-#include "ui/PlayListText.h"
+#include "ui/PlaylistText.h"
 
 #include <vector>
 
@@ -27,8 +27,7 @@ bool FitsWhole(const QFontMetrics& metrics, const QString& text, int width, int 
 
 QString MakeShortString(const QFontMetrics& metrics, const QString& text, int width, int extra) {
   if (FitsWhole(metrics, text, width, extra)) return text;
-  // Windows cut the ANSI bytes two at a time so that a double-byte character stayed
-  // whole; counting characters here keeps ASCII titles as they were and splits nothing.
+  // Cut two characters at a time, counting code points so a surrogate pair is never split.
   const std::vector<qsizetype> starts = CharacterStarts(text);
   const int length = static_cast<int>(starts.size()) - 1;
   const int ellipsis = metrics.horizontalAdvance(kEllipsis);

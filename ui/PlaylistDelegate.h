@@ -17,7 +17,7 @@ class QPainter;
 namespace lumivox {
 
 // One row as the view lays it out.
-struct PlayListRow {
+struct PlaylistRow {
   QModelIndex index;   // the row's first column
   QList<QRect> cells;  // one rectangle per column, left to right
   bool selected = false;
@@ -25,13 +25,13 @@ struct PlayListRow {
   bool dropHighlighted = false;  // draws the insertion mark along the row's top
 };
 
-class CPlayListDelegate final : public QStyledItemDelegate {
+class PlaylistDelegate final : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
   static constexpr int kIconSize = 16;
 
-  CPlayListDelegate(const std::array<ColorRef, kPlayerColorCount>& colors, QObject* parent = nullptr);
+  PlaylistDelegate(const std::array<ColorRef, kPlayerColorCount>& colors, QObject* parent = nullptr);
 
   static QColor ToColor(ColorRef color);
   // Where column 0's icon and label lie within its cell.
@@ -41,12 +41,12 @@ class CPlayListDelegate final : public QStyledItemDelegate {
   static bool TitleFits(const QFontMetrics& metrics, const QString& title, const QRect& cell);
 
   // Colours and font come from `control`: Base is the text background, Text the text.
-  void DrawRow(QPainter& painter, const PlayListRow& row, const QWidget& control) const;
+  void DrawRow(QPainter& painter, const PlaylistRow& row, const QWidget& control) const;
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
-  QColor TextColor(const PlayListRow& row, const QPalette& palette) const;
+  QColor TextColor(const PlaylistRow& row, const QPalette& palette) const;
   static void DrawIcon(QPainter& painter, const QRect& rect, const QIcon& icon, const QColor* blend);
   static void DrawFocusFrame(QPainter& painter, const QRect& band, const QColor& under);
 
