@@ -91,7 +91,9 @@ TEST(Probe, AFileThatDoesNotOpenSaysWhyAndFails) {
     const std::string said = run.out.substr(head.size());
     EXPECT_TRUE(said.ends_with("\n") && said.find('\n') == said.size() - 1) << said;
     EXPECT_GT(said.size(), 1u);
-    if (!reason.empty()) EXPECT_EQ(said, reason + "\n");
+    if (!reason.empty()) {
+      EXPECT_EQ(said, reason + "\n");
+    }
   }
 }
 
