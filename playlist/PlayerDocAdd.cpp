@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "playlist/ListNames.h"
 #include "playlist/MediaTypes.h"
 #include "playlist/PathText.h"
 #include "playlist/PlayerDoc.h"
@@ -83,8 +84,9 @@ bool CPlayerDoc::InsertFile(int index, std::string_view path, bool expand) {
 }
 
 void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
+  ListNames resolver(path);
   if (settings_.AddExisted() && !pathIndex_) {
-    ReadPlaylist(path, [this](std::string_view name) { AddFile(name, false); });
+    ReadPlaylist(path, [&](std::string_view name) { AddFile(resolver.Resolve(name), false); });
     return;
   }
   // Every name costs a probe at a random place of the path index. Hashing a few names
@@ -101,8 +103,8 @@ void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
     pending = 0;
   };
   ReadPlaylist(path, [&](std::string_view name) {
-    names[pending].assign(name);
-    hashes[pending] = PathIndex::Hash(name);
+    names[pending].assign(resolver.Resolve(name));
+    hashes[pending] = PathIndex::Hash(names[pending]);
     index.Prefetch(hashes[pending]);
     if (++pending == kAhead) addPending();
   });
@@ -111,8 +113,9 @@ void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
 
 void CPlayerDoc::InsertPlaylistFile(int index, const std::string& path) {
   int k = index;
+  ListNames resolver(path);
   ReadPlaylist(path, [&](std::string_view name) {
-    if (InsertFile(k, name, false)) ++k;
+    if (InsertFile(k, resolver.Resolve(name), false)) ++k;
   });
 }
 

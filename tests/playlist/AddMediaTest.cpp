@@ -35,6 +35,23 @@ TEST_F(AddMedia, ListFilesAreExpandedOnceAndNeverBecomeEntries) {
   EXPECT_EQ(doc->GetCount(), 4);
 }
 
+// Whichever folder the player runs in, a list's relative names are the list's files.
+TEST_F(AddMedia, RelativeNamesOfAListAreJoinedToItsFolder) {
+  const std::string list = dir.Write("Lists/mix.m3u", "05.mp3\n../Other/06.wav\nfile:///m/a%20b.mp3\n");
+  const std::string folder = dir.path().string();
+  const std::vector<std::string> expected = {folder + "/Lists/05.mp3", folder + "/Other/06.wav", "/m/a b.mp3"};
+  for (const int addExisted : {1, 0}) {
+    options.addExisted = addExisted;
+    doc->RemoveAll();
+    doc->LoadPlaylistFile(list);
+    EXPECT_EQ(Paths(*doc), expected) << addExisted;
+  }
+  doc->RemoveAll();
+  doc->AddFile("/m/first.mp3", false);
+  doc->InsertPlaylistFile(0, list);
+  EXPECT_EQ(Paths(*doc), (std::vector<std::string>{expected[0], expected[1], expected[2], "/m/first.mp3"}));
+}
+
 TEST_F(AddMedia, DuplicateRuleIsCaseInsensitiveAndCoversEverySource) {
   options.addExisted = 0;
   const std::string folder = dir.path().string() + "/Music";

@@ -1,0 +1,81 @@
+#include "playlist/ListNames.h"
+
+#include <glib.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "playlist/PathText.h"
+
+namespace lumivox {
+namespace {
+
+struct GFreeDeleter {
+  void operator()(void* p) const { g_free(p); }
+};
+
+// The scheme of a URI, lower-cased, or empty when `name` is none. Only a scheme followed by
+// "//" counts: "Intro: Part 1.mp3" is a file name.
+std::string SchemeOf(std::string_view name) {
+  const std::size_t colon = name.find(':');
+  if (colon == std::string_view::npos || name.substr(colon + 1, 2) != "//") return {};
+  const std::unique_ptr<char, GFreeDeleter> scheme(g_uri_parse_scheme(std::string(name).c_str()));
+  if (!scheme) return {};
+  std::string text(scheme.get());
+  std::ranges::transform(text, text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return text;
+}
+
+bool IsDrivePath(std::string_view name) {
+  return name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
+}
+
+bool Exists(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string Normal(const std::string& path) { return std::filesystem::path(path).lexically_normal().string(); }
+
+}  // namespace
+
+bool IsStreamName(std::string_view name) {
+  if (IsDrivePath(name)) return false;
+  const std::string scheme = SchemeOf(name);
+  return !scheme.empty() && scheme != "file";
+}
+
+ListNames::ListNames(std::string_view listPath) {
+  std::error_code error;
+  const std::filesystem::path list = std::filesystem::absolute(std::filesystem::path(listPath), error);
+  folder_ = FolderOf(error ? std::string(listPath) : list.string());
+}
+
+std::string_view ListNames::Resolve(std::string_view name) {
+  if (name.empty() || name.front() == '/' || name.front() == '\\' || IsDrivePath(name)) return name;
+  if (const std::string scheme = SchemeOf(name); !scheme.empty()) {
+    if (scheme == "file") {
+      // A URI naming another host has no local path and stays as written.
+      char* host = nullptr;
+      const std::unique_ptr<char, GFreeDeleter> local(g_filename_from_uri(std::string(name).c_str(), &host, nullptr));
+      const std::unique_ptr<char, GFreeDeleter> ownedHost(host);
+      if (!local || (host && std::string_view(host) != "localhost")) return name;
+      resolved_.assign(local.get());
+      return resolved_;
+    }
+    return name;
+  }
+  if (folder_.empty()) return name;
+  resolved_ = Normal(JoinPath(folder_, name));
+  if (name.find('\\') == std::string_view::npos || Exists(resolved_)) return resolved_;
+  std::string slashed(name);
+  std::ranges::replace(slashed, '\\', '/');
+  if (std::string other = Normal(JoinPath(folder_, slashed)); Exists(other)) resolved_ = std::move(other);
+  return resolved_;
+}
+
+}  // namespace lumivox
