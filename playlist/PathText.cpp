@@ -83,8 +83,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 std::string Utf8ToLower(std::string_view text) {
@@ -218,38 +216,6 @@ std::string ListExtensionKey(std::string_view path) {
   const auto dot = path.rfind('.');
   if (dot == std::string_view::npos) return {};
   return Utf8ToLower(path.substr(dot, 4));
-}
-
-bool NaturalLess(std::string_view a, std::string_view b) {
-  LowerCodePoints ia(a), ib(b);
-  char32_t ca = 0, cb = 0;
-  bool more_a = ia.Next(ca), more_b = ib.Next(cb);
-  while (more_a && more_b) {
-    if (IsDigit(ca) && IsDigit(cb)) {
-      // Compare the two digit runs by value: skip leading zeros, then the longer run
-      // is larger, then the first differing digit decides.
-      while (more_a && ca == '0') more_a = ia.Next(ca);
-      while (more_b && cb == '0') more_b = ib.Next(cb);
-      int first_diff = 0;
-      for (;;) {
-        const bool da = more_a && IsDigit(ca), db = more_b && IsDigit(cb);
-        if (!da || !db) {
-          if (da != db) return db;  // a's run ended first: a is smaller
-          break;
-        }
-        if (first_diff == 0 && ca != cb) first_diff = ca < cb ? -1 : 1;
-        more_a = ia.Next(ca);
-        more_b = ib.Next(cb);
-      }
-      if (first_diff != 0) return first_diff < 0;
-      continue;
-    }
-    if (ca != cb) return ca < cb;
-    more_a = ia.Next(ca);
-    more_b = ib.Next(cb);
-  }
-  if (more_a != more_b) return more_b;
-  return a < b;
 }
 
 }  // namespace lumivox

@@ -30,8 +30,4 @@ std::string FolderOf(std::string_view name);
 // lower-cased (".m3u8" -> ".m3u"); empty when the path has no '.'.
 std::string ListExtensionKey(std::string_view path);
 
-// "Natural" order of a file manager: case-insensitive, digit runs compared by value.
-// A strict weak order; names equal in that sense fall back to byte order.
-bool NaturalLess(std::string_view a, std::string_view b);
-
 }  // namespace lumivox

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "playlist/FolderOrder.h"
 #include "playlist/ListNames.h"
 #include "playlist/MediaTypes.h"
 #include "playlist/PathText.h"
@@ -133,8 +134,7 @@ std::vector<std::string> CPlayerDoc::ScanFolder(const std::string& folder) {
         item->d_type == DT_DIR || ((item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) && IsFolder(full));
     if (!folderItem) names.push_back(std::move(full));
   }
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return NaturalLess(TitleOf(a), TitleOf(b)); });
+  SortInFolderOrder(names);
   return names;
 }
 

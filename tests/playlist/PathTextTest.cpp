@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "playlist/FolderOrder.h"
 #include "playlist/MediaTypes.h"
 #include "playlist/PathText.h"
 
@@ -73,16 +76,20 @@ TEST(MediaTypes, SupportedAndListFilesByExtension) {
   for (const auto& [path, expected] : lists) EXPECT_EQ(IsPlaylistFile(path), expected) << path;
 }
 
-TEST(PathText, NaturalOrderIsCaseInsensitiveAndNumericAware) {
-  std::vector<std::string> names = {"track10.mp3", "Track2.mp3", "track1.mp3", "b.wav", "A.wav", "track02.mp3",
-                                    "track 3.mp3", "é.wav",      "e.wav",      "x0010", "x9"};
-  std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return NaturalLess(a, b); });
-  const std::vector<std::string> expected = {"A.wav",      "b.wav",      "e.wav",       "track 3.mp3",
-                                             "track1.mp3", "Track2.mp3", "track02.mp3", "track10.mp3",
-                                             "x9",         "x0010",      "é.wav"};
-  EXPECT_EQ(names, expected);
-  EXPECT_FALSE(NaturalLess("same", "same"));
-  EXPECT_NE(NaturalLess("a", "A"), NaturalLess("A", "a"));  // ties broken, never both
+// A folder's files come in the order a file manager shows them in the user's language.
+TEST(FolderOrder, TitlesSortByLocaleCollationCaseInsensitiveAndNumericAware) {
+  const QLocale previous;
+  QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+  std::vector<std::string> paths = {"/z/track10.mp3", "/a/Track2.mp3", "/track1.mp3", "/Zebra.wav", "/Été.wav",
+                                    "/ete.wav",       "/x0010",        "/x9",         "/b.wav",     "/A.wav"};
+  SortInFolderOrder(paths);
+  QLocale::setDefault(previous);
+  const std::vector<std::string> expected = {"/A.wav",        "/b.wav",         "/ete.wav", "/Été.wav", "/track1.mp3",
+                                             "/a/Track2.mp3", "/z/track10.mp3", "/x9",      "/x0010",   "/Zebra.wav"};
+  EXPECT_EQ(paths, expected);
+  std::vector<std::string> equal = {"/2/same", "/1/same", "/3/SAME"};  // collate equal: bytes decide
+  SortInFolderOrder(equal);
+  EXPECT_EQ(equal, (std::vector<std::string>{"/3/SAME", "/2/same", "/1/same"}));
 }
 
 }  // namespace
