@@ -20,26 +20,16 @@
 namespace lumivox {
 namespace {
 
-// Every argument that is not an option names a file or folder; the first one is opened.
-std::vector<std::string> NamesOf(const QStringList& arguments) {
-  std::vector<std::string> names;
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    if (!arguments[i].startsWith('-')) names.push_back(arguments[i].toStdString());
-  }
-  return names;
-}
-
-QString OptionValue(const QStringList& arguments, const QString& option) {
-  for (const QString& argument : arguments) {
-    if (argument.startsWith(option)) return argument.mid(option.size());
-  }
-  return {};
-}
-
 std::string AutoListPath() {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(folder);
   return (folder + "/lumivox.pls").toStdString();
+}
+
+// The menu or modal dialog in front of the windows, if one is open.
+QWidget* FrontMenuOrDialog() {
+  if (QWidget* menu = QApplication::activePopupWidget()) return menu;
+  return QApplication::activeModalWidget();
 }
 
 // Calls back once, after the first paint of a window has been delivered.
@@ -76,10 +66,12 @@ CPlayerApp::CPlayerApp(int& argc, char** argv) : qt_(argc, argv) {
     QApplication::installTranslator(&qtTexts_);
   }
   if (texts_.load(QLocale(), "lumivox", "_", ":/i18n")) QApplication::installTranslator(&texts_);
-  names_ = NamesOf(QApplication::arguments());
+  // Qt has taken its own options out of the arguments by now.
+  line_ = ReadCommandLine(argc, argv);
 }
 
 CPlayerApp::~CPlayerApp() {
+  sessionEnd_.reset();
   keys_.reset();
   frame_.reset();
   doc_.reset();
@@ -88,7 +80,7 @@ CPlayerApp::~CPlayerApp() {
 bool CPlayerApp::InitInstance() {
   // Made here, after the program's names are set: its socket folder is named after them.
   instance_ = std::make_unique<SingleInstance>();
-  if (instance_->FindPreviousInstance(names_)) return false;  // handed over; no setting touched
+  if (instance_->FindPreviousInstance(line_.names)) return false;  // handed over; no setting touched
 
   store_ = std::make_unique<QSettingsStore>();
   settings_ = std::make_unique<PlayerSettings>(*store_);
@@ -108,9 +100,14 @@ bool CPlayerApp::InitInstance() {
   frame_->SetAppCommands([this](int id) { return OnCommand(id); });
   frame_->SetGraphPlayer(graphPlayer);
   notifyTarget_ = frame_.get();
-  if (names_.empty()) {
+  const std::vector<std::string>& names = line_.names;
+  if (names.empty()) {
     doc_->OnNewDocument();
-  } else if (!doc_->OnOpenDocument(names_.front())) {
+  } else if (names.size() > 1) {
+    // Launchers pass every file selected at once: taken as a drop on the window is.
+    doc_->LoadPlaySettings();
+    doc_->OnDropFiles(names);
+  } else if (!doc_->OnOpenDocument(names.front())) {
     QMessageBox::warning(nullptr, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
                          QCoreApplication::translate("lumivox::CPlayerApp", "Failed to open document."));
     return false;
@@ -129,9 +126,9 @@ bool CPlayerApp::InitInstance() {
                    [this](std::vector<std::string> dropped) { doc_->OnDropFiles(dropped); });
   // Found by later starts only now that the frame can take what they hand over.
   instance_->Listen();
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.contains("--print-startup-time")) ReportFirstPaint();
-  if (const QString shot = OptionValue(arguments, "--screenshot="); !shot.isEmpty()) ScheduleScreenshot(shot);
+  sessionEnd_ = std::make_unique<SessionEnd>([this] { EndSession(); });
+  if (line_.printStartupTime) ReportFirstPaint();
+  if (!line_.screenshot.isEmpty()) ScheduleScreenshot(line_.screenshot);
   frame_->show();
   return true;
 }
@@ -142,6 +139,18 @@ int CPlayerApp::ExitInstance(int status) {
   settings_->SaveSettings();
   settings_->DestroyAccelTable();
   return status;
+}
+
+void CPlayerApp::EndSession() {
+  // Menus and dialogs give way first, as if the user had cancelled them.
+  QWidget* previous = nullptr;
+  while (QWidget* open = FrontMenuOrDialog()) {
+    if (open == previous || !open->close()) break;
+    previous = open;
+  }
+  frame_->OnCommand(ID_APP_EXIT);
+  // Closing a frame hidden in the tray leaves no window whose closing ends the run.
+  QCoreApplication::quit();
 }
 
 bool CPlayerApp::OnCommand(int id) {
@@ -159,12 +168,9 @@ void CPlayerApp::ReportFirstPaint() {
 }
 
 void CPlayerApp::ScheduleScreenshot(const QString& file) {
-  const QStringList arguments = QApplication::arguments();
   // "--command=ID" opens a dialog first; "--tab=N" picks the page it shows.
-  if (const int command = OptionValue(arguments, "--command=").toInt(); command > 0) {
-    QTimer::singleShot(500, frame_.get(), [this, command] { frame_->OnCommand(command); });
-  }
-  const int tab = OptionValue(arguments, "--tab=").toInt();
+  if (line_.command > 0) QTimer::singleShot(500, frame_.get(), [this] { frame_->OnCommand(line_.command); });
+  const int tab = line_.tab;
   QTimer::singleShot(2500, frame_.get(), [tab] {
     if (QWidget* dialog = QApplication::activeModalWidget()) {
       if (auto* pages = dialog->findChild<QTabWidget*>()) pages->setCurrentIndex(tab);

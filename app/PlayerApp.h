@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
+#include "app/SessionEnd.h"
 #include "app/SingleInstance.h"
 #include "engine/AlsaDevices.h"
 #include "engine/VolumeControl.h"
@@ -35,6 +37,8 @@ class CPlayerApp {
 
  private:
   bool OnCommand(int id);
+  // A signal or the session's end: the run ends as File > Exit ends it.
+  void EndSession();
   // "--print-startup-time": the milliseconds from the start of main to the first
   // painting of the main window, on standard output.
   void ReportFirstPaint();
@@ -46,7 +50,7 @@ class CPlayerApp {
   QApplication qt_;
   QTranslator qtTexts_;
   QTranslator texts_;
-  std::vector<std::string> names_;
+  CommandLine line_;
   std::unique_ptr<SingleInstance> instance_;
   std::unique_ptr<QSettingsStore> store_;
   std::unique_ptr<PlayerSettings> settings_;
@@ -56,6 +60,7 @@ class CPlayerApp {
   std::unique_ptr<CPlayerDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;
   std::unique_ptr<KeyTranslator> keys_;
+  std::unique_ptr<SessionEnd> sessionEnd_;
 };
 
 }  // namespace lumivox

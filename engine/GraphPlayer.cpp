@@ -17,6 +17,7 @@
 
 #include "engine/EngineLog.h"
 #include "engine/GstRuntime.h"
+#include "engine/SinkChoice.h"
 #include "engine/SourceFilters.h"
 #include "engine/VideoWindow.h"
 #include "engine/VolumeControl.h"
@@ -85,50 +86,6 @@ LengthScan LengthScanFor(GstCaps* type) {
   return nullptr;
 }
 
-// An element that can reach READY: its device or display is there. The caller sets it
-// back to NULL before letting it go, or hands it to a graph that does.
-ElementRef MakeReady(const char* factory) {
-  ElementRef element = MakeElement(factory);
-  if (!element) return nullptr;
-  if (gst_element_set_state(element.get(), GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) {
-    gst_element_set_state(element.get(), GST_STATE_NULL);
-    return nullptr;
-  }
-  return element;
-}
-
-bool CanReachReady(const char* factory) {
-  ElementRef element = MakeReady(factory);
-  if (element) gst_element_set_state(element.get(), GST_STATE_NULL);
-  return element != nullptr;
-}
-
-// A sink that can draw into a window of ours on this display.
-bool IsUsableWindowSink(const char* name) {
-  auto factory = Adopt(gst_element_factory_find(name));
-  return factory && gst_element_factory_has_interface(factory.get(), "GstVideoOverlay") && CanReachReady(name);
-}
-
-// The sink that draws into the video window: the one LUMIVOX_VIDEO_SINK names when it works
-// here, otherwise the first of the X sinks that does.
-std::string ChooseVideoSink() {
-  if (const QByteArray forced = qgetenv("LUMIVOX_VIDEO_SINK"); !forced.isEmpty()) {
-    if (IsUsableWindowSink(forced.constData())) {
-      qCInfo(lcEngine) << "video sink" << forced.constData() << "chosen by LUMIVOX_VIDEO_SINK";
-      return forced.toStdString();
-    }
-    qCWarning(lcEngine) << "LUMIVOX_VIDEO_SINK names" << forced.constData() << "which cannot draw into a window here";
-  }
-  for (const char* factory : {"xvimagesink", "glimagesink", "ximagesink"}) {
-    if (IsUsableWindowSink(factory)) {
-      qCInfo(lcEngine) << "video sink" << factory;
-      return factory;
-    }
-  }
-  qCWarning(lcEngine) << "no video sink can draw into a window here";
-  return {};
-}
-
 bool IsRegularFile(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -162,12 +119,14 @@ const OutputChoice& CGraphPlayer::Outputs() {
         break;
       }
     }
-    if (window_ && QGuiApplication::platformName() == "xcb") choice.videoSink = ChooseVideoSink();
+    if (window_) choice.videoSink = EmbedsVideo() ? ChooseWindowSink() : ChooseOwnWindowSink();
     outputs_ = choice;
   }
-  if (window_) outputs_->windowHandle = window_->Handle();
+  if (EmbedsVideo()) outputs_->windowHandle = window_->Handle();
   return *outputs_;
 }
+
+bool CGraphPlayer::EmbedsVideo() const { return window_ && QGuiApplication::platformName() == "xcb"; }
 
 bool CGraphPlayer::FailIfMissing(const std::string& path) {
   struct stat info {};

@@ -95,6 +95,8 @@ class CGraphPlayer final : public IGraphPlayer {
   RunState StateAfter(GstClockTime timeout);
   void WaitForState();  // for a pending change, a few seconds at most
   const OutputChoice& Outputs();
+  // On X the sink draws into the video window; elsewhere it has no handle to draw into.
+  bool EmbedsVideo() const;
 
   std::function<GraphChoices()> choices_;
   std::function<void()> notify_;

@@ -261,7 +261,7 @@ bool FilterGraph::RenderVideo(GstPad* pad) {
   if (!LinkChain(pad, chain)) return false;
   std::lock_guard lock(mutex_);
   videoSinks_.push_back(rawSink);
-  hasWindowSink_ = hasWindowSink_ || windowSink;
+  hasWindowSink_ = hasWindowSink_ || (windowSink && outputs_.windowHandle);
   if (!videoInput_) videoInput_ = std::move(input);
   return true;
 }
@@ -270,9 +270,9 @@ ElementRef FilterGraph::MakeVideoSink() {
   const std::string name = UniqueName("Video Renderer");
   std::lock_guard lock(mutex_);
   ElementRef sink;
-  if (!outputs_.videoSink.empty() && outputs_.windowHandle && !hasWindowSink_) {
-    sink = MakeElement(outputs_.videoSink.c_str(), name.c_str());
-  }
+  if (!outputs_.videoSink.empty() && !hasWindowSink_) sink = MakeElement(outputs_.videoSink.c_str(), name.c_str());
+  // Given no window of ours, the sink opens one of its own.
+  if (sink && !outputs_.windowHandle) return sink;
   if (sink && GST_IS_VIDEO_OVERLAY(sink.get())) {
     // The window's shape sets the picture's shape; the sink only fills it.
     SetIfPresent(sink.get(), "force-aspect-ratio", FALSE);

@@ -1,9 +1,10 @@
-// The real lumivox binary with an empty home folder: it plays, hands a second start's files
-// to the running one, and writes its settings and the automatic list at exit.
+// The real lumivox binary with an empty home folder: it plays, hands a second start's names
+// to the running one as absolute paths, and writes its settings and the automatic list at exit.
 
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QUrl>
 
 #include <filesystem>
 
@@ -16,9 +17,10 @@ namespace {
 
 class PlayerRunTest : public ::testing::Test {
  protected:
-  // Starts the player; what it logs goes to `log` in the home folder.
-  void Start(QProcess& player, const QStringList& arguments, const std::string& log) {
+  // Starts the player in `folder` (else here); what it logs goes to `log` in the home folder.
+  void Start(QProcess& player, const QStringList& arguments, const std::string& log, const QString& folder = {}) {
     player.setProcessEnvironment(Environment());
+    player.setWorkingDirectory(folder);
     player.setStandardErrorFile(QString::fromStdString(home / log));
     player.start(LUMIVOX_PLAYER, arguments);
     ASSERT_TRUE(player.waitForStarted());
@@ -59,8 +61,10 @@ TEST_F(PlayerRunTest, PlaysTakesASecondStartsFilesFollowsMenuKeysAndWritesEveryt
   Start(first, {QString::fromStdString(MediaPath("clip.avi"))}, "first.log");
   ASSERT_FALSE(WindowNamed("^clip\\.avi - lumivox$").empty()) << "the title names the playing entry";
 
-  Start(second, {QString::fromStdString(MediaPath("tone.wav")), QString::fromStdString(MediaPath("tone.mp3"))},
-        "second.log");
+  // From another folder, by a relative name and a URI: the running player is handed absolute paths.
+  const QString media = QString::fromStdString(std::filesystem::path(MediaPath("tone.wav")).parent_path());
+  Start(second, {"tone.wav", QUrl::fromLocalFile(QString::fromStdString(MediaPath("tone.mp3"))).toString()},
+        "second.log", media);
   ASSERT_TRUE(second.waitForFinished(5000));
   EXPECT_EQ(second.exitCode(), 0);
   const std::string window = WindowNamed("^tone\\.wav - lumivox$");

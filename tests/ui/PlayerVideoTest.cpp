@@ -166,6 +166,35 @@ TEST_P(PlayerVideoTest, ThePaneShowsTheBackgroundWhereverThereIsNoPicture) {
       << "where the picture was: " << stray;
 }
 
+// Off the X platform (a Wayland desktop without an X server) the sink has no window of the
+// player's to draw into and shows the video in one of its own, rather than nowhere.
+TEST(PlayerOwnVideoWindow, OffTheXPlatformTheVideoPlaysInAWindowOfTheSinksOwn) {
+  PrivateDisplay display;
+  ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
+  XClient x(display.name().toStdString());
+  TempDir home;
+  home.Write("config/Halcyon/lumivox.conf", "[Play]\nRepeat=2\n");
+  QProcessEnvironment environment = PlayerEnvironment(display, home);
+  environment.insert("QT_QPA_PLATFORM", "offscreen");  // the player's own windows are on no display
+  environment.insert("QT_LOGGING_RULES", "lumivox.engine*=true");
+  QProcess player;
+  player.setProcessEnvironment(environment);
+  player.start(LUMIVOX_PLAYER, {QString::fromStdString(MediaPath("clip.avi"))});
+  const auto showsTheClip = [&x] {
+    for (const xcb_window_t window : x.MappedChildren()) {
+      const QImage middle = x.Grab(QRect(x.Geometry(window).center(), QSize(1, 1)));
+      if (!middle.isNull() && middle.pixelColor(0, 0).green() > 120 && middle.pixelColor(0, 0).red() < 80) return true;
+    }
+    return false;
+  };
+  QElapsedTimer timer;
+  timer.start();
+  while (!showsTheClip() && timer.elapsed() < 10000) QThread::msleep(50);
+  EXPECT_TRUE(showsTheClip()) << player.readAllStandardError().toStdString();
+  player.terminate();
+  EXPECT_TRUE(player.waitForFinished(10000));
+}
+
 INSTANTIATE_TEST_SUITE_P(Sinks, PlayerVideoTest, ::testing::Values("xvimagesink", "glimagesink", "ximagesink"),
                          [](const ::testing::TestParamInfo<const char*>& sink) { return std::string(sink.param); });
 
