@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 
-#include <glib.h>
 #include <unistd.h>
 
 #include <QCommandLineParser>
@@ -12,7 +11,7 @@
 #include <memory>
 
 #include "app/AppLog.h"
-#include "engine/GstPtr.h"
+#include "playlist/ListNames.h"
 #include "playlist/PathText.h"
 
 namespace lumivox {
@@ -60,26 +59,6 @@ class Arguments {
   bool parsed = false;
 };
 
-// "scheme://...": a URI, never a relative name.
-bool IsUri(std::string_view name) {
-  const auto end = name.find("://");
-  if (end == std::string_view::npos || end == 0 || !g_ascii_isalpha(name[0])) return false;
-  for (const char c : name.substr(0, end)) {
-    if (!g_ascii_isalnum(c) && c != '+' && c != '-' && c != '.') return false;
-  }
-  return true;
-}
-
-// The local path of a file:// URI; nothing for one that is not, or names another machine.
-std::optional<std::string> LocalPathOf(const std::string& name) {
-  if (g_ascii_strncasecmp(name.c_str(), "file:", 5) != 0) return std::nullopt;
-  gchar* host = nullptr;
-  const GCharPtr path{g_filename_from_uri(name.c_str(), &host, nullptr)};
-  const GCharPtr hostName{host};
-  if (!path || (host && g_ascii_strcasecmp(host, "localhost") != 0)) return std::nullopt;
-  return std::string(path.get());
-}
-
 }  // namespace
 
 std::optional<int> AnswerInformationRequest(int argc, char** argv) {
@@ -113,8 +92,8 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 std::string AbsoluteName(std::string_view argument, std::string_view currentFolder) {
   const std::string name(argument);
-  if (const auto path = LocalPathOf(name)) return *path;
-  if (IsUri(argument) || argument.starts_with('/') || currentFolder.empty()) return name;
+  if (const auto path = LocalPathOfUri(name)) return *path;
+  if (!UriScheme(argument).empty() || argument.starts_with('/') || currentFolder.empty()) return name;
   std::string full(currentFolder);
   for (std::size_t at = 0; at <= argument.size();) {
     const std::size_t end = std::min(argument.find('/', at), argument.size());

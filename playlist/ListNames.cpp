@@ -18,18 +18,6 @@ struct GFreeDeleter {
   void operator()(void* p) const { g_free(p); }
 };
 
-// The scheme of a URI, lower-cased, or empty when `name` is none. Only a scheme followed by
-// "//" counts: "Intro: Part 1.mp3" is a file name.
-std::string SchemeOf(std::string_view name) {
-  const std::size_t colon = name.find(':');
-  if (colon == std::string_view::npos || name.substr(colon + 1, 2) != "//") return {};
-  const std::unique_ptr<char, GFreeDeleter> scheme(g_uri_parse_scheme(std::string(name).c_str()));
-  if (!scheme) return {};
-  std::string text(scheme.get());
-  std::ranges::transform(text, text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-  return text;
-}
-
 bool IsDrivePath(std::string_view name) {
   return name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
 }
@@ -43,9 +31,28 @@ std::string Normal(const std::string& path) { return std::filesystem::path(path)
 
 }  // namespace
 
+std::string UriScheme(std::string_view name) {
+  const std::size_t colon = name.find(':');
+  if (colon == std::string_view::npos || name.substr(colon + 1, 2) != "//") return {};
+  const std::unique_ptr<char, GFreeDeleter> scheme(g_uri_parse_scheme(std::string(name).c_str()));
+  if (!scheme) return {};
+  std::string text(scheme.get());
+  std::ranges::transform(text, text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return text;
+}
+
+std::optional<std::string> LocalPathOfUri(std::string_view name) {
+  if (name.size() < 5 || g_ascii_strncasecmp(name.data(), "file:", 5) != 0) return std::nullopt;
+  char* host = nullptr;
+  const std::unique_ptr<char, GFreeDeleter> local(g_filename_from_uri(std::string(name).c_str(), &host, nullptr));
+  const std::unique_ptr<char, GFreeDeleter> ownedHost(host);
+  if (!local || (host && g_ascii_strcasecmp(host, "localhost") != 0)) return std::nullopt;
+  return std::string(local.get());
+}
+
 bool IsStreamName(std::string_view name) {
   if (IsDrivePath(name)) return false;
-  const std::string scheme = SchemeOf(name);
+  const std::string scheme = UriScheme(name);
   return !scheme.empty() && scheme != "file";
 }
 
@@ -57,18 +64,12 @@ ListNames::ListNames(std::string_view listPath) {
 
 std::string_view ListNames::Resolve(std::string_view name) {
   if (name.empty() || name.front() == '/' || name.front() == '\\' || IsDrivePath(name)) return name;
-  if (const std::string scheme = SchemeOf(name); !scheme.empty()) {
-    if (scheme == "file") {
-      // A URI naming another host has no local path and stays as written.
-      char* host = nullptr;
-      const std::unique_ptr<char, GFreeDeleter> local(g_filename_from_uri(std::string(name).c_str(), &host, nullptr));
-      const std::unique_ptr<char, GFreeDeleter> ownedHost(host);
-      if (!local || (host && std::string_view(host) != "localhost")) return name;
-      resolved_.assign(local.get());
-      return resolved_;
-    }
-    return name;
+  if (std::optional<std::string> local = LocalPathOfUri(name)) {
+    resolved_ = std::move(*local);
+    return resolved_;
   }
+  // Streams, and file URIs of other machines, stay as written.
+  if (!UriScheme(name).empty()) return name;
   if (folder_.empty()) return name;
   resolved_ = Normal(JoinPath(folder_, name));
   if (name.find('\\') == std::string_view::npos || Exists(resolved_)) return resolved_;

@@ -3,10 +3,19 @@
 // relative to the list, as file:// URIs, or with Windows separators; the document wants
 // a name it can open from any working folder.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace lumivox {
+
+// The scheme of a URI, lower-cased, or empty when `name` is none. Only a scheme followed
+// by "//" counts: "Intro: Part 1.mp3" is a file name.
+std::string UriScheme(std::string_view name);
+
+// The local path of a file: URI (percent-decoded, no host or "localhost"); nothing for any
+// other name, a URI of another machine among them.
+std::optional<std::string> LocalPathOfUri(std::string_view name);
 
 // A name with a URI scheme other than file:// (http://, https://, mms://, rtsp://, ...).
 // A drive letter such as "C:" is no scheme.
