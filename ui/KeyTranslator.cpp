@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include "ui/UiLog.h"
 #include "ui/VirtualKeys.h"
 
 namespace lumivox {
@@ -32,15 +33,20 @@ bool KeyTranslator::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
   if (!watched->isWidgetType()) return false;
   auto* target = static_cast<QWidget*>(watched);
-  if (!IsAimedAt(*target) || !translatesFor_(target)) return false;
+  if (!IsAimedAt(*target)) return false;
+  const bool press = event->type() == QEvent::KeyPress;
+  if (!translatesFor_(target)) {
+    if (press) qCDebug(lcUi) << "key for" << target->metaObject()->className() << "left to it";
+    return false;
+  }
   const AccelTable* table = table_();
   if (!table) return false;
-  const VirtualKeyPress press = VirtualKeyOf(static_cast<const QKeyEvent&>(*event));
-  if (press.key == 0) return false;
-  const std::optional<std::uint16_t> command = table->Translate(press.flags, press.key);
+  const VirtualKeyPress key = VirtualKeyOf(static_cast<const QKeyEvent&>(*event));
+  const std::optional<std::uint16_t> command = key.key ? table->Translate(key.flags, key.key) : std::nullopt;
+  if (press) qCDebug(lcUi) << "key" << key.flags << key.key << "command" << (command ? int(*command) : 0);
   if (!command) return false;
   event->accept();
-  if (event->type() == QEvent::KeyPress) {
+  if (press) {
     QMetaObject::invokeMethod(
         this, [this, id = int(*command)] { send_(id); }, Qt::QueuedConnection);
   }
