@@ -10,6 +10,7 @@
 
 #include <cstdio>
 
+#include "desktop/DesktopSession.h"
 #include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
@@ -80,6 +81,7 @@ CPlayerApp::CPlayerApp(int& argc, char** argv) : qt_(argc, argv) {
 }
 
 CPlayerApp::~CPlayerApp() {
+  desktop_.reset();
   keys_.reset();
   frame_.reset();
   doc_.reset();
@@ -133,6 +135,7 @@ bool CPlayerApp::InitInstance() {
   if (arguments.contains("--print-startup-time")) ReportFirstPaint();
   if (const QString shot = OptionValue(arguments, "--screenshot="); !shot.isEmpty()) ScheduleScreenshot(shot);
   frame_->show();
+  desktop_ = std::make_unique<DesktopSession>(*frame_, *doc_);
   return true;
 }
 

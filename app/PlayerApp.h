@@ -22,6 +22,7 @@ namespace lumivox {
 class CKeyTranslator;
 class CMainFrame;
 class CPlayerDoc;
+class DesktopSession;
 
 class CPlayerApp {
  public:
@@ -56,6 +57,7 @@ class CPlayerApp {
   std::unique_ptr<CPlayerDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;
   std::unique_ptr<CKeyTranslator> keys_;
+  std::unique_ptr<DesktopSession> desktop_;
 };
 
 }  // namespace lumivox
