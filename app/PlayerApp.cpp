@@ -10,6 +10,7 @@
 
 #include <cstdio>
 
+#include "desktop/DesktopSession.h"
 #include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
@@ -72,6 +73,7 @@ CPlayerApp::CPlayerApp(int& argc, char** argv) : qt_(argc, argv) {
 
 CPlayerApp::~CPlayerApp() {
   sessionEnd_.reset();
+  desktop_.reset();
   keys_.reset();
   frame_.reset();
   doc_.reset();
@@ -130,6 +132,7 @@ bool CPlayerApp::InitInstance() {
   if (line_.printStartupTime) ReportFirstPaint();
   if (!line_.screenshot.isEmpty()) ScheduleScreenshot(line_.screenshot);
   frame_->show();
+  desktop_ = std::make_unique<DesktopSession>(*frame_, *doc_);
   return true;
 }
 

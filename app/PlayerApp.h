@@ -24,6 +24,7 @@ namespace lumivox {
 class KeyTranslator;
 class CMainFrame;
 class CPlayerDoc;
+class DesktopSession;
 
 class CPlayerApp {
  public:
@@ -61,6 +62,7 @@ class CPlayerApp {
   std::unique_ptr<CMainFrame> frame_;
   std::unique_ptr<KeyTranslator> keys_;
   std::unique_ptr<SessionEnd> sessionEnd_;
+  std::unique_ptr<DesktopSession> desktop_;
 };
 
 }  // namespace lumivox

@@ -1,11 +1,13 @@
 // Start-up figures of the real player, each start in a home of its own (settings, data,
 // runtime folder with the single-instance socket), so no start sees another or the user's:
 //   empty      no automatic list, default view mode                      target 400 ms
+//   bus        the same with a session bus, where the player answers as an MPRIS player
+//              and watches for video to hold the screen saver        target empty + 20 ms
 //   100k list  a 100,000-entry automatic list, playlist and video shown  target 700 ms
 //   hand-over  a second start handing two names to the running player    target 150 ms
 // The first two are timed to the "startup-time-ms:" line of --print-startup-time, both as
 // the player prints it (from its main) and as seen from the spawn; the hand-over from the
-// spawn to the exit. It needs an X display:
+// spawn to the exit. Every start but the bus case has no session bus. It needs an X display:
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/startup_bench
 
@@ -93,12 +95,37 @@ class Scratch {
   QTemporaryDir dir_;
 };
 
+// A session bus of the benchmark's own, as dbus-run-session starts one.
+class SessionBus {
+ public:
+  SessionBus() {
+    daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    if (daemon_.waitForStarted() && daemon_.waitForReadyRead(kSocketTimeoutMs)) {
+      address_ = QString::fromUtf8(daemon_.readLine().trimmed());
+    }
+  }
+  ~SessionBus() {
+    daemon_.kill();
+    daemon_.waitForFinished();
+  }
+  SessionBus(const SessionBus&) = delete;
+  SessionBus& operator=(const SessionBus&) = delete;
+
+  const QString& address() const { return address_; }  // empty when it did not start
+
+ private:
+  QProcess daemon_;
+  QString address_;
+};
+
 // A user of their own for one player and the starts that talk to it, made afresh at the
 // same place each time: GStreamer keys some plugins' registry entries on folders under
 // HOME, and a new HOME would have every start rescan them, which a user's start never does.
+// The user's session bus is `bus`; with none, a bus address nobody listens on.
 class Home {
  public:
-  explicit Home(const Scratch& scratch) : dir_(scratch.Path("user")), cache_(scratch.Path("cache")) {
+  explicit Home(const Scratch& scratch, const QString& bus = {})
+      : dir_(scratch.Path("user")), cache_(scratch.Path("cache")), bus_(bus) {
     dir_.removeRecursively();
     for (const char* folder : {"home", "config", "data", "runtime"}) dir_.mkpath(folder);
     // Qt only takes a runtime folder that is private to its owner.
@@ -124,6 +151,7 @@ class Home {
     environment.insert("XDG_DATA_HOME", Path("data"));
     environment.insert("XDG_RUNTIME_DIR", Path("runtime"));
     environment.insert("XDG_CACHE_HOME", cache_);
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", bus_.isEmpty() ? "unix:path=" + Path("no-bus") : bus_);
     return environment;
   }
 
@@ -132,6 +160,7 @@ class Home {
  private:
   QDir dir_;
   QString cache_;
+  QString bus_;
 };
 
 std::unique_ptr<QProcess> NewPlayer(const Home& home) {
@@ -216,10 +245,10 @@ std::optional<QByteArray> MakeList(const Scratch& scratch, const QString& wav) {
 
 // One start to first paint per run, each in a fresh home that `prepare` fills.
 template <typename Prepare>
-Figures TimeStarts(const Scratch& scratch, Prepare prepare) {
+Figures TimeStarts(const Scratch& scratch, Prepare prepare, const QString& bus = {}) {
   Figures figures;
   for (int run = 0; run < kRuns; ++run) {
-    const Home home(scratch);
+    const Home home(scratch, bus);
     if (!prepare(home)) {
       ++figures.failed;
       continue;
@@ -337,7 +366,15 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const Figures empty = TimeStarts(scratch, [](const Home&) { return true; });
+  const auto emptyHome = [](const Home&) { return true; };
+  const Figures empty = TimeStarts(scratch, emptyHome);
+  const SessionBus bus;
+  Figures withBus;
+  if (bus.address().isEmpty()) {
+    std::fprintf(stderr, "startup_bench: dbus-daemon did not start\n");
+  } else {
+    withBus = TimeStarts(scratch, emptyHome, bus.address());
+  }
   const Figures big = TimeStarts(scratch, [&](const Home& home) {
     return home.Write("config/Halcyon/lumivox.conf", "[View]\nViewMode=0\n") &&
            home.Write("data/Halcyon/lumivox/lumivox.pls", *list);
@@ -348,6 +385,7 @@ int main(int argc, char** argv) {
   std::printf("%-32s %4s  %17s  %17s  %7s  %6s  %s\n", "case", "runs", "printed med   max", "wall med      max",
               "cpu med", "target", "wall med / max");
   PrintRow("empty home, default view", empty, 400);
+  PrintRow("the same, with a session bus", withBus, Median(empty.wall) + 20);
   PrintRow("100,000-entry list, ViewMode=0", big, 700);
   PrintRow("hand-over of 2 names, to exit", handOver, 150);
   std::printf(

@@ -328,15 +328,25 @@ void CPlayerDoc::ToggleShuffle() {
   Changed();
 }
 
-void CPlayerDoc::StepVolume(int delta) {
+int CPlayerDoc::Volume() {
+  const int mode = settings_.VolumeMode();
+  if (mode == VolumeMode::Graph) return engine_->GetVolume();
+  return deviceVolume_ ? deviceVolume_->ReadVolume(mode) : -1;
+}
+
+void CPlayerDoc::SetVolume(int percent) {
+  if (Volume() == -1) return;
   const int mode = settings_.VolumeMode();
   if (mode == VolumeMode::Graph) {
-    engine_->SetVolume(std::clamp(engine_->GetVolume() + delta, 0, 100));
-    return;
+    engine_->SetVolume(std::clamp(percent, 0, 100));
+  } else {
+    deviceVolume_->WriteVolume(mode, std::clamp(percent, 0, 100));
   }
-  if (!deviceVolume_) return;
-  const int percent = deviceVolume_->ReadVolume(mode);
-  if (percent != -1) deviceVolume_->WriteVolume(mode, std::clamp(percent + delta, 0, 100));
+  Changed();
+}
+
+void CPlayerDoc::StepVolume(int delta) {
+  if (const int percent = Volume(); percent != -1) SetVolume(percent + delta);
 }
 
 void CPlayerDoc::SeekTo(std::int64_t position) { engine_->Seek(position); }

@@ -82,6 +82,10 @@ class CPlayerDoc {
   void ToggleShuffle();
   void VolumeUp() { StepVolume(+5); }
   void VolumeDown() { StepVolume(-5); }
+  // The volume the volume commands act on, in percent; -1 when it cannot be read.
+  int Volume();
+  // Sets that volume (clamped to 0..100), unless it cannot be read.
+  void SetVolume(int percent);
   void SeekTo(std::int64_t position);
 
   // --- list editing

@@ -184,7 +184,7 @@ void CMainFrame::BuildBars() {
   seekDock_->setFloatable(false);
   seekBar_ = new CSeekBar(seekDock_);
   seekBar_->SetColors(options_.playerColor);
-  seekBar_->SetSeekHandler([this](std::int64_t position) { doc_.SeekTo(position); });
+  seekBar_->SetSeekHandler([this](std::int64_t position) { SeekTo(position); });
   seekDock_->addWidget(seekBar_);
   addToolBarBreak(Qt::BottomToolBarArea);
   addToolBar(Qt::BottomToolBarArea, seekDock_);
@@ -250,7 +250,13 @@ bool CMainFrame::OnCommand(int id) {
   qCDebug(lcUi) << "command" << id;
   // Frame commands change no document but may change what the buttons show.
   DocumentChanged();
+  if (id == ID_PLAY_REWIND || id == ID_PLAY_FAST_FORWARD) Q_EMIT seeked();
   return true;
+}
+
+void CMainFrame::SeekTo(std::int64_t position) {
+  doc_.SeekTo(position);
+  Q_EMIT seeked();
 }
 
 bool CMainFrame::RouteCommand(int id) {
@@ -295,6 +301,7 @@ void CMainFrame::UpdateToolBar() {
   for (QAction* button : toolBar_->actions()) {
     if (button->data().isValid()) button->setEnabled(StateOf(button->data().toInt()).enabled);
   }
+  Q_EMIT stateChanged();
 }
 
 std::optional<CommandState> CMainFrame::FrameCommandState(int id) {

@@ -37,6 +37,8 @@ enum class ViewMode { PlaylistAndVideo = 0, Video = 1, Playlist = 2 };
 constexpr bool operator==(int stored, ViewMode mode) { return stored == static_cast<int>(mode); }
 
 class CMainFrame final : public QMainWindow, public IMainFrame {
+  Q_OBJECT
+
  public:
   // Reads its bars, top-most state, view mode and placement from the "View" settings.
   CMainFrame(CPlayerDoc& doc, PlayerSettings& settings);
@@ -56,6 +58,8 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   // Routes a command: the active view, the document, the frame. False when nobody ran it.
   bool OnCommand(int id);
   CommandState StateOf(int id);
+  // Moves the current file to `position` (100-ns units), as the seek bar does.
+  void SeekTo(std::int64_t position);
   CSeekBar& seekBar() const { return *seekBar_; }
   // Keys aimed at `target` go through the user's key table: the main window with its panes
   // and the full-screen window, not the seek bar.
@@ -76,6 +80,12 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void SetCaption(std::string_view caption) override;
   void ResizeBy(int dx, int dy) override;
   void DocumentChanged() override;
+
+ Q_SIGNALS:
+  // Once the window is idle after changes that DocumentChanged was told of.
+  void stateChanged();
+  // The position moved by a seek rather than by playing.
+  void seeked();
 
  protected:
   void customEvent(QEvent* event) override;

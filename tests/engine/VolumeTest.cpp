@@ -92,9 +92,13 @@ TEST(Volume, AlsaWithoutACardReadsNothing) {
 
 using VolumeCommands = DocFixture;
 
-TEST_F(VolumeCommands, StepByFiveWithinBoundsOnTheChosenTarget) {
+TEST_F(VolumeCommands, StepByFiveOrSetWithinBoundsOnTheChosenTarget) {
   EXPECT_EQ(engine->volume, 100);
   doc->VolumeUp();
+  EXPECT_EQ(engine->volume, 100);
+  doc->SetVolume(37);  // a desktop controller's value, off the steps
+  EXPECT_EQ(doc->Volume(), 37);
+  doc->SetVolume(140);
   EXPECT_EQ(engine->volume, 100);
   for (int i = 0; i < 21; ++i) doc->VolumeDown();
   EXPECT_EQ(engine->volume, 0);
@@ -112,7 +116,9 @@ TEST_F(VolumeCommands, StepByFiveWithinBoundsOnTheChosenTarget) {
   EXPECT_EQ(*devices.wave & 0xFFFF, 0x8CCCu);
   devices.wave.reset();
   doc->VolumeUp();  // unreadable: nothing written
+  doc->SetVolume(50);
   EXPECT_FALSE(devices.wave);
+  EXPECT_EQ(doc->Volume(), -1);
   EXPECT_EQ(engine->volume, 0);
 }
 

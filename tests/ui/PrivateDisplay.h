@@ -33,7 +33,7 @@ class PrivateDisplay {
 };
 
 // The environment of a player on `display` whose settings, data and socket all live in
-// `home`, as for a user starting afresh.
+// `home`, as for a user starting afresh, without a session bus.
 inline QProcessEnvironment PlayerEnvironment(const PrivateDisplay& display, const TempDir& home) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("DISPLAY", display.name());
@@ -42,6 +42,9 @@ inline QProcessEnvironment PlayerEnvironment(const PrivateDisplay& display, cons
   environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home / "config"));
   environment.insert("XDG_DATA_HOME", QString::fromStdString(home / "data"));
   environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.path().string()));
+  // A bus nobody listens on: the player never reaches the desktop's session (nor starts one
+  // of its own). Tests that want a bus give their own.
+  environment.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromStdString("unix:path=" + home / "no-bus"));
   return environment;
 }
 
