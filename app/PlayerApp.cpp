@@ -62,6 +62,7 @@ class FirstPaintWatch final : public QObject {
 CPlayerApp::CPlayerApp(int& argc, char** argv) : qt_(argc, argv) {
   QApplication::setOrganizationName("Halcyon");
   QApplication::setApplicationName("lumivox");
+  QApplication::setDesktopFileName(LUMIVOX_APP_ID);
   // The system's interface language picks the texts; English stays without a translation.
   if (qtTexts_.load(QLocale(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(&qtTexts_);

@@ -5,7 +5,7 @@ namespace lumivox {
 
 // The desktop entry's name without ".desktop"; desktop shells find the program's icon and
 // name through it.
-inline constexpr char kDesktopEntry[] = "lumivox";
+inline constexpr char kDesktopEntry[] = LUMIVOX_APP_ID;
 
 inline constexpr char kMprisService[] = "org.mpris.MediaPlayer2.lumivox";
 inline constexpr char kMprisPath[] = "/org/mpris/MediaPlayer2";

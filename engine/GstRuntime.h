@@ -8,8 +8,9 @@ namespace lumivox {
 
 // Initialises GStreamer and loads libgsthalcyon.so from the first folder of the plugin path
 // that has it. The path is LUMIVOX_PLUGIN_PATH (':'-separated; set but empty = none) or else
-// the build folder and the installed folder. False, with a reason, when GStreamer cannot
-// start; a missing module is not an error (its elements are then "not installed").
+// ../lib/lumivox/gstreamer-1.0 from the program's folder, then the build folder for a program
+// run from there. False, with a reason, when GStreamer cannot start; a missing module is not
+// an error (its elements are then "not installed").
 bool InitGStreamer(std::string* error = nullptr);
 
 }  // namespace lumivox
