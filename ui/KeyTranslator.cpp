@@ -35,7 +35,7 @@ bool KeyTranslator::eventFilter(QObject* watched, QEvent* event) {
   if (!IsAimedAt(*target) || !translatesFor_(target)) return false;
   const AccelTable* table = table_();
   if (!table) return false;
-  const VirtualKeyPress press = VirtualKeyOf(static_cast<const QKeyEvent&>(*event));
+  const VirtualKeyPress press = VirtualKeyOf(static_cast<const QKeyEvent&>(*event), latin_);
   if (press.key == 0) return false;
   const std::optional<std::uint16_t> command = table->Translate(press.flags, press.key);
   if (!command) return false;
