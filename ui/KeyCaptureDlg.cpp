@@ -63,7 +63,7 @@ void CKeyCaptureDlg::paintEvent(QPaintEvent*) {
 }
 
 void CKeyCaptureDlg::OnKeyDown(const QKeyEvent& event) {
-  const VirtualKeyPress press = VirtualKeyOf(event);
+  const VirtualKeyPress press = VirtualKeyOf(event, latin_);
   if (press.key == 0 || IsCaptureIgnoredKey(press.key)) return;
   entry_.key = press.key;
   entry_.flags = press.flags;

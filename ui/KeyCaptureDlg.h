@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "settings/KeyTable.h"
+#include "ui/LatinKeymap.h"
 
 namespace lumivox {
 
@@ -27,6 +28,7 @@ class CKeyCaptureDlg final : public QDialog {
   void OnKeyDown(const QKeyEvent& event);
 
   KeyEntry& entry_;
+  LatinKeymap latin_;
 };
 
 }  // namespace lumivox

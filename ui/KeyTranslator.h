@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "settings/KeyTable.h"
+#include "ui/LatinKeymap.h"
 
 class QWidget;
 
@@ -28,6 +29,7 @@ class KeyTranslator final : public QObject {
   std::function<const AccelTable*()> table_;
   std::function<bool(QWidget*)> translatesFor_;
   std::function<void(int)> send_;
+  LatinKeymap latin_;
 };
 
 }  // namespace lumivox

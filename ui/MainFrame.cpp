@@ -169,7 +169,7 @@ void CMainFrame::BuildBars() {
       continue;
     }
     const CommandInfo* command = FindCommand(id);
-    QAction* button = toolBar_->addAction(ToolbarIcon(id), CommandText(command->text));
+    QAction* button = toolBar_->addAction(CommandText(command->text));
     if (command->toolTip.empty()) {
       toolBar_->widgetForAction(button)->installEventFilter(noToolTip);
     } else {
@@ -178,6 +178,7 @@ void CMainFrame::BuildBars() {
     connect(button, &QAction::triggered, this, [this, id] { OnCommand(id); });
     button->setData(id);
   }
+  new ToolbarGlyphs(*toolBar_);
   addToolBar(Qt::BottomToolBarArea, toolBar_);
   seekDock_ = new QToolBar(this);
   seekDock_->setMovable(false);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "settings/KeyTable.h"
+#include "ui/LatinKeymap.h"
 
 namespace lumivox {
 namespace {
@@ -115,8 +116,10 @@ std::uint8_t AccelFlags(Qt::KeyboardModifiers modifiers) {
   return flags;
 }
 
-VirtualKeyPress VirtualKeyOf(const QKeyEvent& event) {
-  return {AccelFlags(event.modifiers()), VirtualKeyCode(event.key(), event.modifiers())};
+VirtualKeyPress VirtualKeyOf(const QKeyEvent& event, LatinKeymap& latin) {
+  VirtualKeyPress press{AccelFlags(event.modifiers()), VirtualKeyCode(event.key(), event.modifiers())};
+  if (press.key == 0) press.key = VirtualKeyCode(latin.LatinKey(event), event.modifiers());
+  return press;
 }
 
 }  // namespace lumivox

@@ -1,7 +1,7 @@
 #pragma once
 // Qt key events as the key table sees them: a virtual-key code and accelerator modifier
 // flags. Punctuation keys are read by the US layout, shifted or not, so Shift+1 is the
-// '1' key with Shift held.
+// '1' key with Shift held. A layout typing no Latin letters is read by a Latin one.
 
 #include <Qt>
 
@@ -10,6 +10,8 @@
 class QKeyEvent;
 
 namespace lumivox {
+
+class LatinKeymap;
 
 struct VirtualKeyPress {
   std::uint8_t flags = 0;  // FVIRTKEY plus FSHIFT/FCONTROL/FALT for the modifiers held
@@ -25,6 +27,7 @@ std::uint16_t VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
 // FVIRTKEY, with FSHIFT, FCONTROL and FALT for Shift, Ctrl and Alt held.
 std::uint8_t AccelFlags(Qt::KeyboardModifiers modifiers);
 
-VirtualKeyPress VirtualKeyOf(const QKeyEvent& event);
+// A key with no virtual-key code of its own takes that of its Latin key, if any.
+VirtualKeyPress VirtualKeyOf(const QKeyEvent& event, LatinKeymap& latin);
 
 }  // namespace lumivox

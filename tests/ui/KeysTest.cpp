@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -12,12 +14,15 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "DialogAnswer.h"
 #include "res/ResourceIds.h"
 #include "ui/KeyCaptureDlg.h"
 #include "ui/KeyTranslator.h"
+#include "ui/LatinKeymap.h"
 #include "ui/PageKeyCfg.h"
 #include "ui/VirtualKeys.h"
 
@@ -63,13 +68,22 @@ class KeysTranslation : public ::testing::Test {
     main.show();
     dialog.show();
   }
-  // Shortcuts only fire in the active window.
   std::vector<int> Press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    return Typed(target, [&] { QTest::keyClick(target, key, modifiers); });
+  }
+  // `key` as another layout types it on the X keycode `place`.
+  std::vector<int> Press(QWidget* target, int key, Qt::KeyboardModifiers modifiers, quint32 place) {
+    const quint32 state = (modifiers & kShift ? 1 : 0) | (modifiers & kCtrl ? 4 : 0) | (modifiers & kAlt ? 8 : 0);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, place, 0, state);
+    return Typed(target, [&] { QApplication::sendEvent(target, &press); });
+  }
+  // Shortcuts only fire in the active window.
+  std::vector<int> Typed(QWidget* target, const std::function<void()>& type) {
     target->window()->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(target->window()));
     target->setFocus();
     sent.clear();
-    QTest::keyClick(target, key, modifiers);
+    type();
     QCoreApplication::processEvents();
     return sent;
   }
@@ -112,6 +126,37 @@ TEST_F(KeysTranslation, KeysInThePlayerWindowSendTheEarliestMatchingCommandAndGo
   EXPECT_EQ(Press(pane, Qt::Key_K, kCtrl), std::vector<int>{ID_TOOLBAR_PLAY});
   table.reset();
   EXPECT_TRUE(Press(pane, Qt::Key_K, kCtrl).empty());
+}
+
+TEST_F(KeysTranslation, KeysOfALayoutWithoutLatinLettersMatchTheLatinKeyInTheirPlace) {
+  keys[5].key = 0xDE;  // Previous Track on Ctrl with the US apostrophe key, where German types Ä
+  table.emplace(keys);
+  const std::tuple<int, Qt::KeyboardModifiers, quint32, std::vector<int>> cases[] = {
+      {0x0419, kCtrl, 24, {ID_APP_EXIT}},         // Russian Й on the key of Q
+      {0x041C, kAlt, 55, {ID_CHANGE_VIEW_MODE}},  // М on V
+      {0x042B, kShift, 39, {ID_PLAY_STOP}},       // Ы on S
+      {Qt::Key_A, kCtrl, 24, {}},                 // French A on the key of Q is A
+      {Qt::Key_Adiaeresis, kCtrl, 48, {}},        // a Latin letter is its layout's own
+      {0x0419, kCtrl, 0, {}}};                    // with no physical key known
+  for (const auto& [key, modifiers, place, commands] : cases) {
+    EXPECT_EQ(Press(pane, key, modifiers, place), commands) << key;
+  }
+}
+
+TEST(KeysLatin, TheFirstLatinLayoutConfiguredReadsTheKeyElseTheUsLayout) {
+  const std::tuple<std::string, int, quint32, quint32, int> cases[] = {
+      {"ru,de", 0x041D, 29, 0, Qt::Key_Z},  // Russian Н, where German has Z and US has Y
+      {"ru", 0x041D, 29, 0, Qt::Key_Y},
+      {"ru", 0x2116, 12, 1, Qt::Key_NumberSign},  // Shift+3 types № in Russian
+      {"xx", 0x0419, 24, 0, Qt::Key_Q}};          // a layout xkbcommon does not know
+  for (const auto& [layout, key, place, state, latin] : cases) {
+    LatinKeymap keymap([layout = layout] {
+      KeymapNames names;
+      names.layout = layout;
+      return names;
+    });
+    EXPECT_EQ(keymap.LatinKey(QKeyEvent(QEvent::KeyPress, key, kNone, place, 0, state)), latin) << layout;
+  }
 }
 
 // Runs the capture box on `entry` and answers it; a box still open afterwards is closed

@@ -1,5 +1,6 @@
 // The real lumivox binary with an empty home folder: it plays, hands a second start's names
-// to the running one as absolute paths, and writes its settings and the automatic list at exit.
+// to the running one as absolute paths, takes its keys on a Russian layout too, and writes its
+// settings and the automatic list at exit.
 
 #include <gtest/gtest.h>
 
@@ -42,13 +43,14 @@ class PlayerRunTest : public ::testing::Test {
   }
   // Types keys into the window, as a user would.
   void Keys(const std::string& window, const QStringList& keys) const {
-    for (const QStringList& arguments : {QStringList{"windowfocus", "--sync", QString::fromStdString(window)},
-                                         QStringList{"key", "--delay", "400"} + keys}) {
-      QProcess xdotool;
-      xdotool.setProcessEnvironment(Environment());
-      xdotool.start("xdotool", arguments);
-      xdotool.waitForFinished(15000);
-    }
+    Run("xdotool", {"windowfocus", "--sync", QString::fromStdString(window)});
+    Run("xdotool", QStringList{"key", "--delay", "400"} + keys);
+  }
+  void Run(const QString& program, const QStringList& arguments) const {
+    QProcess process;
+    process.setProcessEnvironment(Environment());
+    process.start(program, arguments);
+    process.waitForFinished(15000);
   }
 
   PrivateDisplay display;
@@ -75,7 +77,9 @@ TEST_F(PlayerRunTest, PlaysTakesASecondStartsFilesFollowsMenuKeysAndWritesEveryt
   EXPECT_FALSE(WindowNamed("^tone\\.mp3 - lumivox$").empty()) << log();
   Keys(window, {"ctrl+b"});  // the user's key for Previous Track
   EXPECT_FALSE(WindowNamed("^tone\\.wav - lumivox$").empty()) << log();
-  Keys(window, {"alt+v"});       // Change View Mode: Video -> Playlist and Video
+  Run("setxkbmap", {"ru"});
+  Keys(window, {"alt+Cyrillic_em"});  // Alt+V on a Russian layout: Change View Mode, Video -> Playlist and Video
+  Run("setxkbmap", {"us"});
   Keys(window, {"alt+f", "x"});  // File > Exit
   ASSERT_TRUE(first.waitForFinished(15000));
   EXPECT_EQ(first.exitCode(), 0);
