@@ -90,6 +90,7 @@ bool CPlayerApp::InitInstance() {
   deviceVolume_ = std::make_unique<DeviceVolume>(devices_);
   settings_->SetDeviceVolume(deviceVolume_.get());
   settings_->LoadSettings();
+  settings_->SetUiLanguage(texts_.isEmpty() ? std::string() : texts_.language().toStdString());
 
   const PlayerOptions& options = settings_->options();
   auto graphChoices = [&options] { return GraphChoices{options.lumivault != 0, options.mpegSoftDecoder != 0}; };

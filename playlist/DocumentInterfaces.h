@@ -146,6 +146,10 @@ class IPlayerSettings {
   virtual bool LoadLastList() const = 0;
   virtual int AspectRatio() const = 0;
   virtual int VolumeMode() const = 0;
+  // The language of the interface's texts ("ja_JP"), empty for the untranslated English:
+  // lists from machines of that language are read in their encoding when they do not
+  // tell their own.
+  virtual std::string_view UiLanguage() const = 0;
   virtual int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) = 0;
   virtual void WriteProfileInt(std::string_view section, std::string_view entry, int value) = 0;
 };

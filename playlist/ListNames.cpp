@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "playlist/PathText.h"
+#include "playlist/formats/ListFilesLog.h"
 
 namespace lumivox {
 namespace {
@@ -56,7 +57,8 @@ bool IsStreamName(std::string_view name) {
   return !scheme.empty() && scheme != "file";
 }
 
-ListNames::ListNames(std::string_view listPath) {
+ListNames::ListNames(std::string_view listPath, std::string_view uiLanguage)
+    : list_(listPath), uiLanguage_(uiLanguage) {
   std::error_code error;
   const std::filesystem::path list = std::filesystem::absolute(std::filesystem::path(listPath), error);
   folder_ = FolderOf(error ? std::string(listPath) : list.string());
@@ -77,6 +79,39 @@ std::string_view ListNames::Resolve(std::string_view name) {
   std::ranges::replace(slashed, '\\', '/');
   if (std::string other = Normal(JoinPath(folder_, slashed)); Exists(other)) resolved_ = std::move(other);
   return resolved_;
+}
+
+void ListNames::Take(std::string_view name, const NameSink& sink) {
+  if (held_.empty() && IsUtf8(name)) {
+    sink(Resolve(name));
+    return;
+  }
+  held_.Add(name);
+}
+
+void ListNames::Finish(const NameSink& sink) {
+  if (held_.empty()) return;
+  const std::string encoding = EncodingOfList(held_, uiLanguage_);
+  qCInfo(lcListFiles, "%s is not UTF-8: its names are read as %s", list_.c_str(), encoding.c_str());
+  LegacyDecoder decoder(encoding);
+  std::string decoded;
+  std::size_t undecoded = 0;
+  for (std::size_t i = 0; i < held_.size(); ++i) {
+    const std::string asWritten(Resolve(held_[i]));
+    if (Exists(asWritten)) {
+      sink(asWritten);
+    } else if (decoder.Decode(held_[i], decoded)) {
+      sink(Resolve(decoded));
+    } else {
+      ++undecoded;
+      sink(asWritten);
+    }
+  }
+  if (undecoded != 0) {
+    qCWarning(lcListFiles, "%s: names that are no %s text stay as written: %zu", list_.c_str(), encoding.c_str(),
+              undecoded);
+  }
+  held_.Clear();
 }
 
 }  // namespace lumivox

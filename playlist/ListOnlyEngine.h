@@ -46,6 +46,7 @@ class ListOnlySettings final : public IPlayerSettings {
   bool LoadLastList() const override { return false; }
   int AspectRatio() const override { return static_cast<int>(AspectRatio::NotFixed); }
   int VolumeMode() const override { return static_cast<int>(VolumeMode::Graph); }
+  std::string_view UiLanguage() const override { return {}; }
   int GetProfileInt(std::string_view, std::string_view, int defaultValue) override { return defaultValue; }
   void WriteProfileInt(std::string_view, std::string_view, int) override {}
 

@@ -85,9 +85,11 @@ bool CPlayerDoc::InsertFile(int index, std::string_view path, bool expand) {
 }
 
 void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
-  ListNames resolver(path);
+  ListNames listNames(path, settings_.UiLanguage());
   if (settings_.AddExisted() && !pathIndex_) {
-    ReadPlaylist(path, [&](std::string_view name) { AddFile(resolver.Resolve(name), false); });
+    const NameSink add = [&](std::string_view name) { AddFile(name, false); };
+    ReadPlaylist(path, [&](std::string_view name) { listNames.Take(name, add); });
+    listNames.Finish(add);
     return;
   }
   // Every name costs a probe at a random place of the path index. Hashing a few names
@@ -103,21 +105,25 @@ void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
     }
     pending = 0;
   };
-  ReadPlaylist(path, [&](std::string_view name) {
-    names[pending].assign(resolver.Resolve(name));
+  const NameSink add = [&](std::string_view name) {
+    names[pending].assign(name);
     hashes[pending] = PathIndex::Hash(names[pending]);
     index.Prefetch(hashes[pending]);
     if (++pending == kAhead) addPending();
-  });
+  };
+  ReadPlaylist(path, [&](std::string_view name) { listNames.Take(name, add); });
+  listNames.Finish(add);
   addPending();
 }
 
 void CPlayerDoc::InsertPlaylistFile(int index, const std::string& path) {
   int k = index;
-  ListNames resolver(path);
-  ReadPlaylist(path, [&](std::string_view name) {
-    if (InsertFile(k, resolver.Resolve(name), false)) ++k;
-  });
+  ListNames listNames(path, settings_.UiLanguage());
+  const NameSink insert = [&](std::string_view name) {
+    if (InsertFile(k, name, false)) ++k;
+  };
+  ReadPlaylist(path, [&](std::string_view name) { listNames.Take(name, insert); });
+  listNames.Finish(insert);
 }
 
 std::vector<std::string> CPlayerDoc::ScanFolder(const std::string& folder) {

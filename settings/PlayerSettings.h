@@ -4,6 +4,9 @@
 // at start. The application object owns one for the whole run.
 
 #include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "playlist/DocumentInterfaces.h"
 #include "settings/KeyTable.h"
@@ -42,6 +45,9 @@ class PlayerSettings final : public IPlayerSettings {
   bool LoadLastList() const override { return options_.loadLastList != 0; }
   int AspectRatio() const override { return options_.aspectRatio; }
   int VolumeMode() const override { return options_.volumeMode; }
+  std::string_view UiLanguage() const override { return uiLanguage_; }
+  // Set by the application once it has picked its texts; not stored.
+  void SetUiLanguage(std::string language) { uiLanguage_ = std::move(language); }
   int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) override;
   void WriteProfileInt(std::string_view section, std::string_view entry, int value) override;
 
@@ -51,6 +57,7 @@ class PlayerSettings final : public IPlayerSettings {
   std::optional<AccelTable> accelTable_;
   IDeviceVolume* deviceVolume_ = nullptr;
   int startVolume_ = -1;
+  std::string uiLanguage_;
 };
 
 }  // namespace lumivox

@@ -1,6 +1,8 @@
+#include <glib.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "DocFixture.h"
 
@@ -35,21 +37,91 @@ TEST_F(AddMedia, ListFilesAreExpandedOnceAndNeverBecomeEntries) {
   EXPECT_EQ(doc->GetCount(), 4);
 }
 
-// Whichever folder the player runs in, a list's relative names are the list's files.
-TEST_F(AddMedia, RelativeNamesOfAListAreJoinedToItsFolder) {
-  const std::string list = dir.Write("Lists/mix.m3u", "05.mp3\n../Other/06.wav\nfile:///m/a%20b.mp3\n");
-  const std::string folder = dir.path().string();
-  const std::vector<std::string> expected = {folder + "/Lists/05.mp3", folder + "/Other/06.wav", "/m/a b.mp3"};
-  for (const int addExisted : {1, 0}) {
-    options.addExisted = addExisted;
+// `text` in `encoding`, by the C library's iconv: not the ICU the player decodes with.
+std::string Encode(const std::string& text, const char* encoding) {
+  gsize size = 0;
+  const std::unique_ptr<char, decltype(&g_free)> bytes(
+      g_convert(text.data(), static_cast<gssize>(text.size()), encoding, "UTF-8", nullptr, &size, nullptr), &g_free);
+  EXPECT_TRUE(bytes) << text << " in " << encoding;
+  return bytes ? std::string(bytes.get(), size) : std::string();
+}
+
+std::string ListText(const std::string& file, const std::vector<std::string>& names) {
+  std::string text = file.ends_with(".pls") ? "[playlist]\n" : "#EXTM3U\n";
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    text += file.ends_with(".pls") ? "File" + std::to_string(i + 1) + "=" + names[i] + "\n" : names[i] + "\n";
+  }
+  if (file.ends_with(".pls")) text += "NumberOfEntries=" + std::to_string(names.size()) + "\nVersion=2\n";
+  return text;
+}
+
+// Lists written elsewhere, relative to their folder, in the legacy encoding of their
+// machine: whatever the interface's language, loaded or inserted, the names become the
+// files' UTF-8 names in the list's folder.
+TEST_F(AddMedia, ListsInLegacyEncodingsNameTheFilesTheirUtf8NamesAndFolderGive) {
+  const std::vector<std::string> japanese = {"夏の日の午後.mp3", "雨上がりの空.mp3", "静かな夜に.wav",
+                                             "遠い街の灯.mp3"};
+  const std::vector<std::string> western = {"Café de Flore.mp3", "Crème brûlée.mp3", "Noël à Paris.wav"};
+  const struct {
+    const char* encoding;
+    const char* uiLanguage;
+    const std::vector<std::string>& names;
+    std::string onDisk;  // its file exists under both names: the name as written wins
+    std::string broken;  // a name that is no text of the encoding, or "" when none can be
+  } cases[] = {
+      {"CP932", "en_US", japanese, "古い曲.mp3", "\x83.mp3"},
+      {"EUC-JP", "en_US", japanese, "古い曲.mp3", "\xA4.mp3"},
+      {"CP1252", "ja_JP", western, "Déjà vu.mp3", ""},
+  };
+  const std::string music = dir / "Music";
+  for (const auto& c : cases) {
+    settings.SetUiLanguage(c.uiLanguage);
+    std::vector<std::string> written = {"../Music/intro.mp3"}, expected = {music + "/intro.mp3"};
+    for (const auto& name : c.names) {
+      dir.Write("Music/" + name, "");
+      written.push_back("../Music/" + Encode(name, c.encoding));
+      expected.push_back(music + "/" + name);
+    }
+    const std::string raw = Encode(c.onDisk, c.encoding);
+    dir.Write("Music/" + c.onDisk, "");
+    dir.Write("Music/" + raw, "");
+    written.push_back("../Music/" + raw);
+    expected.push_back(music + "/" + raw);
+    if (!c.broken.empty()) {
+      written.push_back("../Music/" + c.broken);
+      expected.push_back(music + "/" + c.broken);
+    }
+    for (const std::string file : {"Lists/list.m3u", "Lists/list.pls"}) {
+      const std::string list = dir.Write(file, ListText(file, written));
+      for (const int addExisted : {1, 0}) {
+        options.addExisted = addExisted;
+        doc->RemoveAll();
+        doc->LoadPlaylistFile(list);
+        EXPECT_EQ(Paths(*doc), expected) << c.encoding << ' ' << file << ' ' << addExisted;
+      }
+      doc->RemoveAll();
+      doc->AddFile("/m/last.mp3", false);
+      doc->InsertPlaylistFile(0, list);
+      std::vector<std::string> inserted = expected;
+      inserted.push_back("/m/last.mp3");
+      EXPECT_EQ(Paths(*doc), inserted) << c.encoding << ' ' << file;
+    }
+  }
+}
+
+// Too short for the detector to tell: the interface's language decides.
+TEST_F(AddMedia, TheInterfaceLanguageDecidesTheEncodingOfAListTooShortToTell) {
+  const std::string list = dir.Write("short.m3u", Encode("テスト.mp3\n", "CP932"));
+  const struct {
+    const char* uiLanguage;
+    const char* name;
+  } cases[] = {{"ja_JP", "テスト.mp3"}, {"ja", "テスト.mp3"}, {"en_US", "ƒeƒXƒg.mp3"}, {"", "ƒeƒXƒg.mp3"}};
+  for (const auto& c : cases) {
+    settings.SetUiLanguage(c.uiLanguage);
     doc->RemoveAll();
     doc->LoadPlaylistFile(list);
-    EXPECT_EQ(Paths(*doc), expected) << addExisted;
+    EXPECT_EQ(Paths(*doc), std::vector<std::string>{dir / c.name}) << c.uiLanguage;
   }
-  doc->RemoveAll();
-  doc->AddFile("/m/first.mp3", false);
-  doc->InsertPlaylistFile(0, list);
-  EXPECT_EQ(Paths(*doc), (std::vector<std::string>{expected[0], expected[1], expected[2], "/m/first.mp3"}));
 }
 
 TEST_F(AddMedia, DuplicateRuleIsCaseInsensitiveAndCoversEverySource) {

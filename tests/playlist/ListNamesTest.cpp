@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "playlist/ListEncoding.h"
 #include "playlist/ListNames.h"
 
 namespace lumivox::test {
@@ -41,6 +42,20 @@ TEST(ListNames, OnlyURIsWithASchemeOtherThanFileAreStreams) {
     EXPECT_TRUE(IsStreamName(stream)) << stream;
   for (const char* file : {"/a/b.mp3", "file:///a/b.mp3", "C://a.mp3", "Intro: Part 1.mp3", "b.mp3"})
     EXPECT_FALSE(IsStreamName(file)) << file;
+}
+
+// The check that keeps UTF-8 lists on their fast way, around its eight-byte steps.
+TEST(ListNames, Utf8IsToldFromOtherBytesWherever) {
+  const std::string ascii(16, 'a');
+  for (const std::size_t at : {0, 7, 8, 9, 15, 16}) {
+    const auto with = [&](std::string_view bytes) {
+      return ascii.substr(0, at) + std::string(bytes) + ascii.substr(at);
+    };
+    EXPECT_TRUE(IsUtf8(with(""))) << at;
+    EXPECT_TRUE(IsUtf8(with("\xC3\xA9\xE6\x97\xA5\xF0\x9F\x8E\xB5"))) << at;
+    for (const char* bad : {"\xE9", "\x83\x65", "\xC3", "\xE6\x97", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
+      EXPECT_FALSE(IsUtf8(with(bad))) << at << ' ' << bad;
+  }
 }
 
 }  // namespace
