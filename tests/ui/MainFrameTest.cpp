@@ -201,19 +201,15 @@ TEST_F(MainFrameTest, OnlyButtonsWithAPromptShowATip) {
   }
 }
 
-TEST_F(MainFrameTest, CommandsAreGreyedByTheListAndThePlayerState) {
+// The buttons' rules: ButtonsFollowEachChangeAtOnceWithoutWaitingOnTheGraph.
+TEST_F(MainFrameTest, CommandsWithoutAButtonAreGreyedByTheirRules) {
   EXPECT_FALSE(frame.StateOf(ID_PLAY_PLAYPAUSE).enabled) << "Play / Pause needs an open file";
   EXPECT_FALSE(frame.StateOf(ID_TOOL_DIRECTSHOW_FILTERS).enabled) << "so does the filter list";
   EXPECT_FALSE(frame.OnCommand(ID_PLAY_STOP)) << "a disabled command does not run";
-  EXPECT_FALSE(frame.StateOf(ID_PLAY_NEXT_TRACK).enabled) << "Next Track needs two entries";
   Fill({"/m/a.mp3", "/m/b.mp3"});
   doc->OpenItem(0);
-  EXPECT_TRUE(frame.StateOf(ID_PLAY_NEXT_TRACK).enabled);
-  EXPECT_TRUE(frame.StateOf(ID_TOOLBAR_PLAY).enabled);
-  EXPECT_FALSE(frame.StateOf(ID_PLAY_STOP).enabled) << "stopped";
-  ASSERT_TRUE(frame.OnCommand(ID_PLAY_PLAYPAUSE));
-  EXPECT_TRUE(frame.StateOf(ID_PLAY_STOP).enabled);
-  EXPECT_FALSE(frame.StateOf(ID_TOOLBAR_PLAY).enabled) << "already running";
+  EXPECT_TRUE(frame.StateOf(ID_PLAY_PLAYPAUSE).enabled);
+  EXPECT_TRUE(frame.StateOf(ID_TOOL_DIRECTSHOW_FILTERS).enabled);
   ASSERT_TRUE(frame.OnCommand(ID_VIEW_PLAYLIST));
   EXPECT_TRUE(frame.StateOf(ID_EDIT_DELETE_ALL).enabled);
   ASSERT_TRUE(frame.OnCommand(ID_VIEW_VIDEO));
@@ -221,25 +217,20 @@ TEST_F(MainFrameTest, CommandsAreGreyedByTheListAndThePlayerState) {
   EXPECT_EQ(doc->GetCount(), 2);
 }
 
-TEST_F(MainFrameTest, AToolBarButtonRunsItsCommandAndGreysByItsRule) {
+TEST_F(MainFrameTest, AToolBarButtonRunsItsCommand) {
   frame.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
   Fill({"/m/a.mp3"});
   doc->OpenItem(0);
+  QCoreApplication::processEvents();  // the buttons follow once the window is idle
   auto* bar = frame.findChild<QToolBar*>();
-  const auto button = [bar](int id) -> QWidget* {
-    for (QAction* action : bar->actions()) {
-      if (action->data() == id) return bar->widgetForAction(action);
-    }
-    return nullptr;
-  };
-  QWidget* play = button(ID_TOOLBAR_PLAY);
-  QWidget* stop = button(ID_PLAY_STOP);
-  ASSERT_TRUE(play && stop);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return play->isEnabled() && !stop->isEnabled(); }));
+  QWidget* play = nullptr;
+  for (QAction* button : bar->actions()) {
+    if (button->data() == ID_TOOLBAR_PLAY) play = bar->widgetForAction(button);
+  }
+  ASSERT_TRUE(play && play->isEnabled());
   QTest::mouseClick(play, Qt::LeftButton);
   EXPECT_EQ(engine->state, State_Running);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !play->isEnabled() && stop->isEnabled(); }));
 }
 
 TEST_F(MainFrameTest, OptionCommandsSetTheirValueAndMarkTheirItem) {
