@@ -248,7 +248,9 @@ TEST_F(MediaCorpusTest, BrokenFilesFailInTimeSayingWhyOrPlayWhatTheyHold) {
     // Only a file that may open can take its time, walking what it holds.
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(outcome == Fails ? 5 : 21));
     EXPECT_EQ(opened, player->LastError().empty());
-    if (outcome == Fails) EXPECT_FALSE(opened);
+    if (outcome == Fails) {
+      EXPECT_FALSE(opened);
+    }
     if (!opened) {
       EXPECT_FALSE(player->IsOpen());
       EXPECT_TRUE(player->EnumFilters().empty());

@@ -38,12 +38,12 @@ TEST_F(AddMedia, RelativeNamesOfAListAreJoinedToItsFolder) {
     options.addExisted = addExisted;
     doc->RemoveAll();
     doc->LoadPlaylistFile(list);
-    EXPECT_EQ(Paths(*doc), expected) << addExisted;
+    EXPECT_EQ(Paths(), expected) << addExisted;
   }
   doc->RemoveAll();
   doc->AddFile("/m/first.mp3", false);
   doc->InsertPlaylistFile(0, list);
-  EXPECT_EQ(Paths(*doc), (std::vector<std::string>{expected[0], expected[1], expected[2], "/m/first.mp3"}));
+  EXPECT_EQ(Paths(), (std::vector<std::string>{expected[0], expected[1], expected[2], "/m/first.mp3"}));
 }
 
 TEST_F(AddMedia, DuplicateRuleIsCaseInsensitiveAndCoversEverySource) {

@@ -62,7 +62,9 @@ TEST(PlayerSettings, AnEmptyStoreGivesTheDefaultsAndSaveWritesEveryValueOfTheTab
     if (s.owner != SettingOwner::Application) continue;
     const std::string key = std::string(s.section) + '/' + s.name;
     EXPECT_NE(std::ranges::find(written, key), written.end()) << key;
-    if (s.type == SettingType::Int) EXPECT_EQ(store.ints.at(key), s.defaultInt) << key;
+    if (s.type == SettingType::Int) {
+      EXPECT_EQ(store.ints.at(key), s.defaultInt) << key;
+    }
     ++rows;
   }
   EXPECT_EQ(rows, written.size());
