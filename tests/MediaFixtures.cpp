@@ -193,10 +193,44 @@ std::vector<MediaFixture> BuildCorpus() {
   return table;
 }
 
-bool Generate(const MediaFixture& media, const std::string& file) {
-  const std::string written = media.wrap ? file + ".written" : file;
+}  // namespace
+
+bool RunPipeline(const std::string& description, const std::function<void(GstBuffer*)>& onBuffer, CapsRef* caps) {
+  gst_init(nullptr, nullptr);
+  GError* raw = nullptr;
+  ElementRef pipeline = Sink(gst_parse_launch(description.c_str(), &raw));
+  GErrorPtr error(raw);
+  if (error || !pipeline) {
+    std::fprintf(stderr, "%s: %s\n", description.c_str(), error ? error->message : "no pipeline");
+    return false;
+  }
+  PadRef pad;
+  if (auto probe = Adopt(gst_bin_get_by_name(GST_BIN(pipeline.get()), "probe"))) {
+    pad = Adopt(gst_element_get_static_pad(probe.get(), "sink"));
+    gst_pad_add_probe(
+        pad.get(), GST_PAD_PROBE_TYPE_BUFFER,
+        [](GstPad*, GstPadProbeInfo* info, gpointer call) {
+          (*static_cast<const std::function<void(GstBuffer*)>*>(call))(GST_PAD_PROBE_INFO_BUFFER(info));
+          return GST_PAD_PROBE_OK;
+        },
+        const_cast<std::function<void(GstBuffer*)>*>(&onBuffer), nullptr);
+  }
+  gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+  GstRef<GstBus> bus{gst_element_get_bus(pipeline.get())};
+  MessageRef end{
+      gst_bus_timed_pop_filtered(bus.get(), 60 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
+  if (caps && pad) *caps = AdoptCaps(gst_pad_get_current_caps(pad.get()));
+  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+  const bool ended = end && GST_MESSAGE_TYPE(end.get()) == GST_MESSAGE_EOS;
+  if (!ended) std::fprintf(stderr, "%s: did not run to its end\n", description.c_str());
+  return ended;
+}
+
+bool WriteMedia(const std::string& pipeline, const std::string& file,
+                const std::function<std::string(const std::string&)>& wrap) {
+  const std::string written = wrap ? file + ".written" : file;
   const std::string sink = "filesink location=\"" + written + "\"";
-  std::string description = media.pipeline;
+  std::string description = pipeline;
   if (const auto at = description.find("{file}"); at != std::string::npos) {
     description.replace(at, 6, sink);
   } else {
@@ -207,24 +241,10 @@ bool Generate(const MediaFixture& media, const std::string& file) {
     std::ofstream(subtitles, std::ios::binary) << kSrt;
     description.replace(at, 11, "\"" + subtitles + "\"");
   }
-  GError* raw = nullptr;
-  ElementRef pipeline = Sink(gst_parse_launch(description.c_str(), &raw));
-  GErrorPtr error(raw);
-  if (error || !pipeline) {
-    std::fprintf(stderr, "fixture %s: %s\n", media.name.c_str(), error ? error->message : "no pipeline");
-    return false;
-  }
-  gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-  GstRef<GstBus> bus{gst_element_get_bus(pipeline.get())};
-  MessageRef end{
-      gst_bus_timed_pop_filtered(bus.get(), 60 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))};
-  gst_element_set_state(pipeline.get(), GST_STATE_NULL);
-  if (!end || GST_MESSAGE_TYPE(end.get()) != GST_MESSAGE_EOS) return false;
-  if (media.wrap) std::ofstream(file, std::ios::binary) << media.wrap(TempDir::Read(written));
+  if (!RunPipeline(description)) return false;
+  if (wrap) std::ofstream(file, std::ios::binary) << wrap(TempDir::Read(written));
   return true;
 }
-
-}  // namespace
 
 const std::vector<MediaFixture>& MediaTable() {
   static const std::vector<MediaFixture> table = BuildTable();
@@ -252,8 +272,8 @@ std::string MediaPath(const std::string& name) {
   std::lock_guard lock(generating);
   const std::string file = folder / name;
   if (!std::filesystem::exists(file)) {
-    gst_init(nullptr, nullptr);
-    if (!Generate(Media(name), file)) std::abort();
+    const MediaFixture& media = Media(name);
+    if (!WriteMedia(media.pipeline, file, media.wrap)) std::abort();
   }
   return file;
 }

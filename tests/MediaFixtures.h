@@ -2,9 +2,14 @@
 // Small media files of every family the player opens, generated with GStreamer's test
 // sources the first time a test asks for one and kept for the rest of the process.
 
+#include <gst/gst.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "engine/GstPtr.h"
 
 namespace lumivox::test {
 
@@ -31,5 +36,15 @@ const std::vector<MediaFixture>& CorpusTable();
 const MediaFixture& Media(const std::string& name);
 // The generated file of `name`; aborts the test run when it cannot be made.
 std::string MediaPath(const std::string& name);
+
+// Runs the gst-launch `description` to its end. Each buffer that reaches the element named
+// "probe" goes to `onBuffer`, and `caps` gets the caps there at the end. False, and why on
+// stderr, when it does not end.
+bool RunPipeline(const std::string& description, const std::function<void(GstBuffer*)>& onBuffer = {},
+                 CapsRef* caps = nullptr);
+// Runs `pipeline` into `file`, at its {file} or else at its end, then writes the file anew
+// through `wrap`.
+bool WriteMedia(const std::string& pipeline, const std::string& file,
+                const std::function<std::string(const std::string&)>& wrap = {});
 
 }  // namespace lumivox::test

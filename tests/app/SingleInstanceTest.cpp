@@ -3,14 +3,14 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLocalSocket>
+#include <QTest>
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <optional>
 
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "app/SingleInstance.h"
 
@@ -44,12 +44,6 @@ class SingleInstanceTest : public ::testing::Test {
       told.push_back(drop);
     });
   }
-  static bool RunUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
-  }
 
   int argc = 0;
   QCoreApplication app{argc, nullptr};
@@ -65,17 +59,17 @@ TEST_F(SingleInstanceTest, ALaterStartRaisesTheRunningOneBeforeHandingItsNames) 
   ASSERT_TRUE(running.Listen());
   Record(running);
   EXPECT_TRUE(second.FindPreviousInstance({"/a.mp3", "/music"}));
-  ASSERT_TRUE(RunUntil([&] { return told.size() >= 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() >= 2; }));
   EXPECT_TRUE(second.FindPreviousInstance({}));
-  ASSERT_TRUE(RunUntil([&] { return told.size() >= 3; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() >= 3; }));
   QCoreApplication::processEvents();
   EXPECT_EQ(told, (Names{"raise", "drop /a.mp3 /music", "raise"}));
+}
 
-  // A player that crashed left its socket behind; nobody answers there.
-  TempDir other;
-  other.Write(kMainWindowClass, "");
-  SingleInstance next(other.path());
-  EXPECT_FALSE(next.FindPreviousInstance({"/a.mp3"}));
+TEST_F(SingleInstanceTest, TheSocketACrashedPlayerLeftIsTakenOver) {
+  dir.Write(kMainWindowClass, "");
+  SingleInstance next(dir.path());
+  EXPECT_FALSE(next.FindPreviousInstance({"/a.mp3"})) << "nobody answers there";
   EXPECT_TRUE(next.Listen());
 }
 
@@ -105,23 +99,6 @@ TEST_F(SingleInstanceTest, TheSocketOnlyLivesInAFolderOfTheUserThatOthersCannotW
     EXPECT_FALSE(SingleInstance(foreign).Listen());
   }
 }
-
-// Sets an environment variable, or removes it, until the end of the scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    Set(value);
-  }
-  ~ScopedEnv() { Set(old_); }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  void Set(const std::optional<std::string>& value) { value ? setenv(name_, value->c_str(), 1) : unsetenv(name_); }
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 // The runtime folder when it is private, else never the shared /tmp but a folder of the
 // user's cache that only the user may enter.
@@ -158,7 +135,7 @@ TEST_F(SingleInstanceTest, AHandOverFromAnotherUserIsRefusedUnseen) {
   ASSERT_TRUE(running.Listen());
   Record(running);
   EXPECT_TRUE(SingleInstance(dir.path()).FindPreviousInstance({"/a.mp3"}));
-  ASSERT_TRUE(RunUntil([&] { return !sameUser.empty(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !sameUser.empty(); }));
   QCoreApplication::processEvents();
   EXPECT_EQ(sameUser, std::vector<bool>{true});
   EXPECT_TRUE(told.empty());
@@ -185,11 +162,11 @@ TEST_F(SingleInstanceTest, AHandOverLongerThanTheLimitIsCutOff) {
     sender.write(block.data(), static_cast<qint64>(block.size()));
     const bool cutOff = size > kMaxHandOverBytes;
     if (!cutOff) {
-      ASSERT_TRUE(RunUntil([&] { return sender.bytesToWrite() == 0; }));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return sender.bytesToWrite() == 0; }));
       sender.disconnectFromServer();
     }
     // Cut off: the player drops the connection; the sender never ends it itself.
-    ASSERT_TRUE(RunUntil([&] {
+    ASSERT_TRUE(QTest::qWaitFor([&] {
       return sender.state() == QLocalSocket::UnconnectedState && told.size() >= 1u + !cutOff;
     })) << size;
     QCoreApplication::processEvents();

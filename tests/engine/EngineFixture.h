@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,17 +18,6 @@
 namespace lumivox::test {
 
 inline constexpr std::int64_t kSecond = 10'000'000;
-
-// Runs the Qt event loop until `done` or `ms` pass.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
 
 class EngineFixture : public ::testing::Test {
  protected:
@@ -56,7 +43,7 @@ class EngineFixture : public ::testing::Test {
   }
   // Drains events until EC_COMPLETE arrives.
   bool WaitForCompletion(int ms = 5000) {
-    return WaitFor(
+    return QTest::qWaitFor(
         [this] {
           for (GraphEvent event; player->GetEvent(event);) {
             if (event.code == EC_COMPLETE) return true;

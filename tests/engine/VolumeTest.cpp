@@ -122,22 +122,5 @@ TEST_F(VolumeCommands, StepByFiveOrSetWithinBoundsOnTheChosenTarget) {
   EXPECT_EQ(engine->volume, 0);
 }
 
-TEST(Volume, ExitRestoresTheStartVolumeOfTheMode) {
-  FakeDevices devices;
-  DeviceVolume device(devices);
-  devices.mixer = FakeDevices::Mixer{0, 100, 70};
-  TempDir dir;
-  QSettingsStore store(dir / "lumivox.conf");
-  store.WriteProfileInt("Settings", "VolumeMode", 1);
-  store.WriteProfileInt("Settings", "RestoreVolume", 1);
-  PlayerSettings settings(store);
-  settings.SetDeviceVolume(&device);
-  settings.LoadSettings();
-  EXPECT_EQ(settings.startVolume(), 70);
-  devices.mixer->value = 40;
-  settings.RestoreStartVolume();
-  EXPECT_EQ(devices.mixer->value, 70u);
-}
-
 }  // namespace
 }  // namespace lumivox::test

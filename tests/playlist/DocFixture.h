@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ScriptedEngine.h"
 #include "TempDir.h"
@@ -28,6 +29,17 @@ class DocFixture : public ::testing::Test {
   void Fill(std::initializer_list<const char*> paths) {
     for (const char* p : paths) doc->AddFile(p, false);
     journal.clear();
+  }
+  std::vector<std::string> Paths() const {
+    std::vector<std::string> paths;
+    for (const PlaylistEntry* e : doc->entries()) paths.emplace_back(e->path());
+    return paths;
+  }
+  // The titles run together: the order of one-letter entries.
+  std::string Titles() const {
+    std::string titles;
+    for (const PlaylistEntry* e : doc->entries()) titles += e->title();
+    return titles;
   }
   int Count(const std::string& line) const {
     return static_cast<int>(std::count(journal.begin(), journal.end(), line));

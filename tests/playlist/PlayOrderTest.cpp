@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "playlist/PlayOrder.h"
+#include "playlist/ShuffleRandom.h"
 
 namespace lumivox::test {
 namespace {
+
+void Fill(EntryList& entries, int count) {
+  for (int i = 0; i < count; ++i) entries.Append("/m/" + std::to_string(i) + ".mp3");
+}
 
 TEST(PlayOrder, SequentialNextAndPreviousWithAndWithoutWrapping) {
   const struct {
@@ -18,29 +24,43 @@ TEST(PlayOrder, SequentialNextAndPreviousWithAndWithoutWrapping) {
   };
   for (const auto& c : cases) {
     EntryList entries;
-    for (int i = 0; i < c.count; ++i) entries.Append("/m/" + std::to_string(i) + ".mp3");
+    Fill(entries, c.count);
     PlayOrder order;
     EXPECT_EQ(order.Next(entries, c.current, c.wrap), c.next) << c.count << " " << c.current << " " << c.wrap;
     EXPECT_EQ(order.Previous(c.count, c.current, c.wrap), c.prev) << c.count << " " << c.current << " " << c.wrap;
   }
 }
 
-TEST(PlayOrder, AShuffledRoundOffersEachEntryOnceThenEndsOrStartsOver) {
+TEST(PlayOrder, AShuffledRoundOffersEachEntryOnceInTheFixedGeneratorsOrderThenEndsOrStartsOver) {
   EntryList entries;
-  for (int i = 0; i < 5; ++i) entries.Append("/m/" + std::to_string(i) + ".mp3");
+  Fill(entries, 10);
   PlayOrder order;
   order.SetShuffle(true);
-  std::string seen(5, '.');
-  for (int step = 0; step < 5; ++step) {
-    const int next = order.Next(entries, 0, false);
-    ASSERT_GE(next, 0);
-    EXPECT_EQ(seen[static_cast<std::size_t>(next)], '.') << "offered twice: " << next;
-    seen[static_cast<std::size_t>(next)] = 'x';
-    entries[static_cast<std::size_t>(next)]->playedInRound = true;
+  ShuffleRandom reference;  // the same draws, so every run plays the same order
+  std::set<int> played;
+  for (int step = 0; step < 10; ++step) {
+    int expected;
+    do expected = reference.Next() % 10;
+    while (played.contains(expected));
+    played.insert(expected);
+    ASSERT_EQ(order.Next(entries, 0, false), expected) << "step " << step;
+    entries[static_cast<std::size_t>(expected)]->playedInRound = true;
   }
   EXPECT_EQ(order.Next(entries, 0, false), -1) << "the round is over";
-  EXPECT_GE(order.Next(entries, 0, true), 0) << "a new round begins";
+  EXPECT_FALSE(entries[4]->playedInRound) << "its flags are cleared";
+  for (PlaylistEntry* e : entries) e->playedInRound = true;
+  EXPECT_GE(order.Next(entries, 0, true), 0) << "with wrap a new round begins";
   EXPECT_EQ(order.Previous(5, 3, true), 3) << "shuffled, back is the current entry";
+}
+
+TEST(PlayOrder, EveryEntryOfALongShuffledListCanComeUp) {
+  const int count = 40000;  // beyond what a single 15-bit draw can name
+  EntryList entries;
+  Fill(entries, count);
+  for (int i = 0; i < count - 1; ++i) entries[static_cast<std::size_t>(i)]->playedInRound = true;
+  PlayOrder order;
+  order.SetShuffle(true);
+  EXPECT_EQ(order.Next(entries, 0, false), count - 1);
 }
 
 }  // namespace

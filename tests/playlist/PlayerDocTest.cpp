@@ -1,12 +1,12 @@
+// The document over a scripted engine: opening entries, times, list edits, the video's
+// place, and what it keeps between runs.
+
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <set>
 #include <tuple>
 
 #include "DocFixture.h"
-#include "playlist/ShuffleRandom.h"
-#include "playlist/VideoPlacement.h"
 
 namespace lumivox::test {
 namespace {
@@ -50,12 +50,13 @@ TEST_F(Doc, OpenItemFailureMarksTheEntryAndLeavesTheTimerStopped) {
   EXPECT_EQ(std::tuple(doc->GetEntry(0)->cannotPlay, doc->GetEntry(1)->cannotPlay, doc->GetEntry(2)->cannotPlay),
             std::tuple(false, true, true));
   EXPECT_EQ(frame.caption, "bad.mp3 - lumivox");
+}
 
-  journal.clear();
-  EXPECT_FALSE(doc->OpenItem(3));
-  EXPECT_FALSE(doc->OpenItem(-1));
+TEST_F(Doc, OpenItemOutsideTheListDoesNothing) {
+  Fill({"/m/a.mp3"});
+  for (const int index : {1, -1}) EXPECT_FALSE(doc->OpenItem(index)) << index;
   EXPECT_TRUE(journal.empty());
-  EXPECT_EQ(doc->GetCurrentIndex(), 1);
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
 }
 
 TEST_F(Doc, FallbackSkipsUnplayableEntriesAndOpensEntryZeroWhenNoneIsLeft) {
@@ -125,235 +126,53 @@ TEST_F(Doc, ALengthGStreamerLearnsLaterReachesTheEntryAndItsRow) {
   EXPECT_EQ(duration, 4 * kUnitsPerSecond);
 }
 
-TEST_F(Doc, ShuffleDrawsUnplayedEntriesInTheFixedGeneratorsOrder) {
-  for (int i = 0; i < 10; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
-  doc->ToggleShuffle();     // the current entry 0 counts as played
-  ShuffleRandom reference;  // the same draws, so every run plays the same order
-  std::set<int> played = {0};
-  for (int step = 0; step < 9; ++step) {
-    int expected;
-    do expected = reference.Next() % 10;
-    while (played.count(expected));
-    played.insert(expected);
-    ASSERT_EQ(doc->NextIndex(false), expected) << "step " << step;
-    ASSERT_TRUE(doc->OpenItem(expected));
-  }
-  EXPECT_EQ(doc->NextIndex(false), -1);  // round over: flags cleared, no wrap
-  EXPECT_FALSE(doc->GetEntry(0)->playedInRound);
-  for (int i = 0; i < 10; ++i) doc->GetEntry(i)->playedInRound = true;
-  EXPECT_GE(doc->NextIndex(true), 0);  // with wrap a new round starts
-  doc->ToggleShuffle();                // off again: flags cleared
-  EXPECT_FALSE(doc->GetEntry(4)->playedInRound);
+TEST_F(Doc, DurationIsFetchedUntilKnownThenKept) {
+  Fill({"/m/a.mp3"});
+  std::int64_t duration = -5, position = -5;
+  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));  // no graph
+  EXPECT_EQ(duration, 0);
+  doc->OpenItem(0);
+  engine->position = 7;
+  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));  // duration not yet known
+  EXPECT_EQ(duration, 0);
+  engine->durations["/m/a.mp3"] = 300;
+  EXPECT_TRUE(doc->GetDurationAndPosition(duration, position));
+  EXPECT_EQ(duration, 300);
+  EXPECT_EQ(position, 7);
+  engine->durations["/m/a.mp3"] = 999;  // known durations are not asked again
+  EXPECT_TRUE(doc->GetDurationAndPosition(duration, position));
+  EXPECT_EQ(duration, 300);
+
+  doc->RemoveItem(0);
+  duration = position = 11;
+  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));
+  EXPECT_EQ(duration, 11);  // no current entry: outputs untouched
 }
 
-TEST_F(Doc, LongShuffledListsReachEveryEntry) {
-  const int count = 40000;  // beyond what a single 15-bit draw can name
-  for (int i = 0; i < count; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
-  doc->ToggleShuffle();
-  for (int i = 0; i < count - 1; ++i) doc->GetEntry(i)->playedInRound = true;
-  EXPECT_EQ(doc->NextIndex(false), count - 1);
-}
-
-TEST_F(Doc, TrackSteppingWrapsAndKeepsThePlayState) {
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
-  doc->OpenItem(2);
-  doc->PlayPause();
-  doc->NextTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(engine->state, State_Running);
-  doc->PrevTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 2);
-  EXPECT_EQ(engine->state, State_Running);
-  doc->Pause();
-  doc->PrevTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 1);
-  EXPECT_EQ(engine->state, State_Stopped);  // a paused player stays stopped on the new entry
-}
-
-TEST_F(Doc, TrackSteppingSkipsFailuresAndEndsOnEntryZero) {
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
+TEST_F(Doc, SkipCommandsStepByTheIntervalWithinTheFile) {
+  Fill({"/m/a.mp3"});
+  engine->durations["/m/a.mp3"] = 100 * kUnitsPerSecond;
   doc->OpenItem(0);
   doc->PlayPause();
-  engine->failing = {"/m/b.mp3"};
-  doc->NextTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 2);
-  EXPECT_EQ(engine->state, State_Running);
-
-  engine->failing = {"/m/d.mp3"};
-  doc->NextTrack();  // d fails, nothing after it: a opened, not started
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(engine->open, "/m/a.mp3");
-  EXPECT_EQ(engine->state, State_Stopped);
-
-  doc->OpenItem(1);
-  engine->failing = {"/m/a.mp3"};
-  doc->PrevTrack();  // a fails, nothing before it: a again, marked
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_FALSE(engine->IsOpen());
-}
-
-TEST_F(Doc, PreviousWithShuffleReopensTheCurrentEntryAndStopsWhenItFails) {
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
-  doc->ToggleShuffle();
-  doc->OpenItem(1);
-  journal.clear();
-  doc->PrevTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 1);
-  EXPECT_EQ(Count("Open /m/b.mp3"), 1);
-
-  engine->failing = {"/m/b.mp3"};
-  journal.clear();
-  doc->PrevTrack();  // must terminate
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(Count("Open /m/b.mp3"), 1);
-  EXPECT_EQ(Count("Open /m/a.mp3"), 1);
-}
-
-TEST_F(Doc, EndOfStreamFollowsTheRepeatMode) {
-  using enum RepeatMode;
+  doc->setSkipInterval(5);
   const struct {
-    RepeatMode repeat;
-    int count;
-    bool expectReopen;
-    int expectCurrent;
-    RunState expectState;
-  } cases[] = {
-      {None, 3, true, 0, State_Stopped},  {All, 3, true, 0, State_Running}, {One, 3, false, 2, State_Running},
-      {None, 1, false, 0, State_Stopped}, {All, 1, true, 0, State_Running}, {One, 1, false, 0, State_Running},
-  };
+    std::int64_t from;
+    bool forward;
+    std::int64_t to;
+  } cases[] = {{97 * kUnitsPerSecond, true, 100 * kUnitsPerSecond},
+               {2 * kUnitsPerSecond, false, 0},
+               {50 * kUnitsPerSecond, true, 55 * kUnitsPerSecond},
+               {50 * kUnitsPerSecond, false, 45 * kUnitsPerSecond}};
   for (const auto& c : cases) {
-    SCOPED_TRACE("repeat " + std::to_string(static_cast<int>(c.repeat)) + ", count " + std::to_string(c.count));
-    doc->RemoveAll();
-    for (int i = 0; i < c.count; ++i) doc->AddFile("/m/" + std::to_string(i) + ".mp3", false);
-    doc->setRepeatMode(c.repeat);
-    doc->OpenItem(c.count - 1);
-    doc->PlayPause();
-    engine->position = 99;
-    journal.clear();
-    engine->QueueEvent(3);  // other events are dropped
-    engine->QueueEvent(EC_COMPLETE);
-    doc->ProcessGraphEvents();
-    ASSERT_GE(journal.size(), 2u);
-    EXPECT_EQ(journal[0], "Stop");
-    EXPECT_EQ(journal[1], "Seek 0");
-    const bool reopened = std::any_of(journal.begin(), journal.end(), [](auto& l) { return l.rfind("Open", 0) == 0; });
-    EXPECT_EQ(reopened, c.expectReopen);
-    EXPECT_EQ(doc->GetCurrentIndex(), c.expectCurrent);
-    EXPECT_EQ(engine->state, c.expectState);
-    EXPECT_EQ(engine->position, 0);
-  }
-}
-
-TEST_F(Doc, RepeatAllGivesUpWhenEveryEntryFails) {
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
-  doc->setRepeatMode(RepeatMode::All);
-  doc->OpenItem(0);
-  doc->PlayPause();
-  engine->failing = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"};
-  engine->QueueEvent(EC_COMPLETE);
-  doc->ProcessGraphEvents();  // must terminate
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_FALSE(engine->IsOpen());
-
-  doc->ToggleShuffle();
-  engine->failing = {"/m/b.mp3", "/m/c.mp3"};
-  doc->OpenItem(0);
-  engine->failing.insert("/m/a.mp3");
-  engine->QueueEvent(EC_COMPLETE);
-  doc->ProcessGraphEvents();
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  for (int i = 0; i < 3; ++i) EXPECT_FALSE(doc->GetEntry(i)->playedInRound);
-}
-
-// 200,000 entries whose files are gone after the one that ends, one that cannot be
-// played halfway: each is tried once in order and marked, and the windows hear about a
-// run of missing files as one change, brought up to date before the engine works on a file.
-TEST_F(Doc, TheSearchPastManyMissingFilesMarksEachAndTellsTheWindowsOnce) {
-  constexpr int kLast = 200'000;
-  constexpr int kBroken = 100'000;
-  const auto path = [](int i) -> std::string {
-    return i == 0 ? "/m/real.mp3" : i == kBroken ? "/m/broken.mp3" : "/gone/" + std::to_string(i) + ".mp3";
-  };
-  for (int i = 0; i <= kLast; ++i) {
-    if (i > 0 && i != kBroken) engine->missing.insert(path(i));
-    doc->AddFile(path(i), false);
-  }
-  engine->failing = {path(kBroken)};
-  // With repeat all the search wraps round to the real file and plays it.
-  const struct {
-    RepeatMode repeat;
-    RunState state;
-  } cases[] = {{RepeatMode::None, State_Stopped}, {RepeatMode::All, State_Running}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE("repeat " + std::to_string(static_cast<int>(c.repeat)));
-    doc->setRepeatMode(c.repeat);
-    ASSERT_TRUE(doc->OpenItem(0));
-    doc->PlayPause();
-    journal.clear();
-    std::string captionAtBroken;
-    engine->whileOpening[path(kBroken)] = [&] { captionAtBroken = frame.caption; };
-    engine->QueueEvent(EC_COMPLETE);
-    doc->ProcessGraphEvents();
-
-    Journal opens, windows;
-    for (const std::string& line : journal) {
-      if (line.rfind("Open ", 0) == 0)
-        opens.push_back(line.substr(5));
-      else if (line != "Stop" && line.rfind("Seek", 0) != 0 && line != "PlayPause")
-        windows.push_back(line);
-    }
-    Journal tried;
-    for (int i = 1; i <= kLast; ++i) tried.push_back(path(i));
-    tried.push_back(path(0));
-    EXPECT_TRUE(opens == tried) << opens.size() << " opens";
-    for (int i = 1; i <= kLast; ++i) ASSERT_TRUE(doc->GetEntry(i)->cannotPlay) << i;
-    EXPECT_FALSE(doc->GetEntry(0)->cannotPlay);
-    EXPECT_EQ(doc->GetCurrentIndex(), 0);
-    EXPECT_EQ(engine->open, path(0));
-    EXPECT_EQ(engine->state, c.state);
-    EXPECT_EQ(frame.caption, "real.mp3 - lumivox");
-    EXPECT_EQ(captionAtBroken, std::to_string(kBroken - 1) + ".mp3 - lumivox");
-    const std::string broken = std::to_string(kBroken), before = std::to_string(kBroken - 1);
-    const Journal expected = {"Tick",
-                              "KillTimer",  // the first try
-                              "RedrawItems 0 " + before,
-                              "UpdateWindow",  // the run, before the broken file
-                              "Tick",
-                              "KillTimer",
-                              "RedrawItem " + before,
-                              "UpdateWindow",  // the broken file, as any open
-                              "RedrawItem " + broken,
-                              "UpdateWindow",  //
-                              "RedrawItems " + broken + " " + std::to_string(kLast),
-                              "UpdateWindow",  // the second run
-                              "Tick",
-                              "KillTimer",
-                              "RedrawItem " + std::to_string(kLast),
-                              "UpdateWindow",  // the real file
-                              "SetTimer 250",
-                              "Tick",
-                              "RedrawItem 0",
-                              "UpdateWindow"};
-    EXPECT_EQ(windows, expected);
-  }
-}
-
-TEST_F(Doc, ShuffleWithoutRepeatEndsAfterEveryEntryPlayedOnce) {
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
-  doc->ToggleShuffle();
-  doc->OpenItemWithFallback(0, true, true);
-  std::set<int> played = {doc->GetCurrentIndex()};
-  for (int i = 0; i < 3; ++i) {
-    engine->QueueEvent(EC_COMPLETE);
-    doc->ProcessGraphEvents();
+    engine->position = c.from;
+    c.forward ? doc->FastForward() : doc->Rewind();
+    EXPECT_EQ(engine->position, c.to);
     EXPECT_EQ(engine->state, State_Running);
-    played.insert(doc->GetCurrentIndex());
   }
-  EXPECT_EQ(played.size(), 4u);
-  engine->QueueEvent(EC_COMPLETE);
-  doc->ProcessGraphEvents();
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(engine->state, State_Stopped);
+  engine->timesFail = true;
+  journal.clear();
+  doc->FastForward();
+  EXPECT_TRUE(journal.empty()) << "no seek without the times";
 }
 
 TEST_F(Doc, MoveItemReordersAndFollowsTheCurrentEntry) {
@@ -369,9 +188,7 @@ TEST_F(Doc, MoveItemReordersAndFollowsTheCurrentEntry) {
     Fill({"/a", "/b", "/c"});
     doc->OpenItem(c.current);
     doc->MoveItem(c.from, c.to);
-    std::string order;
-    for (int i = 0; i < doc->GetCount(); ++i) order += doc->GetEntry(i)->title();
-    EXPECT_EQ(order, c.expectOrder) << c.from << "->" << c.to;
+    EXPECT_EQ(Titles(), c.expectOrder) << c.from << "->" << c.to;
     EXPECT_EQ(doc->GetCurrentIndex(), c.expectCurrent) << c.from << "->" << c.to;
   }
 }
@@ -411,78 +228,18 @@ TEST_F(Doc, RemoveAllClosesTheEngineAndRebuildsTheView) {
   EXPECT_EQ(frame.caption, "lumivox");
 }
 
-TEST_F(Doc, DurationIsFetchedUntilKnownThenKept) {
-  Fill({"/m/a.mp3"});
-  std::int64_t duration = -5, position = -5;
-  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));  // no graph
-  EXPECT_EQ(duration, 0);
-  doc->OpenItem(0);
-  engine->position = 7;
-  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));  // duration not yet known
-  EXPECT_EQ(duration, 0);
-  engine->durations["/m/a.mp3"] = 300;
-  EXPECT_TRUE(doc->GetDurationAndPosition(duration, position));
-  EXPECT_EQ(duration, 300);
-  EXPECT_EQ(position, 7);
-  engine->durations["/m/a.mp3"] = 999;  // known durations are not asked again
-  EXPECT_TRUE(doc->GetDurationAndPosition(duration, position));
-  EXPECT_EQ(duration, 300);
-
-  doc->RemoveItem(0);
-  duration = position = 11;
-  EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));
-  EXPECT_EQ(duration, 11);  // no current entry: outputs untouched
-}
-
-TEST_F(Doc, SkipCommandsClampAndStopStartsANewShuffleRound) {
-  Fill({"/m/a.mp3", "/m/b.mp3"});
-  engine->durations["/m/a.mp3"] = 100 * kUnitsPerSecond;
-  doc->ToggleShuffle();
-  doc->OpenItem(0);
-  doc->PlayPause();
-  doc->setSkipInterval(5);
-  const struct {
-    std::int64_t from;
-    bool forward;
-    std::int64_t to;
-  } cases[] = {{97 * kUnitsPerSecond, true, 100 * kUnitsPerSecond},
-               {2 * kUnitsPerSecond, false, 0},
-               {50 * kUnitsPerSecond, true, 55 * kUnitsPerSecond},
-               {50 * kUnitsPerSecond, false, 45 * kUnitsPerSecond}};
-  for (const auto& c : cases) {
-    engine->position = c.from;
-    c.forward ? doc->FastForward() : doc->Rewind();
-    EXPECT_EQ(engine->position, c.to);
-    EXPECT_EQ(engine->state, State_Running);
-  }
-  doc->Stop();
-  EXPECT_EQ(engine->state, State_Stopped);
-  EXPECT_EQ(engine->position, 0);
-  EXPECT_FALSE(doc->GetEntry(0)->playedInRound);
-  engine->timesFail = true;
-  journal.clear();
-  doc->FastForward();
-  EXPECT_TRUE(journal.empty());
-}
-
-TEST_F(Doc, LayoutVideoPlacesThePictureInTheOwnerAndGrowsTheFrameForAScale) {
+// Where the picture goes is VideoPlacementTest's; here the frame grows for a scale.
+TEST_F(Doc, AVideoScaleGrowsTheFrameToHoldThePicture) {
   Fill({"/m/v.avi"});
   engine->videos["/m/v.avi"] = {352, 240};
   options.aspectRatio = static_cast<int>(AspectRatio::SourceSize);
   FixedOwner pane({500, 400});
   frame.videoPane = &pane;
   doc->OpenItem(0);
-  for (const double scale : {0.0, 2.0}) {
-    const auto place = PlaceVideo({500, 400}, {352, 240}, options.aspectRatio, scale);
-    ASSERT_TRUE(place);
-    journal.clear();
-    doc->LayoutVideo(scale);
-    EXPECT_EQ(engine->windowPos.width, place->x);
-    EXPECT_EQ(engine->windowPos.height, place->y);
-    EXPECT_EQ(engine->windowSize.width, place->width);
-    EXPECT_EQ(engine->windowSize.height, place->height);
-    EXPECT_EQ(Count("ResizeBy 204 80"), scale > 0 ? 1 : 0);
-  }
+  doc->LayoutVideo(2.0);
+  EXPECT_EQ(engine->windowSize.width, 704);
+  EXPECT_EQ(engine->windowSize.height, 480);
+  EXPECT_EQ(Count("ResizeBy 204 80"), 1);
   frame.videoPane = nullptr;
 }
 

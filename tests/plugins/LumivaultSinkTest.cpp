@@ -7,11 +7,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "GstSupport.h"
+#include "ScopedEnv.h"
 #include "TempDir.h"
 
 namespace lumivox::test {
@@ -52,7 +53,6 @@ std::string Source(int frames, int width, int height) {
 
 class LumivaultTest : public testing::TestWithParam<std::string> {
  protected:
-  void TearDown() override { unsetenv(kDeviceVariable); }
   TempDir dir_;
 };
 
@@ -62,7 +62,7 @@ TEST_F(LumivaultTest, WritesEachFrameOncePackedInRealTime) {
   for (const auto& [width, height, count] : sizes) {
     SCOPED_TRACE(testing::Message() << width << "x" << height);
     const std::string device = dir_.Write("device", "stale bytes from an earlier run");
-    setenv(kDeviceVariable, device.c_str(), 1);
+    const ScopedEnv plugged(kDeviceVariable, device);
     Pipeline pipeline(Source(count, width, height) + " ! halcyonlumivaultsink name=sink");
     Recorder shown(pipeline["sink"], "sink");
     const auto start = std::chrono::steady_clock::now();
@@ -90,7 +90,7 @@ TEST_P(LumivaultTest, ErrorNamesTheDevice) {
   }
   const int reader = kind == "LostReader" ? open(device.c_str(), O_RDONLY | O_NONBLOCK) : -1;
   if (kind == "Empty") device.clear();
-  if (kind != "Unset") setenv(kDeviceVariable, device.c_str(), 1);
+  const ScopedEnv variable(kDeviceVariable, kind == "Unset" ? std::nullopt : std::optional(device));
   const bool existed = std::filesystem::exists(device);
   Pipeline pipeline(Source(10, 64, 48) + " ! halcyonlumivaultsink");
 

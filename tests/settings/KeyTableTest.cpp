@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <tuple>
 
@@ -52,41 +51,39 @@ TEST(FormatAccelKey, ModifiersInFixedOrderAndKeyNamesAtEachBoundary) {
   }
 }
 
-TEST(DefaultKeys, OutOfRangeLeavesEntryAndEveryDefaultReachesItsCommand) {
+TEST(DefaultKeys, AnIndexOutOfRangeLeavesTheEntryAlone) {
   const KeyEntry untouched{0xAA, 0xBBBB, 0xCCCC};
   for (const int index : {-1, 20, INT_MIN, INT_MAX}) {
     KeyEntry entry = untouched;
     GetDefaultAccel(index, entry);
     EXPECT_EQ(entry, untouched) << index;
   }
-  const KeyTable keys = DefaultKeyTable();
-  EXPECT_EQ(keys.front(), (KeyEntry{FVIRTKEY | FSHIFT | FCONTROL, 'P', ID_PLAY_PLAYPAUSE}));
-  EXPECT_EQ(keys.back(), (KeyEntry{FVIRTKEY | FCONTROL, 'Q', ID_APP_EXIT}));
-  const AccelTable table(keys);  // no default may shadow a later one
+}
+
+TEST(DefaultKeys, EveryDefaultReachesItsCommand) {
+  const AccelTable table(DefaultKeyTable());  // no default may shadow a later one
   for (const DefaultKey& row : kDefaultKeys) {
     EXPECT_EQ(table.Translate(row.flags, row.key), row.command) << row.operation;
   }
 }
 
-TEST(CaptureIgnoredKeys, DialogOrderAndCapturedKeys) {
-  EXPECT_EQ(kCaptureIgnoredKeys[3], 0x0C);
-  EXPECT_EQ(std::ranges::count(kCaptureIgnoredKeys, 0x15), 3);
-  for (const int key : {0x10, 0x5D, 0x91, 0xF5}) EXPECT_TRUE(IsCaptureIgnoredKey(key)) << key;
+TEST(CaptureIgnoredKeys, ModifierLockAndInputMethodKeysAreIgnored) {
+  for (const int key : {0x10, 0x0C, 0x15, 0x5D, 0x91, 0xF5}) EXPECT_TRUE(IsCaptureIgnoredKey(key)) << key;
   // Escape, Enter, Space, F4 and unlisted codes between listed ones can be assigned.
   for (const int key : {0x1B, 0x0D, 0x20, 0x73, 0x16, 0xF1}) EXPECT_FALSE(IsCaptureIgnoredKey(key));
 }
 
 TEST(AccelTable, ExactModifiersAndEarlierEntryWins) {
   const KeyEntry entries[] = {
-      {FVIRTKEY | FCONTROL, 'P', 100},
-      {FVIRTKEY | FCONTROL | FSHIFT, 'P', 200},
-      {FVIRTKEY | FCONTROL, 'P', 300},    // same key as the first: never fires
-      {FVIRTKEY | FALT | 0x02, 13, 400},  // FNOINVERT is not a modifier
+      {FVIRTKEY | FCONTROL, 'P', ID_PLAY_PLAYPAUSE},
+      {FVIRTKEY | FCONTROL | FSHIFT, 'P', ID_PLAY_STOP},
+      {FVIRTKEY | FCONTROL, 'P', ID_APP_EXIT},           // same key as the first: never fires
+      {FVIRTKEY | FALT | 0x02, 13, ID_VIEW_FULLSCREEN},  // FNOINVERT is not a modifier
   };
   const AccelTable table(entries);
-  EXPECT_EQ(table.Translate(FVIRTKEY | FCONTROL, 'P'), 100);
-  EXPECT_EQ(table.Translate(FVIRTKEY | FCONTROL | FSHIFT, 'P'), 200);
-  EXPECT_EQ(table.Translate(FVIRTKEY | FALT, 13), 400);
+  EXPECT_EQ(table.Translate(FVIRTKEY | FCONTROL, 'P'), ID_PLAY_PLAYPAUSE);
+  EXPECT_EQ(table.Translate(FVIRTKEY | FCONTROL | FSHIFT, 'P'), ID_PLAY_STOP);
+  EXPECT_EQ(table.Translate(FVIRTKEY | FALT, 13), ID_VIEW_FULLSCREEN);
   EXPECT_EQ(table.Translate(FVIRTKEY, 'P'), std::nullopt);
   EXPECT_EQ(table.Translate(FCONTROL, 'P'), std::nullopt);  // a character press, not a key
 }

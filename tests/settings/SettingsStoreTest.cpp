@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "ScopedEnv.h"
 #include "TempDir.h"
 #include "settings/QSettingsStore.h"
 #include "settings/SettingsStore.h"
@@ -73,11 +74,9 @@ TEST(QSettingsStore, HandEditedAndWrittenValuesReadBackOrGiveTheDefault) {
   EXPECT_EQ(reread.GetProfileInt("Play", "N0", 77), 77);      // sections are separate
 }
 
-TEST(QSettingsStore, UserStoreIsHalcyonLumivoxInTheConfigFolderAndOnlyARegularFileIsUsed) {
+TEST(QSettingsStore, TheUsersStoreIsHalcyonLumivoxInTheConfigFolder) {
   const test::TempDir dir;
-  const char* saved = std::getenv("XDG_CONFIG_HOME");
-  const std::string previous = saved ? saved : "";
-  setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+  const test::ScopedEnv config("XDG_CONFIG_HOME", dir.path().string());
   const std::string file = dir / "Halcyon/lumivox.conf";
   {
     QSettingsStore store;  // the file name is fixed at construction
@@ -88,9 +87,15 @@ TEST(QSettingsStore, UserStoreIsHalcyonLumivoxInTheConfigFolderAndOnlyARegularFi
   }
   const std::string text = test::TempDir::Read(file);
   EXPECT_NE(text.find("[Play]\nSkipInterval=9"), std::string::npos) << text;
+}
 
-  // A FIFO would keep a reader waiting for a writer forever. Under that name there are
-  // no values, changes stay in memory, and nothing replaces what is there.
+// A FIFO would keep a reader waiting for a writer forever. Under the store's name there
+// are no values, changes stay in memory, and nothing replaces what is there.
+TEST(QSettingsStore, OnlyARegularFileIsUsed) {
+  const test::TempDir dir;
+  const test::ScopedEnv config("XDG_CONFIG_HOME", dir.path().string());
+  const std::string file = dir / "Halcyon/lumivox.conf";
+  std::filesystem::create_directory(dir / "Halcyon");
   const auto useStore = [] {
     ::alarm(5);  // ends a child stuck on the FIFO instead of hanging the test
     QSettingsStore store;
@@ -100,7 +105,6 @@ TEST(QSettingsStore, UserStoreIsHalcyonLumivoxInTheConfigFolderAndOnlyARegularFi
     store.Flush();
     return defaults && kept;
   };
-  std::filesystem::remove(file);
   ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
   EXPECT_EXIT(std::_Exit(useStore() ? 0 : 1), ::testing::ExitedWithCode(0), "");
   EXPECT_TRUE(std::filesystem::is_fifo(file));
@@ -109,7 +113,6 @@ TEST(QSettingsStore, UserStoreIsHalcyonLumivoxInTheConfigFolderAndOnlyARegularFi
   EXPECT_EXIT(std::_Exit(useStore() ? 0 : 1), ::testing::ExitedWithCode(0), "");
   EXPECT_TRUE(std::filesystem::is_empty(file));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "Halcyon"), {}), 1) << "nothing beside it";
-  saved ? setenv("XDG_CONFIG_HOME", previous.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -2,36 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "MediaFixtures.h"
 #include "TempDir.h"
+#include "ToolRun.h"
 
 namespace lumivox::test {
 namespace {
 
-struct ProbeRun {
-  int status;
-  std::string out;
-};
-
-ProbeRun Probe(const std::string& environment, const std::string& args) {
-  const std::string command = environment + " " + LUMIVOX_TOOL + " probe " + args + " 2>/dev/null";
-  ProbeRun run{-1, {}};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
-}
+ToolRun Probe(const std::string& environment, const std::string& args) { return RunTool("probe " + args, environment); }
 
 bool Has(const std::string& out, const std::string& line) { return out.find(line + "\n") != std::string::npos; }
 
@@ -49,7 +32,7 @@ TEST(Probe, PrintsTheGraphItBuiltForEachChoiceOfFilters) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.environment) + " " + c.options);
-    const ProbeRun run = Probe(c.environment, std::string(c.options) + " '" + mp3 + "'");
+    const ToolRun run = Probe(c.environment, std::string(c.options) + " '" + mp3 + "'");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind("open: ok\nfilter: " + mp3 + "\n", 0), 0u) << run.out;
     EXPECT_EQ(Has(run.out, "filter: Halcyon MPEG Audio Decoder"), c.makersDecoder) << run.out;
@@ -64,7 +47,7 @@ TEST(Probe, PrintsTheGraphItBuiltForEachChoiceOfFilters) {
 TEST(Probe, PlaysToTheEndAndSendsVideoToTheDevice) {
   TempDir dir;
   const std::string device = dir.Write("device.raw", "");
-  const ProbeRun run =
+  const ToolRun run =
       Probe("LUMIVOX_LUMIVAULT_DEVICE='" + device + "'", "--lumivault --play '" + MediaPath("clip.avi") + "'");
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(Has(run.out, "filter: Halcyon LumivaultHD Renderer")) << run.out;
@@ -84,7 +67,7 @@ TEST(Probe, AFileThatDoesNotOpenSaysWhyAndFails) {
       {dir.Write("noise.mpg", noise), ""},  // GStreamer's own words, whatever they are
   };
   for (const auto& [path, reason] : cases) {
-    const ProbeRun run = Probe("", "'" + path + "'");
+    const ToolRun run = Probe("", "'" + path + "'");
     EXPECT_EQ(run.status, 1) << path;
     const std::string head = "open: failed\nerror: ";
     ASSERT_TRUE(run.out.starts_with(head)) << run.out;

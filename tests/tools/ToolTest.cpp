@@ -2,54 +2,33 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "TempDir.h"
+#include "ToolRun.h"
 
 namespace lumivox::test {
 namespace {
-
-struct ToolRun {
-  int status;
-  std::string out, err;
-};
-
-// `shell` runs before the tool, e.g. to limit it. A tool that hangs is ended after 20 s.
-ToolRun Tool(const TempDir& dir, const std::string& args, const std::string& shell = "") {
-  const std::string errFile = dir / "stderr.txt";
-  const std::string command = shell + " timeout 20 " + std::string(LUMIVOX_TOOL) + " " + args + " 2>'" + errFile + "'";
-  ToolRun run{};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return {-1, {}, {}};
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.err = TempDir::Read(errFile);
-  return run;
-}
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 TEST(Tool, ReadPrintsEveryNameAndTellsAnEarlyStopByItsStatus) {
   TempDir dir;
   const auto m3u = dir.Write("a.m3u", "#EXTM3U\r\n/m/one.mp3  \r\n\r\n  /m/two.mp3\n");
-  ToolRun r = Tool(dir, "read " + Quote(m3u));
+  ToolRun r = RunTool("read " + Quote(m3u));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "/m/one.mp3\n\n  /m/two.mp3\n");
 
   const auto pls = dir.Write("b.pls", "[playlist]\nFile1=/m/x.mp3\nNumberOfEntries=3\nVersion=2\n");
-  r = Tool(dir, "read " + Quote(pls));
+  r = RunTool("read " + Quote(pls));
   EXPECT_EQ(r.status, 1);  // File2 is missing: the names before it still come out
   EXPECT_EQ(r.out, "/m/x.mp3\n");
 
-  r = Tool(dir, "read " + Quote(dir / "c.txt"));
+  r = RunTool("read " + Quote(dir / "c.txt"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
 }
@@ -57,12 +36,12 @@ TEST(Tool, ReadPrintsEveryNameAndTellsAnEarlyStopByItsStatus) {
 TEST(Tool, ConvertWritesTheFormatOfTheOutputName) {
   TempDir dir;
   const auto in = dir.Write("in.lst", "/m/A.mp3\n/m/a.MP3\n/m/b.wav\n");
-  ToolRun r = Tool(dir, "convert " + Quote(in) + " " + Quote(dir / "out.m3u"));
+  ToolRun r = RunTool("convert " + Quote(in) + " " + Quote(dir / "out.m3u"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(TempDir::Read(dir / "out.m3u"),
             "#EXTM3U\n#EXTINF:-1,A.mp3\n/m/A.mp3\n#EXTINF:-1,a.MP3\n/m/a.MP3\n#EXTINF:-1,b.wav\n/m/b.wav\n");
 
-  r = Tool(dir, "convert --no-duplicates " + Quote(in) + " " + Quote(dir / "out.pls"));
+  r = RunTool("convert --no-duplicates " + Quote(in) + " " + Quote(dir / "out.pls"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(TempDir::Read(dir / "out.pls"),
             "[playlist]\nFile1=/m/A.mp3\nTitle1=A.mp3\nFile2=/m/b.wav\nTitle2=b.wav\nNumberOfEntries=2\nVersion=2\n");
@@ -89,7 +68,7 @@ TEST(Tool, ConvertLeavesOutAsItWasWhenInCannotBeReadOrOutCannotBeWritten) {
       {in, out, "trap '' XFSZ; ulimit -f 1;", "not written"},
   };
   for (const auto& c : cases) {
-    const ToolRun r = Tool(dir, "convert " + Quote(c.in) + " " + Quote(c.out), c.shell);
+    const ToolRun r = RunTool("convert " + Quote(c.in) + " " + Quote(c.out), c.shell);
     EXPECT_EQ(r.status, 1) << c.in;
     EXPECT_EQ(r.out, "") << c.in;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.in << ": " << r.err;
@@ -99,8 +78,7 @@ TEST(Tool, ConvertLeavesOutAsItWasWhenInCannotBeReadOrOutCannotBeWritten) {
   std::vector<std::string> files;
   for (const auto& item : std::filesystem::directory_iterator(dir.path())) files.push_back(item.path().filename());
   std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"fifo.lst", "folder.lst", "in.lst", "in.txt", "out.aal", "out.m3u",
-                                             "stderr.txt"}))
+  EXPECT_EQ(files, (std::vector<std::string>{"fifo.lst", "folder.lst", "in.lst", "in.txt", "out.aal", "out.m3u"}))
       << "no temporary file stays";
 }
 
@@ -108,26 +86,25 @@ TEST(Tool, ScanListsTheFolderInFileManagerOrder) {
   TempDir dir;
   for (const char* name : {"10 b.mp3", "9 a.WAV", "x.txt", "2 c.avi"}) dir.Write(std::string("f/") + name, "");
   const std::string f = dir / "f";
-  ToolRun r = Tool(dir, "scan " + Quote(f));
+  ToolRun r = RunTool("scan " + Quote(f));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, f + "/2 c.avi\n" + f + "/9 a.WAV\n" + f + "/10 b.mp3\n");
 
-  r = Tool(dir, "scan " + Quote(dir / "nothing"));
+  r = RunTool("scan " + Quote(dir / "nothing"));
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("not a folder"), std::string::npos);
 }
 
 TEST(Tool, BadCallsSayWhatIsWrongOnOneLine) {
-  TempDir dir;
   for (const char* args :
        {"", "frobnicate", "read", "read a b", "convert x", "scan --bogus x", "read --no-duplicates x"}) {
-    const ToolRun r = Tool(dir, args);
+    const ToolRun r = RunTool(args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_EQ(r.out, "") << args;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
   }
-  EXPECT_NE(Tool(dir, "--help").out.find("convert [--no-duplicates] IN OUT"), std::string::npos);
-  EXPECT_EQ(Tool(dir, "--version").out, "lumivox-tool " LUMIVOX_VERSION "\n");
+  EXPECT_NE(RunTool("--help").out.find("convert [--no-duplicates] IN OUT"), std::string::npos);
+  EXPECT_EQ(RunTool("--version").out, "lumivox-tool " LUMIVOX_VERSION "\n");
 }
 
 }  // namespace

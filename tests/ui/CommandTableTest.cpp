@@ -46,22 +46,5 @@ TEST(CommandTable, EveryMenuKeyAndButtonNamesAKnownCommandByItsText) {
   EXPECT_EQ(ContextMenu("nothing"), nullptr);
 }
 
-TEST(CommandTable, MenusAndToolBarKeepTheirShape) {
-  std::vector<std::string> popups;
-  for (const auto& popup : MainMenu()) popups.emplace_back(popup.text);
-  EXPECT_EQ(popups, (std::vector<std::string>{"&File", "&Edit", "&Playback", "&View", "&Tool", "&Help"}));
-  const auto& tray = ContextMenu("TrayIcon")->popup;
-  EXPECT_EQ(tray.front().id, ID_TRAY_RESTORE);
-  EXPECT_EQ(tray.back().id, ID_APP_EXIT);
-  EXPECT_TRUE(tray[1].IsSeparator());
-  EXPECT_EQ(ToolbarButtons().size(), 12u);
-  EXPECT_EQ(ToolbarButtons()[3], kToolbarSeparator);
-  EXPECT_EQ(ToolbarButtons()[8], kToolbarSeparator);
-  for (const int quiet : {ID_EDIT_DELETE, ID_EDIT_MOVE_UP, ID_EDIT_MOVE_DOWN}) {
-    EXPECT_TRUE(FindCommand(quiet)->prompt.empty()) << quiet;
-  }
-  EXPECT_EQ(FindCommand(ID_EDIT_FIND_AND_ADD)->toolTip, "Find");
-}
-
 }  // namespace
 }  // namespace lumivox::test

@@ -36,11 +36,6 @@ class DialogCommandsTest : public DocFixture {
   }
   ~DialogCommandsTest() override { QDir::setCurrent(start); }
   bool Run(int id) { return RunDialogCommand(id, context); }
-  std::vector<std::string> Paths() const {
-    std::vector<std::string> paths;
-    for (int i = 0; i < doc->GetCount(); ++i) paths.push_back(std::string(doc->GetEntry(i)->path()));
-    return paths;
-  }
 
   TempDir media;
   std::string a, b;
@@ -52,8 +47,6 @@ TEST_F(DialogCommandsTest, OpenReplacesTheListWithTheChosenFilesAndPlays) {
   Fill({"/old.mp3"});
   WhenDialogShows([](QWidget* widget) {
     auto* dialog = qobject_cast<QFileDialog*>(widget);
-    EXPECT_EQ(dialog->windowTitle(), "Open...");
-    EXPECT_EQ(dialog->nameFilters().size(), 10);
     const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
     EXPECT_EQ(types->itemText(1), "Audio Files (*.wav;*.snd;*.au;*.aif;*.aifc;*.aiff)");
     EXPECT_EQ(types->itemText(7),
@@ -70,7 +63,7 @@ TEST_F(DialogCommandsTest, OpenReplacesTheListWithTheChosenFilesAndPlays) {
   EXPECT_EQ(QDir::currentPath().toStdString(), media.path().string()) << "relative names resolve there";
 }
 
-TEST_F(DialogCommandsTest, ACancelledDialogChangesNothingAndAddKeepsThePlayingEntry) {
+TEST_F(DialogCommandsTest, ACancelledDialogLeavesTheListAsItWas) {
   // Only Find and Add File takes its last step, opening the first playable entry, when
   // cancelled.
   const struct {
@@ -92,10 +85,14 @@ TEST_F(DialogCommandsTest, ACancelledDialogChangesNothingAndAddKeepsThePlayingEn
     EXPECT_EQ(options.lastDir, media.path().string());
     EXPECT_EQ(QDir::currentPath(), start);
   }
+}
 
+TEST_F(DialogCommandsTest, AddAppendsTheChosenFilesAndKeepsThePlayingEntry) {
+  Fill({"/old.mp3"});
+  doc->OpenItem(0);
   Choose("a.wav");
   ASSERT_TRUE(Run(ID_EDIT_ADD));
-  EXPECT_EQ(Paths(), (std::vector<std::string>{"/gone.mp3", "/old.mp3", a}));
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"/old.mp3", a}));
   EXPECT_EQ(engine->open, "/old.mp3");
 }
 

@@ -52,11 +52,6 @@ class PlayListViewTest : public DocFixture {
     doc->RemoveAll();
     Fill({"/m/a", "/m/b", "/m/c", "/m/d", "/m/e"});
   }
-  QString Order() const {
-    QString letters;
-    for (const PlaylistEntry* e : doc->entries()) letters += QString::fromUtf8(e->title().data(), e->title().size());
-    return letters;
-  }
   QModelIndex Index(int row) const { return view->model()->index(row, 0); }
   void Select(const QList<int>& rows) {
     view->selectionModel()->clearSelection();
@@ -184,24 +179,30 @@ TEST_F(PlayListViewTest, FocusFrameIsADottedInverseAroundTheBand) {
   }
 }
 
-TEST_F(PlayListViewTest, InsertionMarkAndSelectedIcon) {
+TEST_F(PlayListViewTest, TheInsertionMarkRunsTwoPixelsHighAlongTheRowsTop) {
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
   Show();
-  const QRect icon = PlaylistDelegate::IconRect(TitleCell(1));
-  const QImage plain = Render();
   view->SetDropHighlight(1);
   Select({1});
   const QImage marked = Render();
   const int x = RowRect(1).right() - 3, top = RowRect(1).top();
   const QColor column[] = {marked.pixel(x, top), marked.pixel(x, top + 1), marked.pixel(x, top + 2)};
-  EXPECT_EQ(column[0], kHighlightText);  // two pixels high along the row's top
+  EXPECT_EQ(column[0], kHighlightText);
   EXPECT_EQ(column[1], kHighlightText);
   EXPECT_EQ(column[2], kHighlight);
   EXPECT_EQ(QColor(marked.pixel(x, RowRect(2).top())), Rgb(kBackground));
-  EXPECT_GT(ColoursIn(plain, icon).size(), 1);  // an icon is drawn, blended when selected
-  EXPECT_NE(plain.copy(icon), marked.copy(icon));
   view->SetDropHighlight(-1);
   EXPECT_EQ(QColor(Render().pixel(x, top)), kHighlight);
+}
+
+TEST_F(PlayListViewTest, ASelectedRowsIconIsBlended) {
+  Fill({"/m/a.mp3", "/m/b.mp3"});
+  Show();
+  const QRect icon = PlaylistDelegate::IconRect(TitleCell(1));
+  const QImage plain = Render();
+  EXPECT_GT(ColoursIn(plain, icon).size(), 1) << "an icon is drawn";
+  Select({1});
+  EXPECT_NE(plain.copy(icon), Render().copy(icon));
 }
 
 TEST_F(PlayListViewTest, ApplyColorsRereadsTheColourTable) {
@@ -303,7 +304,7 @@ TEST_F(PlayListViewTest, DeleteReopensTheCurrentEntryWithoutPlayingAndClearsAnEm
     if (c.open >= 0) doc->OpenItem(c.open);
     Select(c.selected);
     EXPECT_TRUE(view->OnCommand(ID_EDIT_DELETE));
-    EXPECT_EQ(Order(), c.order) << c.order;
+    EXPECT_EQ(Titles(), c.order) << c.order;
     EXPECT_EQ(engine->open, c.opened) << c.order;
     EXPECT_EQ(engine->state, State_Stopped) << c.order;
     EXPECT_EQ(view->model()->rowCount(), doc->GetCount());
@@ -330,7 +331,7 @@ TEST_F(PlayListViewTest, MovesTakeSelectionAndFocusWithTheEntries) {
     Select(c.selected);
     Focus(c.focus);
     EXPECT_TRUE(view->OnCommand(c.command));
-    EXPECT_EQ(Order(), c.order);
+    EXPECT_EQ(Titles(), c.order);
     EXPECT_EQ(Selected(), c.selectedAfter) << c.order;
     EXPECT_EQ(view->currentIndex().row(), c.focusAfter) << c.order;
   }
@@ -364,21 +365,19 @@ TEST_F(PlayListViewTest, EnableRulesFollowSelectionAndFocus) {
 
 // --- menus, tips, size
 
-TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
-  // Rows, selected rows, clicked row (-1 below the rows), popup, greyed item ("&Play" is the
-  // row popup's default).
-  const std::tuple<int, QList<int>, int, std::string_view, int> cases[] = {
-      {5, {1}, 1, View::kRowPopup, 0},
-      {5, {1, 2}, 1, View::kRowPopup, ID_PLAYLIST_PLAY},
-      {5, {}, 1, View::kNoRowPopup, 0},
-      {5, {1}, -1, View::kNoRowPopup, 0},
-      {0, {}, -1, View::kNoRowPopup, ID_EDIT_DELETE_ALL},
+// Over a selected row it asks for the row popup, which MainFrameTest shows and checks.
+TEST_F(PlayListViewTest, RightClickAwayFromASelectedRowAsksForTheListPopup) {
+  // Rows, selected rows, clicked row (-1 below the rows), greyed item.
+  const std::tuple<int, QList<int>, int, int> cases[] = {
+      {5, {}, 1, 0},
+      {5, {1}, -1, 0},
+      {0, {}, -1, ID_EDIT_DELETE_ALL},
   };
   Show();
   std::vector<PlaylistPopup> asked;
   QObject::connect(view.get(), &CPlayListView::contextMenuRequested,
                    [&](const PlaylistPopup& popup, const QPoint&) { asked.push_back(popup); });
-  for (const auto& [rows, selected, row, menu, greyed] : cases) {
+  for (const auto& [rows, selected, row, greyed] : cases) {
     doc->RemoveAll();
     for (int i = 0; i < rows; ++i) doc->AddFile("/m/" + std::to_string(i), false);
     Select(selected);
@@ -386,9 +385,9 @@ TEST_F(PlayListViewTest, RightClickAsksForThePopupOfItsPlace) {
     QContextMenuEvent click(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
     QCoreApplication::sendEvent(view->viewport(), &click);
     ASSERT_EQ(asked.size(), 1u) << row;
-    EXPECT_EQ(asked[0].menu, menu) << row;
+    EXPECT_EQ(asked[0].menu, View::kNoRowPopup) << row;
     EXPECT_EQ(asked[0].greyedId, greyed) << rows << row;
-    EXPECT_EQ(asked[0].defaultId, menu == View::kRowPopup ? ID_PLAYLIST_PLAY : 0) << row;
+    EXPECT_EQ(asked[0].defaultId, 0) << row;
     asked.clear();
   }
   QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));

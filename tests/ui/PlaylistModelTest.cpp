@@ -3,28 +3,13 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
+#include "CategoryLog.h"
 #include "playlist/DocFixture.h"
 #include "ui/PlaylistIcons.h"
 #include "ui/PlaylistModel.h"
 
 namespace lumivox::test {
 namespace {
-
-// What QAbstractItemModelTester reported while one of these lived.
-QStringList* modelTestReports = nullptr;
-
-class ModelTestLog {
- public:
-  ModelTestLog() : previous_(qInstallMessageHandler(&Handle)) { modelTestReports = &reports; }
-  ~ModelTestLog() { qInstallMessageHandler(previous_), modelTestReports = nullptr; }
-  QStringList reports;
-
- private:
-  static void Handle(QtMsgType, const QMessageLogContext& context, const QString& text) {
-    if (qstrcmp(context.category, "qt.modeltest") == 0) *modelTestReports << text;
-  }
-  QtMessageHandler previous_;
-};
 
 class PlaylistModelTest : public DocFixture {
  protected:
@@ -50,7 +35,7 @@ class PlaylistModelTest : public DocFixture {
 };
 
 TEST_F(PlaylistModelTest, ModelTesterFindsEveryChangeConsistent) {
-  ModelTestLog log;
+  CategoryLog log("qt.modeltest");
   QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
   Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
   doc->InsertFile(0, "/m/first.mp3", false);  // the document holds the entry before it tells
@@ -64,7 +49,7 @@ TEST_F(PlaylistModelTest, ModelTesterFindsEveryChangeConsistent) {
   EXPECT_EQ(model.rowCount(), 0);
   Fill({"/m/d.mp3"});
   EXPECT_EQ(Shown(), Held());
-  EXPECT_TRUE(log.reports.isEmpty()) << log.reports.join('\n').toStdString();
+  EXPECT_EQ(log.Lines(), std::vector<std::string>{});
 }
 
 TEST_F(PlaylistModelTest, RowsShowTitleDurationAndStateOrNothingWithoutTheirEntry) {
@@ -134,7 +119,7 @@ TEST_F(PlaylistModelTest, TheViewsEditsReachTheDocument) {
     doc->RemoveAll();
     Fill({"/m/a", "/m/b", "/m/c", "/m/d", "/m/e"});
     ASSERT_TRUE(doc->OpenItem(1));
-    ModelTestLog log;
+    CategoryLog log("qt.modeltest");
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
     if (c.edit == Remove) model.RemoveRowRange(c.first, c.last);
     if (c.edit == Up) model.MoveRunUp(c.first, c.last);
@@ -142,7 +127,7 @@ TEST_F(PlaylistModelTest, TheViewsEditsReachTheDocument) {
     EXPECT_EQ(Held().remove(' '), c.order) << c.edit << " " << c.first << ".." << c.last;
     EXPECT_EQ(Shown(), Held());
     EXPECT_EQ(doc->GetCurrentIndex(), c.current) << c.order;
-    EXPECT_TRUE(log.reports.isEmpty()) << log.reports.join('\n').toStdString();
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{});
   }
 }
 

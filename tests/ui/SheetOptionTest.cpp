@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "DialogAnswer.h"
+#include "RecordingDeviceVolume.h"
 #include "TempDir.h"
 #include "settings/PlayerSettings.h"
 #include "settings/QSettingsStore.h"
@@ -26,18 +27,6 @@ namespace lumivox::test {
 namespace {
 
 using Log = std::vector<std::string>;
-
-struct RecordingDeviceVolume final : IDeviceVolume {
-  std::map<int, int> volume;  // by mode
-  Log calls;
-  int ReadVolume(int mode) override {
-    calls.push_back("read " + std::to_string(mode));
-    return volume[mode];
-  }
-  void WriteVolume(int mode, int percent) override {
-    calls.push_back("write " + std::to_string(mode) + " " + std::to_string(percent));
-  }
-};
 
 // Stands in for the key page, which is not this sheet's own.
 struct RecordingPage final : OptionPage {
@@ -95,10 +84,7 @@ TEST_F(SheetOptionTest, PagesAreFilledWhenFirstShownAndOnlyThoseAreAppliedOrRese
     const int result = Run(
         [&](QDialog& sheet) {
           auto* tabs = sheet.findChild<QTabWidget*>();
-          EXPECT_EQ(sheet.windowTitle(), "Options");
-          ASSERT_EQ(tabs->count(), 4);
-          const char* captions[] = {"Standard", "Volume", "Key assignment", "Color"};
-          for (int i = 0; i < 4; ++i) EXPECT_EQ(tabs->tabText(i), captions[i]);
+          ASSERT_EQ(tabs->tabText(2), "Key assignment") << "the key page's tab";
           for (int index : {2, 3, 2}) tabs->setCurrentIndex(c.showKeys ? index : 1);
           Press(sheet, c.ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
         },

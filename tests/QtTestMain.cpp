@@ -1,4 +1,5 @@
-// Window tests run with a QApplication on the X display (xvfb-run in CI), or off screen.
+// The engine's and the windows' tests run with a QApplication, as the player does: on the X
+// display when there is one (xvfb-run in CI), otherwise off screen without video windows.
 
 #include <gtest/gtest.h>
 
