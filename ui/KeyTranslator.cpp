@@ -42,7 +42,8 @@ bool KeyTranslator::eventFilter(QObject* watched, QEvent* event) {
   const AccelTable* table = table_();
   if (!table) return false;
   const VirtualKeyPress key = VirtualKeyOf(static_cast<const QKeyEvent&>(*event), latin_);
-  const std::optional<std::uint16_t> command = key.key ? table->Translate(key.flags, key.key) : std::nullopt;
+  std::optional<std::uint16_t> command;
+  if (key.key) command = table->Translate(key.flags, key.key);
   if (press) qCDebug(lcUi) << "key" << key.flags << key.key << "command" << (command ? int(*command) : 0);
   if (!command) return false;
   event->accept();
