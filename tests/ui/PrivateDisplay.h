@@ -13,7 +13,9 @@ namespace lumivox::test {
 class PrivateDisplay {
  public:
   PrivateDisplay() {
-    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    // Without -noreset the server resets as its last client leaves, and a player starting
+    // in that moment cannot connect.
+    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
     if (server_.waitForStarted() && server_.waitForReadyRead(10000)) {
       name_ = ":" + QString::fromUtf8(server_.readLine().trimmed());
     }
