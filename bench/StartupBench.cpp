@@ -31,6 +31,8 @@
 #include <string>
 #include <vector>
 
+#include "PrivateBus.h"
+
 namespace {
 
 constexpr int kRuns = 7;
@@ -93,29 +95,6 @@ class Scratch {
 
  private:
   QTemporaryDir dir_;
-};
-
-// A session bus of the benchmark's own, as dbus-run-session starts one.
-class SessionBus {
- public:
-  SessionBus() {
-    daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-    if (daemon_.waitForStarted() && daemon_.waitForReadyRead(kSocketTimeoutMs)) {
-      address_ = QString::fromUtf8(daemon_.readLine().trimmed());
-    }
-  }
-  ~SessionBus() {
-    daemon_.kill();
-    daemon_.waitForFinished();
-  }
-  SessionBus(const SessionBus&) = delete;
-  SessionBus& operator=(const SessionBus&) = delete;
-
-  const QString& address() const { return address_; }  // empty when it did not start
-
- private:
-  QProcess daemon_;
-  QString address_;
 };
 
 // A user of their own for one player and the starts that talk to it, made afresh at the
@@ -368,7 +347,7 @@ int main(int argc, char** argv) {
 
   const auto emptyHome = [](const Home&) { return true; };
   const Figures empty = TimeStarts(scratch, emptyHome);
-  const SessionBus bus;
+  const lumivox::test::PrivateBus bus;
   Figures withBus;
   if (bus.address().isEmpty()) {
     std::fprintf(stderr, "startup_bench: dbus-daemon did not start\n");
