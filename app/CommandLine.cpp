@@ -29,10 +29,11 @@ class Arguments {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription("Plays audio and video files from a playlist kept beside the video.");
     parser.addOptions({help, version, printStartupTime, screenshot, command, tab});
-    parser.addPositionalArgument("NAME",
-                                 "A media file, folder, playlist or file:// URI. One name is opened and played; "
-                                 "several become the playlist. A running player is handed them instead.",
-                                 "[NAME...]");
+    parser.addPositionalArgument(
+        "NAME",
+        "A media file, folder, playlist, file:// URI or stream URL. One name is opened and played; "
+        "several become the playlist. A running player is handed them instead.",
+        "[NAME...]");
     QStringList options{QString::fromLocal8Bit(argc > 0 ? argv[0] : "lumivox")};
     bool namesOnly = false;
     for (int i = 1; i < argc; ++i) {

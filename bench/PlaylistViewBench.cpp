@@ -46,6 +46,7 @@ class PaneFrame final : public IMainFrame {
   void SendPositionTick() override {}
   void StartPositionTimer(int) override {}
   void KillPositionTimer() override {}
+  void StartReconnectTimer(int) override {}
   IPlaylistView* GetPlaylistPane() override { return pane; }
   IVideoOwner* GetVideoPane() override { return nullptr; }
   IVideoOwner* GetFullScreenWnd() override { return nullptr; }

@@ -77,7 +77,32 @@ void FilterGraph::RemoveFilter(GstElement* element) {
 }
 
 bool FilterGraph::StartPreroll() {
-  return gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+  const GstStateChangeReturn result = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
+  live_ = result == GST_STATE_CHANGE_NO_PREROLL;
+  return result != GST_STATE_CHANGE_FAILURE;
+}
+
+bool FilterGraph::SetTargetState(GstState state) {
+  target_ = state;
+  return ApplyState();
+}
+
+void FilterGraph::FollowBuffering() {
+  if (target_ != GST_STATE_PLAYING || live_ || held_ == buffering_) return;
+  qCInfo(lcEngine) << (buffering_ ? "the stream buffers: held paused" : "the stream is buffered: playing on");
+  ApplyState();
+}
+
+// The target, unless a stream asked to play is still buffering. A live source cannot wait:
+// it would only fall behind.
+bool FilterGraph::ApplyState() {
+  held_ = target_ == GST_STATE_PLAYING && buffering_ && !live_;
+  return gst_element_set_state(pipeline_.get(), held_ ? GST_STATE_PAUSED : target_) != GST_STATE_CHANGE_FAILURE;
+}
+
+std::string FilterGraph::Title() const {
+  std::lock_guard lock(mutex_);
+  return title_;
 }
 
 PrerollState FilterGraph::CheckPreroll() {
@@ -93,6 +118,8 @@ PrerollState FilterGraph::CheckPreroll() {
     return PrerollState::Failed;
   }
   if (result == GST_STATE_CHANGE_ASYNC) return PrerollState::Pending;
+  // A live source sends nothing before it plays: its streams are rendered as they come.
+  if (result == GST_STATE_CHANGE_NO_PREROLL) return PrerollState::Ready;
   if (volumes_.empty() && videoSinks_.empty()) {
     if (error_.empty()) error_ = "no audio or video stream could be decoded";
     return PrerollState::Failed;
@@ -230,18 +257,12 @@ void FilterGraph::HandleMessage(GstMessage* message) {
       break;
     }
     case GST_MESSAGE_DURATION_CHANGED: PushEvent({EC_LENGTH_CHANGED, 0, 0}); break;
-    case GST_MESSAGE_TAG: {
-      GstTagList* raw = nullptr;
-      gst_message_parse_tag(message, &raw);
-      std::unique_ptr<GstTagList, GstMiniObjectUnref> tags(raw);
-      guint rate = 0;
-      std::lock_guard lock(mutex_);
-      const bool fromVideo =
-          std::find(videoSinks_.begin(), videoSinks_.end(), GST_ELEMENT(GST_MESSAGE_SRC(message))) != videoSinks_.end();
-      if (fromVideo && (gst_tag_list_get_uint(tags.get(), GST_TAG_BITRATE, &rate) ||
-                        gst_tag_list_get_uint(tags.get(), GST_TAG_NOMINAL_BITRATE, &rate))) {
-        bitRate_ = static_cast<int>(rate);
-      }
+    case GST_MESSAGE_TAG: NoteTags(message); break;
+    case GST_MESSAGE_BUFFERING: {
+      gint percent = 100;
+      gst_message_parse_buffering(message, &percent);
+      // As GStreamer asks: paused below 100 %, on again at 100 %. The UI thread does it.
+      if (buffering_.exchange(percent < 100) != (percent < 100) && notify_) notify_();
       break;
     }
     case GST_MESSAGE_ELEMENT:
@@ -260,6 +281,31 @@ void FilterGraph::HandleMessage(GstMessage* message) {
     default: break;
   }
   Signal();
+}
+
+void FilterGraph::NoteTags(GstMessage* message) {
+  GstTagList* raw = nullptr;
+  gst_message_parse_tag(message, &raw);
+  std::unique_ptr<GstTagList, GstMiniObjectUnref> tags(raw);
+  gchar* rawTitle = nullptr;
+  GCharPtr title(gst_tag_list_get_string(tags.get(), GST_TAG_TITLE, &rawTitle) ? rawTitle : nullptr);
+  guint rate = 0;
+  bool retitled = false;
+  {
+    std::lock_guard lock(mutex_);
+    const bool fromVideo =
+        std::find(videoSinks_.begin(), videoSinks_.end(), GST_ELEMENT(GST_MESSAGE_SRC(message))) != videoSinks_.end();
+    if (fromVideo && (gst_tag_list_get_uint(tags.get(), GST_TAG_BITRATE, &rate) ||
+                      gst_tag_list_get_uint(tags.get(), GST_TAG_NOMINAL_BITRATE, &rate))) {
+      bitRate_ = static_cast<int>(rate);
+    }
+    // Every renderer tells the same tags: the first tells the news.
+    if (title && *title.get() && title_ != title.get()) {
+      title_ = title.get();
+      retitled = true;
+    }
+  }
+  if (retitled) PushEvent({EC_TITLE_CHANGED, 0, 0});
 }
 
 void FilterGraph::NoteError(GstMessage* message) {

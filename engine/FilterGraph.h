@@ -20,8 +20,6 @@
 
 namespace lumivox {
 
-inline constexpr std::int32_t EC_ERRORABORT = 3;
-
 // Where rendered streams go. Chosen once by the engine, on the UI thread.
 struct OutputChoice {
   std::string audioSink = "fakesink";  // factory; fakesink plays in real time
@@ -61,11 +59,19 @@ class FilterGraph {
   // Connects every output pad of a reader, present or to come, to renderers through
   // decoders. A reader with pads to come counts as building until it signals no-more-pads.
   void RenderReaderPads(GstElement* reader, bool hasDynamicPads);
-  // The whole file through the system's auto-plugging.
+  // The whole file through the system's auto-plugging; a stream's URI from the network.
   bool RenderFile(const std::string& path);
 
   // Sets the graph going towards paused; false when it cannot even start.
   bool StartPreroll();
+  // The state the engine asks for. A graph asked to play while its stream refills its
+  // buffer is held paused until FollowBuffering finds the buffer full again.
+  bool SetTargetState(GstState state);
+  // On the UI thread, when it collects the graph's events: holds or lets go the graph as its
+  // stream's buffer empties and fills.
+  void FollowBuffering();
+  // Asked to play, held paused while its stream buffers.
+  bool HeldForBuffering() const { return held_; }
   // Never waits. Failed on an error or on a graph that rendered nothing.
   PrerollState CheckPreroll();
   // Counts what the graph's threads did while it was built: messages, new pads.
@@ -79,6 +85,8 @@ class FilterGraph {
 
   bool GetEvent(GraphEvent& event);
   bool Failed() const;  // a stream stopped on an error
+  // What the last title tag said (a radio stream's StreamTitle); empty before one came.
+  std::string Title() const;
   // The length a parser reckons from the bytes it has seen, in nanoseconds, for streams
   // without a stated duration.
   bool EstimateDuration(std::int64_t& nanoseconds) const;
@@ -110,10 +118,13 @@ class FilterGraph {
   static void OnStreamAudioPad(GstElement* element, GstPad* pad, gpointer self);
   static void OnStreamVideoPad(GstElement* element, GstPad* pad, gpointer self);
   static void OnNoMorePads(GstElement* element, gpointer self);
+  static void OnStreamSourcePad(GstElement* element, GstPad* pad, gpointer self);
   static gboolean OnAutoplugContinue(GstElement* bin, GstPad* pad, GstCaps* caps, gpointer self);
   void WatchAutoPlugging(GstElement* decodeBin);
 
+  bool ApplyState();
   void HandleMessage(GstMessage* message);
+  void NoteTags(GstMessage* message);
   void NoteError(GstMessage* message);
   void PushEvent(GraphEvent event);
   void Signal();
@@ -123,6 +134,7 @@ class FilterGraph {
   void RenderDecoded(GstPad* pad, StreamKind kind);
   void RenderCoded(GstPad* pad, StreamKind kind);
   void RenderReaderPad(GstPad* pad);
+  bool RenderStream(const std::string& uri);
   bool RenderAiff(GstElement* source);
   bool RenderAudio(GstPad* pad);
   bool RenderVideo(GstPad* pad);
@@ -143,6 +155,11 @@ class FilterGraph {
   std::atomic<bool> reportProgress_ = true;
   ElementRef pipeline_;
   GstElement* decodeBin_ = nullptr;  // the whole file's auto-plugging; the pipeline holds it
+  // The run state as the UI thread wants it and whether buffering holds it back.
+  GstState target_ = GST_STATE_PAUSED;
+  bool held_ = false;
+  bool live_ = false;                    // a source that plays as it comes, never buffered
+  std::atomic<bool> buffering_ = false;  // set by the graph's threads
 
   mutable std::mutex mutex_;  // guards everything below, written from streaming threads
   std::condition_variable changed_;
@@ -162,6 +179,7 @@ class FilterGraph {
   CapsRef videoStream_;  // the first video stream as its source gave it, before decoding
   bool hasWindowSink_ = false;
   int bitRate_ = 0;
+  std::string title_;
   std::map<std::string, int> nameCounts_;
 };
 

@@ -22,6 +22,7 @@
 #include "engine/VideoWindow.h"
 #include "engine/VolumeControl.h"
 #include "engine/length/MediaLength.h"
+#include "playlist/ListNames.h"
 
 namespace lumivox {
 namespace {
@@ -29,6 +30,9 @@ namespace {
 // A graph that shows no progress for this long counts as one that cannot be played. Slow
 // disks and busy machines take seconds; a stalled graph never moves again.
 constexpr std::chrono::seconds kStallLimit{20};
+// A stream that has not sent enough to play within this time counts as one that cannot be
+// played: a server that answers and then sends nothing, or a name that does not resolve.
+constexpr std::chrono::seconds kStreamLimit{10};
 // The longest the open waits for the graph before it looks at the clock again.
 constexpr int kStallCheckMs = 250;
 constexpr GstClockTime kStateTimeout = 5 * GST_SECOND;
@@ -129,6 +133,7 @@ const OutputChoice& CGraphPlayer::Outputs() {
 bool CGraphPlayer::EmbedsVideo() const { return window_ && QGuiApplication::platformName() == "xcb"; }
 
 bool CGraphPlayer::FailIfMissing(const std::string& path) {
+  if (IsStreamName(path)) return false;  // only connecting to it tells
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0) return false;
   Fail(path, std::strerror(errno));  // the old graph plays on
@@ -141,6 +146,7 @@ bool CGraphPlayer::Open(const std::string& path) {
   // Not for a missing file: that fails in microseconds, and a search past thousands of
   // them would only make the cursor flicker.
   WaitCursor wait;
+  const bool stream = IsStreamName(path);
   const SourceKind kind = SourceFor(path);
   Close();
   std::unique_ptr<FilterGraph> graph = CreateGraph();
@@ -153,12 +159,12 @@ bool CGraphPlayer::Open(const std::string& path) {
   AddPreferredFilters(*graph);
   bool built = false;
   try {
-    built = Build(*graph, kind, path) && WaitUntilPrerolled(*graph, ticket);
+    built = Build(*graph, kind, path) && WaitUntilPrerolled(*graph, ticket, stream);
   } catch (...) {
     built = false;
   }
   std::optional<std::int64_t> length;
-  if (built && ticket == openTicket_) length = MeasureLength(*graph, path, ticket);
+  if (built && !stream && ticket == openTicket_) length = MeasureLength(*graph, path, ticket);
   if (ticket != openTicket_) {
     qCInfo(lcEngine) << "open of" << path.c_str() << "cancelled";
     return false;  // whatever cancelled it owns the engine now
@@ -202,8 +208,8 @@ void CGraphPlayer::Fail(const std::string& path, std::string reason) {
 }
 
 bool CGraphPlayer::Build(FilterGraph& graph, SourceKind kind, const std::string& path) {
-  // A FIFO or a device would block the reader; only files are played.
-  if (!IsRegularFile(path)) {
+  // A FIFO or a device would block the reader; only files and streams are played.
+  if (!IsStreamName(path) && !IsRegularFile(path)) {
     lastError_ = "not a regular file";
     return false;
   }
@@ -215,10 +221,11 @@ bool CGraphPlayer::Build(FilterGraph& graph, SourceKind kind, const std::string&
   return false;
 }
 
-bool CGraphPlayer::WaitUntilPrerolled(FilterGraph& graph, std::uint64_t ticket) {
+bool CGraphPlayer::WaitUntilPrerolled(FilterGraph& graph, std::uint64_t ticket, bool stream) {
   if (!graph.StartPreroll()) return false;
   std::uint64_t seen = graph.Progress();
-  auto lastMove = std::chrono::steady_clock::now();
+  const auto start = std::chrono::steady_clock::now();
+  auto lastMove = start;
   for (;;) {
     switch (graph.CheckPreroll()) {
       case PrerollState::Ready: return true;
@@ -226,6 +233,10 @@ bool CGraphPlayer::WaitUntilPrerolled(FilterGraph& graph, std::uint64_t ticket) 
       case PrerollState::Pending: break;
     }
     const auto now = std::chrono::steady_clock::now();
+    if (stream && now - start >= kStreamLimit) {
+      lastError_ = "the stream sent nothing to play for 10 seconds";
+      return false;
+    }
     if (const std::uint64_t progress = graph.Progress(); progress != seen) {
       seen = progress;
       lastMove = now;
@@ -317,7 +328,8 @@ void CGraphPlayer::ReleaseGraph() {
 }
 
 void CGraphPlayer::Close() {
-  Stop();
+  // Rewinding what is let go anyway would connect a stream anew, to a server that may hang.
+  CancelOpen();
   ReleaseGraph();
 }
 
@@ -328,7 +340,7 @@ std::vector<ElementRef> CGraphPlayer::EnumFilters() const {
 bool CGraphPlayer::SetState(GstState state) {
   if (!graph_) return false;
   stopped_ = false;
-  return gst_element_set_state(graph_->Pipeline(), state) != GST_STATE_CHANGE_FAILURE;
+  return graph_->SetTargetState(state);
 }
 
 void CGraphPlayer::WaitForState() { gst_element_get_state(graph_->Pipeline(), nullptr, nullptr, kStateTimeout); }
@@ -374,6 +386,8 @@ RunState CGraphPlayer::RequestedState() { return StateAfter(0); }
 
 RunState CGraphPlayer::StateAfter(GstClockTime timeout) {
   if (!graph_) return State_Stopped;
+  // Paused only until the stream has buffered: to the user it plays on.
+  if (graph_->HeldForBuffering()) return State_Running;
   GstState current = GST_STATE_NULL;
   GstState pending = GST_STATE_VOID_PENDING;
   if (gst_element_get_state(graph_->Pipeline(), &current, &pending, timeout) == GST_STATE_CHANGE_FAILURE) {
@@ -405,7 +419,13 @@ bool CGraphPlayer::GetTimes(std::int64_t* duration, std::int64_t* current) {
   return true;
 }
 
-bool CGraphPlayer::GetEvent(GraphEvent& event) { return graph_ && graph_->GetEvent(event); }
+bool CGraphPlayer::GetEvent(GraphEvent& event) {
+  if (!graph_) return false;
+  graph_->FollowBuffering();
+  return graph_->GetEvent(event);
+}
+
+std::string CGraphPlayer::StreamTitle() const { return graph_ ? graph_->Title() : std::string(); }
 
 bool CGraphPlayer::HasBasicVideo() const { return graph_ && graph_->HasVideo(); }
 

@@ -55,6 +55,7 @@ class CGraphPlayer final : public IGraphPlayer {
   RunState RequestedState() override;
   bool GetTimes(std::int64_t* duration, std::int64_t* current) override;
   bool GetEvent(GraphEvent& event) override;
+  std::string StreamTitle() const override;
 
   bool HasBasicVideo() const override;
   bool GetVideoWidth(std::int32_t& width) override;
@@ -80,9 +81,9 @@ class CGraphPlayer final : public IGraphPlayer {
   std::unique_ptr<FilterGraph> CreateGraph();
   bool Build(FilterGraph& graph, SourceKind kind, const std::string& path);
   bool AddSourceAndRender(FilterGraph& graph, SourceKind kind, const std::string& path);
-  // Waits for the graph to stand ready while it keeps moving; false on a failure, on a
-  // stall, or when the open was cancelled meanwhile.
-  bool WaitUntilPrerolled(FilterGraph& graph, std::uint64_t ticket);
+  // Waits for the graph to stand ready while it keeps moving (a stream: for 10 seconds at
+  // most); false on a failure, on a stall, or when the open was cancelled meanwhile.
+  bool WaitUntilPrerolled(FilterGraph& graph, std::uint64_t ticket, bool stream);
   void WaitForProgress(FilterGraph& graph);
   // The true length of a stream whose headers do not tell it, in nanoseconds.
   std::optional<std::int64_t> MeasureLength(FilterGraph& graph, const std::string& path, std::uint64_t ticket);

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "engine/FilterGraph.h"
+#include "engine/SourceFilters.h"
+#include "playlist/ListNames.h"
 
 namespace lumivox {
 namespace {
@@ -55,6 +57,7 @@ void FilterGraph::RenderReaderPads(GstElement* reader, bool hasDynamicPads) {
 }
 
 bool FilterGraph::RenderFile(const std::string& path) {
+  if (IsStreamName(path)) return RenderStream(path);
   ElementRef source = MakeElement("filesrc");
   if (!source || !AddFilter(source.get(), path.c_str())) return false;
   g_object_set(source.get(), "location", path.c_str(), nullptr);
@@ -66,6 +69,44 @@ bool FilterGraph::RenderFile(const std::string& path) {
   gst_bin_add(GST_BIN(pipeline_.get()), decoder.get());
   decodeBin_ = decoder.get();
   return gst_element_link(source.get(), decoder.get());
+}
+
+bool FilterGraph::RenderStream(const std::string& uri) {
+  ElementRef source = MakeStreamSource(uri);
+  if (!source || !AddFilter(source.get(), uri.c_str())) {
+    std::lock_guard lock(mutex_);
+    error_ = "nothing here reads " + UriScheme(uri) + " streams";
+    return false;
+  }
+  if (PadRef output{gst_element_get_static_pad(source.get(), "src")}; !output) {
+    // Sources such as RTSP's bring a pad for each stream once they have asked the server.
+    {
+      std::lock_guard lock(mutex_);
+      ++buildingSources_;
+    }
+    g_signal_connect(source.get(), "pad-added", G_CALLBACK(&FilterGraph::OnStreamSourcePad), this);
+    g_signal_connect(source.get(), "no-more-pads", G_CALLBACK(&FilterGraph::OnNoMorePads), this);
+    return true;
+  }
+  std::vector<ElementRef> chain;
+  chain.push_back(MakeBufferingQueue());
+  chain.push_back(MakeElement("decodebin"));
+  if (!chain[0] || !chain[1]) return false;
+  decodeBin_ = chain[1].get();
+  WatchAutoPlugging(decodeBin_);
+  g_signal_connect(decodeBin_, "pad-added", G_CALLBACK(&FilterGraph::OnDecodedPad), this);
+  for (const auto& element : chain) gst_bin_add(GST_BIN(pipeline_.get()), element.get());
+  return gst_element_link_many(source.get(), chain[0].get(), chain[1].get(), nullptr);
+}
+
+void FilterGraph::OnStreamSourcePad(GstElement*, GstPad* pad, gpointer self) {
+  auto* graph = static_cast<FilterGraph*>(self);
+  std::vector<ElementRef> chain;
+  chain.push_back(MakeElement("decodebin"));
+  if (!chain[0]) return;
+  graph->WatchAutoPlugging(chain[0].get());
+  g_signal_connect(chain[0].get(), "pad-added", G_CALLBACK(&FilterGraph::OnDecodedPad), self);
+  graph->LinkChain(pad, chain);
 }
 
 bool FilterGraph::RenderAiff(GstElement* source) {

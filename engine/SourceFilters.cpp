@@ -3,8 +3,12 @@
 #include <array>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
+#include "engine/EngineLog.h"
+#include "engine/GstRuntime.h"
 #include "engine/SourceChoice.h"
+#include "playlist/ListNames.h"
 
 namespace lumivox {
 namespace {
@@ -44,12 +48,10 @@ GstElement* Child(GstElement* bin, const char* name) {
 }  // namespace
 
 ElementRef CreateAsfReader() {
-  ElementRef source = MakeElement("filesrc", "source");
   ElementRef demuxer = MakeElement("asfdemux", "demuxer");
-  if (!source || !demuxer) return nullptr;
+  if (!demuxer) return nullptr;
   ElementRef reader = Sink(gst_bin_new(kAsfReaderName));
-  gst_bin_add_many(GST_BIN(reader.get()), source.get(), demuxer.get(), nullptr);
-  if (!gst_element_link(source.get(), demuxer.get())) return nullptr;
+  gst_bin_add(GST_BIN(reader.get()), demuxer.get());
   g_signal_connect(demuxer.get(), "pad-added", G_CALLBACK(GhostNewPad), reader.get());
   g_signal_connect(demuxer.get(), "pad-removed", G_CALLBACK(RemoveGhost), reader.get());
   g_signal_connect(demuxer.get(), "no-more-pads", G_CALLBACK(ForwardNoMorePads), reader.get());
@@ -57,16 +59,48 @@ ElementRef CreateAsfReader() {
 }
 
 bool LoadAsfReader(GstElement* reader, const std::string& path) {
-  std::array<unsigned char, 16> head{};
-  std::ifstream file(path, std::ios::binary);
-  if (!file.read(reinterpret_cast<char*>(head.data()), head.size()) || head != kAsfHeaderGuid) return false;
-  g_object_set(Child(reader, "source"), "location", path.c_str(), nullptr);
+  std::vector<ElementRef> chain;
+  if (IsStreamName(path)) {
+    chain.push_back(MakeStreamSource(path));
+    chain.push_back(MakeBufferingQueue());
+  } else {
+    std::array<unsigned char, 16> head{};
+    std::ifstream file(path, std::ios::binary);
+    if (!file.read(reinterpret_cast<char*>(head.data()), head.size()) || head != kAsfHeaderGuid) return false;
+    chain.push_back(MakeElement("filesrc"));
+    if (chain.back()) g_object_set(chain.back().get(), "location", path.c_str(), nullptr);
+  }
+  GstElement* next = Child(reader, "demuxer");
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    if (!*it) return false;
+    gst_bin_add(GST_BIN(reader), it->get());
+    if (!gst_element_link(it->get(), next)) return false;
+    next = it->get();
+  }
   return true;
 }
 
 ElementRef CreateCdReader() {
   if (!gst_uri_protocol_is_supported(GST_URI_SRC, "cdda")) return nullptr;
   return Sink(gst_bin_new(kCdReaderName));
+}
+
+bool IsReadableStream(const std::string& name) {
+  return IsStreamName(name) && InitGStreamer() && gst_uri_protocol_is_supported(GST_URI_SRC, UriScheme(name).c_str());
+}
+
+ElementRef MakeStreamSource(const std::string& uri) {
+  GError* raw = nullptr;
+  ElementRef source = Sink(gst_element_make_from_uri(GST_URI_SRC, uri.c_str(), nullptr, &raw));
+  GErrorPtr error(raw);
+  if (!source) qCWarning(lcEngine) << "no source for" << uri.c_str() << ":" << (error ? error->message : "");
+  return source;
+}
+
+ElementRef MakeBufferingQueue() {
+  ElementRef queue = MakeElement("queue2");
+  if (queue) g_object_set(queue.get(), "use-buffering", TRUE, nullptr);
+  return queue;
 }
 
 bool LoadCdReader(GstElement* reader, const std::string& path) {

@@ -17,10 +17,18 @@ ElementRef CreateAsfReader();
 ElementRef CreateCdReader();
 
 // Points a reader at a file. An ASF reader takes only a file that starts with the ASF
-// header object; a CD reader only a track file naming its track (the disc itself is read
+// header object, or any stream's URI (a stream shows nothing before it plays: the demuxer
+// judges it then); a CD reader only a track file naming its track (the disc itself is read
 // by whatever element plays "cdda://" addresses). Its output pads come as it streams, then
 // it signals "no-more-pads".
 bool LoadAsfReader(GstElement* reader, const std::string& path);
 bool LoadCdReader(GstElement* reader, const std::string& path);
+
+// A stream's URI of a scheme that an installed element reads.
+bool IsReadableStream(const std::string& name);
+// The element that reads a stream's URI; null when nothing installed reads its scheme.
+ElementRef MakeStreamSource(const std::string& uri);
+// A queue behind a network source that tells, in buffering messages, how full it is.
+ElementRef MakeBufferingQueue();
 
 }  // namespace lumivox

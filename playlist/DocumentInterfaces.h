@@ -12,7 +12,9 @@ namespace lumivox {
 enum RunState : int { State_Stopped = 0, State_Paused = 1, State_Running = 2 };
 
 inline constexpr std::int32_t EC_COMPLETE = 1;
-inline constexpr std::int32_t EC_LENGTH_CHANGED = 0x54;  // the stream's duration changed
+inline constexpr std::int32_t EC_ERRORABORT = 3;
+inline constexpr std::int32_t EC_LENGTH_CHANGED = 0x54;   // the stream's duration changed
+inline constexpr std::int32_t EC_TITLE_CHANGED = 0x8001;  // a stream's title tag: StreamTitle
 
 struct GraphEvent {
   std::int32_t code = 0;
@@ -62,6 +64,8 @@ class IGraphPlayer {
   // Either pointer may be null; see the engine for the exact success rules.
   virtual bool GetTimes(std::int64_t* duration, std::int64_t* current) = 0;
   virtual bool GetEvent(GraphEvent& event) = 0;
+  // What the open stream's last title tag said (a radio's StreamTitle); empty before one.
+  virtual std::string StreamTitle() const = 0;
 
   // Basic video: present only for a graph with a video stream.
   virtual bool HasBasicVideo() const = 0;
@@ -105,6 +109,8 @@ class IMainFrame {
   virtual void SendPositionTick() = 0;
   virtual void StartPositionTimer(int periodMs) = 0;
   virtual void KillPositionTimer() = 0;
+  // One call of the document's OnReconnectTimer after `ms`; a new start replaces the call due.
+  virtual void StartReconnectTimer(int ms) = 0;
 
   virtual IPlaylistView* GetPlaylistPane() = 0;
   virtual IVideoOwner* GetVideoPane() = 0;

@@ -13,6 +13,7 @@ PlaylistEntry* EntryList::Make(std::string_view path) {
 }
 
 void EntryList::Free(PlaylistEntry* entry) {
+  if (entry->ownTitle_) titles_.erase(entry);
   const std::size_t bytes = PlaylistEntry::BlockSize(entry->path().size());
   std::destroy_at(entry);
   pool_.Deallocate(entry, bytes);
@@ -35,6 +36,12 @@ void EntryList::Erase(std::size_t index) {
   items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+void EntryList::SetTitle(PlaylistEntry& entry, std::string_view title) {
+  std::string& held = titles_[&entry];
+  held.assign(title);
+  entry.ownTitle_ = &held;
+}
+
 void EntryList::Move(std::size_t from, std::size_t to) {
   const auto first = items_.begin();
   const auto f = static_cast<std::ptrdiff_t>(from), t = static_cast<std::ptrdiff_t>(to);
@@ -50,6 +57,7 @@ void EntryList::clear() {
     if (PlaylistEntry::BlockSize(entry->path().size()) > EntryPool::kLargestPooled) Free(entry);
   }
   items_.clear();
+  titles_.clear();
   pool_.Release();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "playlist/EntryPool.h"
@@ -31,6 +33,8 @@ class EntryList {
   PlaylistEntry* Append(std::string_view path);
   PlaylistEntry* Insert(std::size_t index, std::string_view path);
   void Erase(std::size_t index);
+  // Shows `title` for the entry in place of its file-name part from now on.
+  void SetTitle(PlaylistEntry& entry, std::string_view title);
   // Moves the entry at `from` so that it stands at `to`.
   void Move(std::size_t from, std::size_t to);
   void reserve(std::size_t count) { items_.reserve(count); }
@@ -42,6 +46,8 @@ class EntryList {
 
   std::vector<PlaylistEntry*> items_;
   EntryPool pool_;
+  // The few titles that are not the path's file-name part: streams' titles.
+  std::unordered_map<const PlaylistEntry*, std::string> titles_;
 };
 
 }  // namespace lumivox

@@ -22,6 +22,7 @@ class ListOnlyEngine final : public IGraphPlayer {
   RunState RequestedState() override { return State_Stopped; }
   bool GetTimes(std::int64_t*, std::int64_t*) override { return false; }
   bool GetEvent(GraphEvent&) override { return false; }
+  std::string StreamTitle() const override { return {}; }
   bool HasBasicVideo() const override { return false; }
   bool GetVideoWidth(std::int32_t&) override { return false; }
   bool GetVideoHeight(std::int32_t&) override { return false; }

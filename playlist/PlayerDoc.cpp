@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "playlist/ListNames.h"
+
 namespace lumivox {
 
 CPlayerDoc::CPlayerDoc(std::unique_ptr<IGraphPlayer> engine, IPlayerSettings& settings, std::string autoListPath)
@@ -48,6 +50,12 @@ void CPlayerDoc::StartPlaying() {
 bool CPlayerDoc::GetDurationAndPosition(std::int64_t& duration, std::int64_t& position) {
   PlaylistEntry* entry = GetEntry(currentIndex_);
   if (!entry) return false;
+  if (!entry->durationKnown() && IsStreamName(entry->path())) {
+    // A stream may never tell its length (-1): its position shows alone.
+    engine_->GetTimes(&entry->duration, nullptr);
+    duration = entry->duration;
+    return engine_->GetTimes(nullptr, &position);
+  }
   const bool ok = engine_->GetTimes(entry->durationKnown() ? nullptr : &entry->duration, &position);
   duration = entry->durationKnown() ? entry->duration : 0;
   return ok;
@@ -156,6 +164,7 @@ CPlayerDoc::OpenResult CPlayerDoc::TryOpenItem(int index, Search* search) {
 
 void CPlayerDoc::ReadEntryValues(PlaylistEntry& entry) {
   engine_->GetTimes(&entry.duration, nullptr);
+  TakeStreamTitle();
   if (engine_->HasBasicVideo()) {
     engine_->GetVideoWidth(entry.videoWidth);
     engine_->GetVideoHeight(entry.videoHeight);
@@ -164,6 +173,7 @@ void CPlayerDoc::ReadEntryValues(PlaylistEntry& entry) {
 }
 
 void CPlayerDoc::SupersedeOpen() {
+  reconnectDue_ = false;
   if (!pendingOpen_) return;
   pendingOpen_->superseded = true;
   pendingOpen_ = nullptr;
@@ -232,8 +242,13 @@ void CPlayerDoc::PrevTrack() { StepTrack(false); }
 void CPlayerDoc::ProcessGraphEvents() {
   GraphEvent event;
   while (engine_->GetEvent(event)) {
-    if (event.code == EC_COMPLETE) OnEndOfStream();
+    if ((event.code == EC_COMPLETE || event.code == EC_ERRORABORT) && PlaysEndlessStream()) {
+      OnStreamDropped();
+    } else if (event.code == EC_COMPLETE) {
+      OnEndOfStream();
+    }
     if (event.code == EC_LENGTH_CHANGED) OnLengthChanged();
+    if (event.code == EC_TITLE_CHANGED) TakeStreamTitle();
   }
   // Every event may have changed what the commands see, an error among them.
   Changed();
@@ -415,7 +430,7 @@ void CPlayerDoc::OnNewDocument() {
 
 bool CPlayerDoc::OnOpenDocument(const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec) || access(path.c_str(), R_OK) != 0) return false;
+  if (!IsStreamName(path) && (std::filesystem::is_directory(path, ec) || access(path.c_str(), R_OK) != 0)) return false;
   LoadPlaySettings();
   AddFile(path, true);
   OpenItemWithFallback(0, true, true);

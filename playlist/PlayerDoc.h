@@ -21,6 +21,9 @@ namespace lumivox {
 
 inline constexpr std::string_view kAppTitle = "lumivox";
 inline constexpr int kPositionTimerMs = 250;
+// A stream that drops is connected anew this many times, this far apart, before it ends.
+inline constexpr int kStreamReconnects = 3;
+inline constexpr int kReconnectDelayMs = 1000;
 
 // "Play"/"Repeat". The document keeps the number as read, so one that names no mode is
 // written back unchanged.
@@ -71,6 +74,8 @@ class CPlayerDoc {
   void PrevTrack();
   void ProcessGraphEvents();
   void OnEndOfStream();
+  // The frame's call, a while after a stream dropped: connects to it anew.
+  void OnReconnectTimer();
 
   // --- transport commands
   void PlayPause();
@@ -141,6 +146,11 @@ class CPlayerDoc {
   void ReadEntryValues(PlaylistEntry& entry);
   void SupersedeOpen();
   void OnLengthChanged();
+  // Streams: the end of one whose length is unknown, its title tag.
+  bool PlaysEndlessStream() const;
+  void OnStreamDropped();
+  void ScheduleReconnect();
+  void TakeStreamTitle();
   IPlaylistView* PlaylistView() const;
   IVideoOwner* VideoOwner() const;
   void StartPlaying();
@@ -173,6 +183,8 @@ class CPlayerDoc {
 
   PlayOrder order_;
   PendingOpen* pendingOpen_ = nullptr;
+  bool reconnectDue_ = false;  // the frame will call OnReconnectTimer
+  int reconnectsLeft_ = 0;
   // Built on the first duplicate test and kept in step with the list from then on.
   std::optional<PathIndex> pathIndex_;
 };

@@ -65,8 +65,9 @@ bool CPlayerDoc::InsertAt(int index, std::string_view path, std::uint64_t hash) 
   return true;
 }
 
+// A stream named like a list is a stream: only lists on disk are read.
 bool CPlayerDoc::AddFile(std::string_view path, bool expand) {
-  if (expand && IsPlaylistFile(path)) {
+  if (expand && IsPlaylistFile(path) && !IsStreamName(path)) {
     LoadPlaylistFile(std::string(path));
     return false;
   }
@@ -75,7 +76,7 @@ bool CPlayerDoc::AddFile(std::string_view path, bool expand) {
 }
 
 bool CPlayerDoc::InsertFile(int index, std::string_view path, bool expand) {
-  if (expand && IsPlaylistFile(path)) {
+  if (expand && IsPlaylistFile(path) && !IsStreamName(path)) {
     InsertPlaylistFile(index, std::string(path));
     return false;
   }
@@ -159,11 +160,14 @@ void CPlayerDoc::OnDropFiles(const std::vector<std::string>& names) {
   RemoveAll();
   for (const auto& name : names) {
     struct stat st {};
-    if (stat(name.c_str(), &st) != 0) continue;
-    if (S_ISDIR(st.st_mode))
-      AddFolder(name);
-    else
+    if (IsStreamName(name)) {
       AddFile(name, true);
+    } else if (stat(name.c_str(), &st) == 0) {
+      if (S_ISDIR(st.st_mode))
+        AddFolder(name);
+      else
+        AddFile(name, true);
+    }
   }
   OpenItemWithFallback(0, true, true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace lumivox {
@@ -10,14 +11,15 @@ inline constexpr std::int64_t kUnitsPerSecond = 10'000'000;
 inline constexpr std::int64_t kUnknownDuration = -1;
 
 // One playlist item. The path is kept exactly as it was added, in the same block as the
-// record (see EntryList); the title is the path's file-name part. Neither ever changes.
+// record (see EntryList), and never changes; the title is the path's file-name part, or
+// what a stream's tags named it (EntryList::SetTitle).
 class PlaylistEntry {
  public:
   PlaylistEntry(const PlaylistEntry&) = delete;
   PlaylistEntry& operator=(const PlaylistEntry&) = delete;
 
   std::string_view path() const { return {Text(), pathLength_}; }
-  std::string_view title() const { return path().substr(titleOffset_); }
+  std::string_view title() const { return ownTitle_ ? std::string_view(*ownTitle_) : path().substr(titleOffset_); }
   // The path with a terminating NUL, for the C functions that open files.
   const char* c_path() const { return Text(); }
 
@@ -40,6 +42,7 @@ class PlaylistEntry {
 
   std::uint32_t pathLength_;
   std::uint32_t titleOffset_;
+  const std::string* ownTitle_ = nullptr;  // held by the EntryList
 };
 
 }  // namespace lumivox

@@ -66,6 +66,8 @@ CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
   site_.reattachVideo = [this] { ReattachVideo(); };
   fullScreen_ = std::make_unique<CFullScreenWnd>(doc_, site_);
   connect(&positionTimer_, &QTimer::timeout, this, [this] { SendPositionTick(); });
+  reconnectTimer_.setSingleShot(true);
+  connect(&reconnectTimer_, &QTimer::timeout, this, [this] { doc_.OnReconnectTimer(); });
   setAcceptDrops(true);
   BuildMenus();
   BuildBars();
@@ -469,6 +471,7 @@ void CMainFrame::SendPositionTick() {
 
 void CMainFrame::StartPositionTimer(int periodMs) { positionTimer_.start(periodMs); }
 void CMainFrame::KillPositionTimer() { positionTimer_.stop(); }
+void CMainFrame::StartReconnectTimer(int ms) { reconnectTimer_.start(ms); }
 IPlaylistView* CMainFrame::GetPlaylistPane() { return playlist_ ? &playlist_->playlistModel() : nullptr; }
 IVideoOwner* CMainFrame::GetVideoPane() { return video_.data(); }
 IVideoOwner* CMainFrame::GetFullScreenWnd() { return fullScreen_->Window(); }

@@ -73,6 +73,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void SendPositionTick() override;
   void StartPositionTimer(int periodMs) override;
   void KillPositionTimer() override;
+  void StartReconnectTimer(int ms) override;
   IPlaylistView* GetPlaylistPane() override;
   IVideoOwner* GetVideoPane() override;
   IVideoOwner* GetFullScreenWnd() override;
@@ -130,6 +131,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   std::unique_ptr<CFullScreenWnd> fullScreen_;
   bool toolBarUpdatePending_ = false;
   QTimer positionTimer_;
+  QTimer reconnectTimer_;
   int viewMode_ = static_cast<int>(ViewMode::Video);
 };
 

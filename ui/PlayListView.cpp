@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "playlist/ListNames.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
 #include "ui/PlaylistDelegate.h"
@@ -369,8 +370,10 @@ void CPlayListView::InsertDropped(const std::vector<std::string>& names, int row
   int inserted = 0;  // one per name, however many entries a folder or list brought
   for (const std::string& name : names) {
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(name, error);
-    if (!std::filesystem::exists(status)) continue;  // its attributes cannot be read
+    const bool stream = IsStreamName(name);
+    const std::filesystem::file_status status =
+        stream ? std::filesystem::file_status() : std::filesystem::status(name, error);
+    if (!stream && !std::filesystem::exists(status)) continue;  // its attributes cannot be read
     const bool folder = std::filesystem::is_directory(status);
     if (row < 0 && folder) {
       doc_.AddFolder(name);

@@ -39,7 +39,8 @@ CSeekBar::CSeekBar(QWidget* parent) : QWidget(parent) {
 void CSeekBar::SetPosition(std::int64_t duration, std::int64_t position) {
   if (dragging_) return;
   // Fed every 250 ms, but the thumb and the text only change visibly with whole seconds.
-  if (SameWholeSecond(duration, duration_) && SameWholeSecond(position, position_)) return;
+  const bool sameLength = (duration < 0) == (duration_ < 0) && SameWholeSecond(duration, duration_);
+  if (sameLength && SameWholeSecond(position, position_)) return;
   duration_ = duration;
   position_ = position;
   RepaintTrackAndTime();
@@ -105,7 +106,7 @@ void CSeekBar::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
   // Qt grabs the mouse for the pressed widget, so the drag keeps its moves and release.
   const QPoint point = event->position().toPoint();
-  if (track_.Contains(point.x(), point.y())) {
+  if (track_.Contains(point.x(), point.y()) && duration_ >= 0) {
     dragging_ = true;
     position_ = PositionFromX(track_, duration_, point.x());
     RepaintTrackAndTime();

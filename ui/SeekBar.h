@@ -24,8 +24,9 @@ class CSeekBar : public QWidget {
 
   explicit CSeekBar(QWidget* parent = nullptr);
 
-  // Shows a new duration and position (100-ns units), fed by the frame four times a second.
-  // Ignored while the user drags; repaints only when a whole-second value changes.
+  // Shows a new duration and position (100-ns units), fed by the frame four times a second;
+  // a duration of -1 (a stream of unknown length) shows the position alone and takes no
+  // seeking. Ignored while the user drags; repaints only when a whole-second value changes.
   void SetPosition(std::int64_t duration, std::int64_t position);
 
   // The player colours; the bar uses Background, Text and Splitter.
@@ -61,7 +62,7 @@ class CSeekBar : public QWidget {
   void DrawTime(QPainter& painter) const;
   void RepaintTrackAndTime();
 
-  std::int64_t duration_ = 0;  // 0 = nothing open
+  std::int64_t duration_ = 0;  // 0 = nothing open, -1 = unknown
   std::int64_t position_ = 0;
   bool dragging_ = false;
   bool remainingMode_ = false;  // not kept between runs

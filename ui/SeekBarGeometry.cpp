@@ -34,7 +34,7 @@ SeekRect GrooveRect(const SeekRect& track) {
 }
 
 std::optional<SeekRect> ThumbRect(const SeekRect& track, std::int64_t duration, std::int64_t position) {
-  if (duration == 0) return std::nullopt;
+  if (duration <= 0) return std::nullopt;
   const std::int64_t travel = track.Width() - kThumbWidth;
   const int x =
       position < duration ? track.left + static_cast<int>(travel * position / duration) : track.right - kThumbWidth;
@@ -51,6 +51,7 @@ std::int64_t PositionFromX(const SeekRect& track, std::int64_t duration, int x) 
 }
 
 std::string SeekTimeText(std::int64_t duration, std::int64_t position, bool remainingMode) {
+  if (duration < 0) return FormatSeconds(position / kUnitsPerSecond);
   const std::string total = "/" + FormatSeconds(duration / kUnitsPerSecond);
   if (!remainingMode) return FormatSeconds(position / kUnitsPerSecond) + total;
   const std::int64_t remaining = duration - position < 0 ? 0 : duration - position;

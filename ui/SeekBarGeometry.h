@@ -40,14 +40,15 @@ SeekRect GrooveRect(const SeekRect& track);
 inline constexpr int kThumbWidth = 10;
 
 // The thumb for `position` of `duration` (100-ns units), as tall as the track; none when the
-// duration is 0. From the track's left end at 0 to its right end at (or past) the duration.
+// duration is 0 or unknown (-1). From the track's left end at 0 to its right end at (or past) the duration.
 std::optional<SeekRect> ThumbRect(const SeekRect& track, std::int64_t duration, std::int64_t position);
 
 // The play position under x on the track, clamped to 0..duration. A track too narrow to map
 // (10 pixels or less) yields 0 rather than dividing by zero.
 std::int64_t PositionFromX(const SeekRect& track, std::int64_t duration, int x);
 
-// The text of the time box: "elapsed/total", or "-remaining/total" in remaining mode.
+// The text of the time box: "elapsed/total", or "-remaining/total" in remaining mode; only
+// "elapsed" for a stream of unknown length (-1).
 std::string SeekTimeText(std::int64_t duration, std::int64_t position, bool remainingMode);
 
 // True when both values show the same whole second, the only change the text can show.

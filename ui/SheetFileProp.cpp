@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "playlist/ListNames.h"
 #include "playlist/PlaylistEntry.h"
 #include "ui/DialogUnits.h"
 #include "ui/PlaylistIcons.h"
@@ -96,8 +97,9 @@ void CSheetFileProp::ShowEntry(const PlaylistEntry* entry) {
     values[i] = AddLabel(page, {}, DialogRect(metrics, 65, rows[i].y, rows[i].width, 8), rows[i].name);
   }
   values[0]->setText(path);
+  // A stream's URL is no file name, whatever the working folder holds.
   const QFileInfo file(path);
-  if (file.isFile() && file.isReadable()) {
+  if (!IsStreamName(entry->path()) && file.isFile() && file.isReadable()) {
     values[1]->setText(FileSizeText(static_cast<std::uint64_t>(file.size()), QLocale()));
     const QDateTime modified = file.lastModified();
     if (modified.isValid() && modified.toSecsSinceEpoch() != 0) values[2]->setText(ModifiedText(modified, QLocale()));

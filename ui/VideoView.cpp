@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QUrl>
 
+#include "engine/SourceFilters.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
 
@@ -19,7 +20,11 @@ std::vector<std::string> DroppedFileNames(const QMimeData* data) {
   std::vector<std::string> names;
   if (!data || !data->hasUrls()) return names;
   for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) names.push_back(url.toLocalFile().toStdString());
+    if (url.isLocalFile()) {
+      names.push_back(url.toLocalFile().toStdString());
+    } else if (std::string stream = url.toString(QUrl::FullyEncoded).toStdString(); IsReadableStream(stream)) {
+      names.push_back(std::move(stream));
+    }
   }
   return names;
 }

@@ -34,7 +34,7 @@ class CVideoView final : public QWidget, public IVideoHost {
   const ViewSite& site_;
 };
 
-// The local file names a drag offers; empty when it offers none.
+// The local file names and the streams' URLs a drag offers; empty when it offers none.
 std::vector<std::string> DroppedFileNames(const QMimeData* data);
 
 }  // namespace lumivox

@@ -1,16 +1,22 @@
 // The real engine under the document and inside Qt windows: the device renderer, the video
-// window in its owners, and the end of a stream reaching the document through the event
-// loop as the main frame's graph-notify does.
+// window in its owners, the end of a stream reaching the document through the event loop as
+// the main frame's graph-notify does, and streams from a server on the loopback.
 
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "EngineFixture.h"
 #include "ScopedEnv.h"
+#include "StreamServer.h"
 #include "TempDir.h"
 #include "engine/VideoWindow.h"
 #include "playlist/PlayerDoc.h"
@@ -106,6 +112,7 @@ class EngineDocumentTest : public ::testing::Test {
         });
     doc = std::make_unique<CPlayerDoc>(std::move(engine), settings, dir / "lumivox.pls");
     frame.view = &view;
+    frame.reconnectTimer = [this](int ms) { QTimer::singleShot(ms, &context, [this] { doc->OnReconnectTimer(); }); };
     doc->SetFrame(&frame);
   }
   ~EngineDocumentTest() override { doc->RemoveAll(); }
@@ -126,16 +133,6 @@ class EngineDocumentTest : public ::testing::Test {
   std::unique_ptr<CPlayerDoc> doc;
 };
 
-TEST_F(EngineDocumentTest, TheEndOfAFilePlaysTheNextAndTheLastStopsAtTheFirst) {
-  for (const char* name : {"tone.wav", "tone.au", "tone.aiff"}) doc->AddFile(MediaPath(name), false);
-  doc->OpenItemWithFallback(1, false, true);
-  ASSERT_EQ(doc->GetCurrentIndex(), 1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return doc->GetCurrentIndex() == 2; }, 3000));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return doc->GetCurrentIndex() == 0; }, 3000));
-  EXPECT_FALSE(doc->GetEntry(0)->cannotPlay);
-  EXPECT_NEAR(doc->GetEntry(2)->duration, kSecond, kSecond / 100);
-}
-
 // The placement rule itself is VideoPlacementTest's; here the real picture size reaches it.
 TEST_F(EngineDocumentTest, TheVideoWindowIsPlacedByThePicturesOwnShape) {
   if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "video windows need an X display";
@@ -151,6 +148,97 @@ TEST_F(EngineDocumentTest, TheVideoWindowIsPlacedByThePicturesOwnShape) {
   doc->AttachVideo(&pane);
   EXPECT_EQ(surface->parentWidget(), &pane);
   EXPECT_EQ(surface->geometry(), QRect(6, 0, 488, 399)) << "176 x 144 kept";
+}
+
+TEST_F(EngineDocumentTest, AListOfStationsPlaysEachToItsEnd) {
+  const StreamServer server({{".mp3", TempDir::Read(MediaPath("tone.mp3"))}});
+  const char* stations[] = {"/one.mp3", "/two.mp3", "/three.mp3"};
+  std::string pls = "[playlist]\n";
+  for (int i = 0; i < 3; ++i) pls += "File" + std::to_string(i + 1) + "=" + server.Url(stations[i]) + "\n";
+  doc->LoadPlaylistFile(dir.Write("radio.pls", pls + "NumberOfEntries=3\nVersion=2\n"));
+  ASSERT_EQ(doc->GetCount(), 3);
+  doc->OpenItemWithFallback(0, false, true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return doc->GetCurrentIndex() == 2; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return doc->GetCurrentIndex() == 0; }, 5000));
+  EXPECT_EQ(doc->engine().GetState(), State_Stopped) << "the end of the list, as for files";
+  for (int i = 0; i < 3; ++i) {
+    const PlaylistEntry* entry = doc->GetEntry(i);
+    EXPECT_EQ(entry->title(), stations[i] + 1);
+    EXPECT_FALSE(entry->cannotPlay) << stations[i];
+    EXPECT_NEAR(entry->duration, kSecond, kSecond / 10) << stations[i];
+  }
+}
+
+// What the graph itself is in, whatever the engine tells the user.
+GstState GraphState(CPlayerDoc& doc) {
+  const auto filters = dynamic_cast<CGraphPlayer&>(doc.engine()).EnumFilters();
+  GstState state = GST_STATE_NULL;
+  if (!filters.empty()) gst_element_get_state(GST_ELEMENT_PARENT(filters.front().get()), &state, nullptr, 0);
+  return state;
+}
+
+// The server sends two seconds of the radio, stalls before the player has buffered enough,
+// sends one more second and drops the line.
+TEST_F(EngineDocumentTest, ARadioShowsItsTitleWaitsOutAStallAndOutlivesADrop) {
+  const StreamServer server({{".mp3", TempDir::Read(MediaPath("tone.mp3"))}});
+  doc->AddFile(server.Url("/radio-drop"), true);
+  doc->OpenItemWithFallback(0, false, true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return frame.caption == "Evening Tune - lumivox"; }, 5000));
+  EXPECT_EQ(doc->GetEntry(0)->title(), "Evening Tune");
+  int held = 0;
+  const bool reconnected = QTest::qWaitFor(
+      [&] {
+        EXPECT_EQ(doc->engine().RequestedState(), State_Running) << "no flicker while it buffers";
+        std::int64_t duration = 0, position = 0;
+        EXPECT_TRUE(doc->GetDurationAndPosition(duration, position));
+        EXPECT_EQ(duration, -1);
+        held += GraphState(*doc) == GST_STATE_PAUSED;
+        return std::count(journal.begin(), journal.end(), "SetTimer 250") == 2 && Position() > kSecond / 2;
+      },
+      12000);
+  ASSERT_TRUE(reconnected);
+  EXPECT_GT(held, 0) << "paused while it buffered";
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "ReconnectTimer 1000"), 1);
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
+  EXPECT_FALSE(doc->GetEntry(0)->cannotPlay);
+}
+
+TEST_F(EngineDocumentTest, BadNamesAndServersFailOrPlayWithinBoundsOfTimeAndMemory) {
+  const StreamServer server({{".mp3", TempDir::Read(MediaPath("tone.mp3"))}});
+  const struct {
+    std::string name;
+    bool plays;
+  } cases[] = {
+      {"file:///dev/zero", false},
+      {"/dev/urandom", false},
+      {server.Url("/404"), false},
+      // No DNS query can carry a label over 63 bytes: the lookup fails without a packet.
+      {"http://" + std::string(64, 'a') + ".invalid/radio", false},
+      {server.Url("/silent"), false},
+      {server.Url("/endless-header"), false},
+      {server.Url("/lying-icy"), true},
+  };
+  std::string list = server.Url("/" + std::string(100 * 1024, 'x')) + "\n";  // too long to be a name
+  for (const auto& c : cases) list += c.name + "\n";
+  doc->LoadPlaylistFile(dir.Write("bad.m3u", list));
+  ASSERT_EQ(doc->GetCount(), static_cast<int>(std::size(cases)));
+  const auto peakKb = [] {
+    rusage usage{};
+    return getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : -1;
+  };
+  const long before = peakKb();
+  for (int i = 0; i < doc->GetCount(); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(doc->OpenItem(i), cases[i].plays);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(11)) << "the 10-second rule";
+    EXPECT_EQ(doc->GetEntry(i)->cannotPlay, !cases[i].plays);
+    if (!cases[i].plays) continue;
+    doc->PlayPause();
+    QTest::qWait(2000);
+    EXPECT_EQ(doc->engine().RequestedState(), State_Running);
+  }
+  EXPECT_LT(peakKb() - before, 100 * 1024) << "kilobytes at the peak";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "CdaFile.h"
 #include "EngineFixture.h"
+#include "StreamServer.h"
 #include "TempDir.h"
 #include "TestCdDrive.h"
 #include "engine/SourceFilters.h"
@@ -101,8 +102,15 @@ TEST_F(GraphPlayerTest, TransportFollowsTheStateTable) {
   }
 }
 
+// A Windows Media stream is read by the ASF reader as a file is.
 TEST_F(GraphPlayerTest, EndOfStreamIsPostedAndQueuedForTheUiThread) {
-  ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
+  const StreamServer server(
+      {{".mp3", TempDir::Read(MediaPath("tone.mp3"))}, {".wma", TempDir::Read(MediaPath("tone.wma"))}});
+  ASSERT_TRUE(player->Open(server.Url("/tone.wma")));
+  EXPECT_EQ(Filters().front(), kAsfReaderName);
+  std::int64_t duration = 0;
+  ASSERT_TRUE(player->GetTimes(&duration, nullptr));
+  EXPECT_NEAR(duration, kSecond, kSecond / 5);
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(player->Run());
   ASSERT_TRUE(WaitForCompletion(3000));

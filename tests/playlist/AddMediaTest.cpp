@@ -201,8 +201,9 @@ TEST_F(AddMedia, DroppedNamesReplaceTheListAndPlay) {
   const std::string file = dir.Write("single.wav", "");
   const std::string list = dir.Write("l.pls", "[playlist]\nFile1=" + file + "\nNumberOfEntries=1\nVersion=2\n");
   Fill({"/old"});
-  doc->OnDropFiles({dir / "d", dir / "missing.mp3", file, list});
-  EXPECT_EQ(Paths(), (std::vector<std::string>{dir / "d/1.mp3", dir / "d/2.mp3", file, file}));
+  const std::string stream = "http://radio.test/list.pls";  // a stream, never a list to read
+  doc->OnDropFiles({dir / "d", dir / "missing.mp3", file, list, stream});
+  EXPECT_EQ(Paths(), (std::vector<std::string>{dir / "d/1.mp3", dir / "d/2.mp3", file, file, stream}));
   EXPECT_EQ(engine->open, dir / "d/1.mp3");
   EXPECT_EQ(engine->state, State_Running);
 

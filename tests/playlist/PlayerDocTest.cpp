@@ -147,6 +147,13 @@ TEST_F(Doc, DurationIsFetchedUntilKnownThenKept) {
   duration = position = 11;
   EXPECT_FALSE(doc->GetDurationAndPosition(duration, position));
   EXPECT_EQ(duration, 11);  // no current entry: outputs untouched
+
+  Fill({"http://radio.test/live"});  // a stream may never tell its length: the position shows alone
+  doc->OpenItem(0);
+  engine->position = 42;
+  EXPECT_TRUE(doc->GetDurationAndPosition(duration, position));
+  EXPECT_EQ(duration, -1);
+  EXPECT_EQ(position, 42);
 }
 
 TEST_F(Doc, SkipCommandsStepByTheIntervalWithinTheFile) {
@@ -296,15 +303,17 @@ TEST_F(Doc, CloseWritesTheAutomaticListAndANewDocumentReadsItBack) {
   EXPECT_EQ(doc->GetCount(), 0);
 }
 
-TEST_F(Doc, OpenDocumentAddsTheFileAndPlaysIt) {
-  const std::string song = dir.Write("song.mp3", "");
+TEST_F(Doc, OpenDocumentAddsTheFileOrStreamAndPlaysIt) {
   EXPECT_FALSE(doc->OnOpenDocument(dir / "absent.mp3"));
   EXPECT_FALSE(doc->OnOpenDocument(dir.path().string()));
   EXPECT_EQ(doc->GetCount(), 0);
-  ASSERT_TRUE(doc->OnOpenDocument(song));
-  EXPECT_EQ(doc->GetCount(), 1);
-  EXPECT_EQ(engine->open, song);
-  EXPECT_EQ(engine->state, State_Running);
+  for (const std::string& name : {dir.Write("song.mp3", ""), std::string("http://radio.test/live")}) {
+    doc->RemoveAll();
+    ASSERT_TRUE(doc->OnOpenDocument(name)) << "a stream has no file to look for";
+    EXPECT_EQ(doc->GetCount(), 1);
+    EXPECT_EQ(engine->open, name);
+    EXPECT_EQ(engine->state, State_Running);
+  }
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ class ScriptedEngine : public IGraphPlayer {
   std::set<std::string> missing;  // Open fails, keeping the old graph
   std::map<std::string, std::int64_t> durations;
   std::map<std::string, VideoSize> videos;  // paths with a video stream
+  std::string title;                        // the open stream's title tag
   std::int64_t position = 0;
   bool deviceRenderer = false;
   bool timesFail = false;
@@ -101,6 +102,7 @@ class ScriptedEngine : public IGraphPlayer {
     events_.pop_front();
     return true;
   }
+  std::string StreamTitle() const override { return IsOpen() ? title : std::string(); }
   bool HasBasicVideo() const override { return IsOpen() && videos.count(open); }
   bool GetVideoWidth(std::int32_t& w) override { return HasBasicVideo() && (w = videos.at(open).width, true); }
   bool GetVideoHeight(std::int32_t& h) override { return HasBasicVideo() && (h = videos.at(open).height, true); }
@@ -161,6 +163,11 @@ class RecordingFrame : public IMainFrame {
   void SendPositionTick() override { log_.push_back("Tick"); }
   void StartPositionTimer(int ms) override { log_.push_back("SetTimer " + std::to_string(ms)), timerRunning = true; }
   void KillPositionTimer() override { log_.push_back("KillTimer"), timerRunning = false; }
+  void StartReconnectTimer(int ms) override {
+    log_.push_back("ReconnectTimer " + std::to_string(ms));
+    if (reconnectTimer) reconnectTimer(ms);
+  }
+  std::function<void(int ms)> reconnectTimer;  // a clock to run it on, if any
   IPlaylistView* GetPlaylistPane() override { return view; }
   IVideoOwner* GetVideoPane() override { return videoPane; }
   IVideoOwner* GetFullScreenWnd() override { return fullScreen; }

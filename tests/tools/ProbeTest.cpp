@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "MediaFixtures.h"
+#include "StreamServer.h"
 #include "TempDir.h"
 #include "ToolRun.h"
 
@@ -18,29 +20,37 @@ ToolRun Probe(const std::string& environment, const std::string& args) { return 
 
 bool Has(const std::string& out, const std::string& line) { return out.find(line + "\n") != std::string::npos; }
 
-TEST(Probe, PrintsTheGraphItBuiltForEachChoiceOfFilters) {
+TEST(Probe, PrintsTheGraphItBuiltForEachChoiceOfFiltersAndForAStream) {
   const std::string mp3 = MediaPath("tone.mp3");
+  const StreamServer server({{".mp3", TempDir::Read(mp3)}});
   struct Case {
     const char* environment;
     const char* options;
     bool makersDecoder;
+    std::string name;
   };
   const Case cases[] = {
-      {"", "", true},
-      {"", "--no-mpeg-decoder", false},
-      {"LUMIVOX_PLUGIN_PATH=", "", false},  // the module is not installed
+      {"", "", true, mp3},
+      {"", "--no-mpeg-decoder", false, mp3},
+      {"LUMIVOX_PLUGIN_PATH=", "", false, mp3},  // the module is not installed
+      {"", "--play", true, server.Url("/tone.mp3")},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.environment) + " " + c.options);
-    const ToolRun run = Probe(c.environment, std::string(c.options) + " '" + mp3 + "'");
+    SCOPED_TRACE(std::string(c.environment) + " " + c.options + " " + c.name);
+    const ToolRun run = Probe(c.environment, std::string(c.options) + " '" + c.name + "'");
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.rfind("open: ok\nfilter: " + mp3 + "\n", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind("open: ok\nfilter: " + c.name + "\n", 0), 0u) << run.out;
     EXPECT_EQ(Has(run.out, "filter: Halcyon MPEG Audio Decoder"), c.makersDecoder) << run.out;
     EXPECT_TRUE(Has(run.out, "filter: Audio Renderer"));
     EXPECT_TRUE(Has(run.out, "video: none"));
     const auto at = run.out.find("duration: ");
     ASSERT_NE(at, std::string::npos);
     EXPECT_NEAR(std::atoll(run.out.c_str() + at + 10), Media("tone.mp3").duration, Media("tone.mp3").duration / 10);
+    const auto complete = run.out.find("complete: ");
+    EXPECT_EQ(complete != std::string::npos, std::string_view(c.options) == "--play");
+    if (complete != std::string::npos) {
+      EXPECT_GE(std::atoi(run.out.c_str() + complete + 10), 900) << "to its end";
+    }
   }
 }
 
@@ -58,13 +68,15 @@ TEST(Probe, PlaysToTheEndAndSendsVideoToTheDevice) {
   EXPECT_GT(std::filesystem::file_size(device), 0u);
 }
 
-TEST(Probe, AFileThatDoesNotOpenSaysWhyAndFails) {
+TEST(Probe, AFileOrStreamThatDoesNotOpenSaysWhyAndFails) {
   TempDir dir;
+  const StreamServer server({{".mp3", TempDir::Read(MediaPath("tone.mp3"))}});
   std::string noise(4096, '\0');
   for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 2654435761u >> 13);
   const std::pair<std::string, std::string> cases[] = {
       {dir / "missing.mp3", std::strerror(ENOENT)},
       {dir.Write("noise.mpg", noise), ""},  // GStreamer's own words, whatever they are
+      {server.Url("/404"), "Not Found"},    // what the server said
   };
   for (const auto& [path, reason] : cases) {
     const ToolRun run = Probe("", "'" + path + "'");

@@ -90,7 +90,7 @@ class PlaylistDragTest : public DocFixture {
   static std::unique_ptr<QMimeData> Files(const QStringList& names) {
     auto data = std::make_unique<QMimeData>();
     QList<QUrl> urls;
-    for (const QString& name : names) urls << QUrl::fromLocalFile(name);
+    for (const QString& name : names) urls << (name.startsWith('/') ? QUrl::fromLocalFile(name) : QUrl(name));
     data->setUrls(urls);
     return data;
   }
@@ -111,6 +111,7 @@ TEST_F(PlaylistDragTest, DroppedFilesAreInsertedAtTheRowOrAddedAtTheEnd) {
       {{f, missing, folder}, -1, "abcdefhi"},
       // One place per name, also for a folder of two files; an unreadable name takes none.
       {{missing, folder, f}, 1, "ahfibcde"},
+      {{"http://radio.test/live", f}, 1, "alfbcde"},  // a stream's URL, never looked for on disk
   };
   for (const auto& [names, row, order] : cases) {
     Refill(3);
@@ -122,13 +123,13 @@ TEST_F(PlaylistDragTest, DroppedFilesAreInsertedAtTheRowOrAddedAtTheEnd) {
     EXPECT_EQ(engine->open, "/m/d");
     EXPECT_EQ(engine->state, State_Running);
   }
-  // Anything but local files is refused.
+  // Anything but local files and streams GStreamer reads is refused.
   QMimeData text, remote;
   text.setText(f);
-  remote.setUrls({QUrl("http://example.org/f.mp3")});
+  remote.setUrls({QUrl("nosuchscheme://example.org/f.mp3")});
   EXPECT_FALSE(Drop(text, RowPoint(1)));
   EXPECT_FALSE(Drop(remote, RowPoint(1)));
-  EXPECT_EQ(Order(), "ahfibcde");
+  EXPECT_EQ(Order(), "alfbcde");
 }
 
 TEST_F(PlaylistDragTest, TheMarkFollowsTheDragWhichScrollsOneRowPerMoveNearAnEdge) {

@@ -28,7 +28,7 @@ TEST(SeekBarGeometry, ThumbTravelsFromEndToEnd) {
   const std::pair<std::int64_t, int> cases[] = {{0, 5}, {hour / 4, 105}, {hour - 1, 404}, {hour, 405}, {2 * hour, 405}};
   for (const auto& [position, left] : cases)
     EXPECT_EQ(ThumbRect(kTrack, hour, position), (SeekRect{left, 5, left + 10, 19})) << position;
-  EXPECT_FALSE(ThumbRect(kTrack, 0, 5 * kSecond).has_value());
+  for (const std::int64_t none : {0, -1}) EXPECT_FALSE(ThumbRect(kTrack, none, 5 * kSecond).has_value()) << none;
 }
 
 TEST(SeekBarGeometry, PositionFromXClampsAndSurvivesNarrowTracks) {
@@ -47,7 +47,9 @@ TEST(SeekBarGeometry, TimeTextShowsElapsedOrRemaining) {
   const std::tuple<std::int64_t, std::int64_t, bool, const char*> cases[] = {
       {7200 * kSecond, 3903 * kSecond, false, "1:05:03/2:00:00"},
       {7200 * kSecond, 3903 * kSecond, true, "-54:57/2:00:00"},
-      {240 * kSecond, 300 * kSecond, true, "-0:00/4:00"}};  // past the end: no negative time
+      {240 * kSecond, 300 * kSecond, true, "-0:00/4:00"},  // past the end: no negative time
+      {-1, 3903 * kSecond, false, "1:05:03"},              // a stream of unknown length
+      {-1, 83 * kSecond, true, "1:23"}};
   for (const auto& [duration, position, remaining, text] : cases)
     EXPECT_EQ(SeekTimeText(duration, position, remaining), text);
 }

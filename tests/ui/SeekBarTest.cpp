@@ -98,7 +98,8 @@ TEST_F(SeekBarWindow, TheTimeBoxGrowsForAFontTooWideForItsLongestText) {
 }
 
 TEST_F(SeekBarWindow, RepaintsTrackAndTimeOnlyWhenAWholeSecondChanges) {
-  const std::tuple<std::int64_t, std::int64_t, bool> steps[] = {{240 * kSecond, 102 * kSecond / 10, true},
+  const std::tuple<std::int64_t, std::int64_t, bool> steps[] = {{-1, 0, true},  // nothing open, then a stream
+                                                                {240 * kSecond, 102 * kSecond / 10, true},
                                                                 {2405 * kSecond / 10, 109 * kSecond / 10, false},
                                                                 {2405 * kSecond / 10, 11 * kSecond, true},
                                                                 {241 * kSecond, 11 * kSecond, true}};
@@ -122,6 +123,11 @@ TEST_F(SeekBarWindow, DragMovesTheThumbAndSeeksOnceOnRelease) {
   Mouse(QEvent::MouseButtonRelease, 260);
   Mouse(QEvent::MouseButtonRelease, 300);  // a stray second release
   EXPECT_EQ(seeks, std::vector<std::int64_t>{250 * kSecond});
+  bar.SetPosition(-1, 3 * kSecond);  // a stream of unknown length cannot seek
+  Mouse(QEvent::MouseButtonPress, 100);
+  Mouse(QEvent::MouseButtonRelease, 100);
+  EXPECT_EQ(seeks.size(), 1u);
+  EXPECT_EQ(bar.Position(), 3 * kSecond);
 }
 
 TEST_F(SeekBarWindow, OnlyALeftClickInTheTimeBoxTogglesTheMode) {

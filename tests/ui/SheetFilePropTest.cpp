@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+#include <filesystem>
+
 #include "DialogAnswer.h"
 #include "TempDir.h"
 #include "playlist/EntryList.h"
@@ -45,13 +47,14 @@ TEST(SheetFileProp, ThePageShowsWhatTheEntryAndTheFileTell) {
   entry.cannotPlay = true;
   PlaylistIcons icons;
   std::map<QString, QString> shown;
-  WhenDialogShows([&shown](QWidget* sheet) {
+  const auto read = [&shown](QWidget* sheet) {
     for (const QLabel* label : sheet->findChildren<QLabel*>()) {
       if (!label->objectName().isEmpty())
         shown[label->objectName()] = label->isVisibleTo(sheet) ? label->text() : "hidden";
     }
     qobject_cast<QDialog*>(sheet)->accept();
-  });
+  };
+  WhenDialogShows(read);
   CSheetFileProp("Properties", icons).ShowEntry(&entry);
   EXPECT_EQ(shown["1007"], "song.mp3");
   EXPECT_EQ(shown["1008"], QString::fromStdString(path));
@@ -60,6 +63,19 @@ TEST(SheetFileProp, ThePageShowsWhatTheEntryAndTheFileTell) {
   EXPECT_EQ(shown["1011"], "9:00");
   EXPECT_EQ(shown["1013"], "") << "never opened with a video";
   EXPECT_EQ(shown["1036"], "This file cannot be played.");
+
+  // A stream's URL is its location, never a file name, even where it would name one.
+  const std::string url = "http://radio.test/song.mp3";
+  dir.Write("http:/radio.test/song.mp3", "x");
+  const std::filesystem::path folder = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  shown.clear();
+  WhenDialogShows(read);
+  CSheetFileProp("Properties", icons).ShowEntry(entries.Append(url));
+  std::filesystem::current_path(folder);
+  EXPECT_EQ(shown["1008"], QString::fromStdString(url));
+  EXPECT_EQ(shown["1009"], "");
+  EXPECT_EQ(shown["1010"], "");
 }
 
 }  // namespace
