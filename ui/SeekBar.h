@@ -24,7 +24,8 @@ class CSeekBar : public QWidget {
 
   explicit CSeekBar(QWidget* parent = nullptr);
 
-  // Shows a new duration and position (100-ns units), fed by the frame four times a second.
+  // Shows a new duration and position (100-ns units), fed by the frame four times a second
+  // while the file plays.
   // Ignored while the user drags; repaints only when a whole-second value changes.
   void SetPosition(std::int64_t duration, std::int64_t position);
 
