@@ -122,6 +122,8 @@ class CPlayerDoc {
   void OnNewDocument();
   bool OnOpenDocument(const std::string& path);
   void OnCloseDocument();
+  // What the close writes, the automatic list and the "Play" values, written now.
+  void SaveDocument();
   const std::string& autoListPath() const { return autoListPath_; }
 
  private:

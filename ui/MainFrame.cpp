@@ -109,6 +109,14 @@ void CMainFrame::LoadPlacement() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  SaveWindowValues();
+  RemoveTrayIcon();
+  if (fullScreen_->Window()) fullScreen_->Close();
+  doc_.OnCloseDocument();
+  event->accept();
+}
+
+void CMainFrame::SaveWindowValues() {
   settings_.WriteProfileInt(kView, "TopMost", windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? 1 : 0);
   settings_.WriteProfileInt(kView, "ToolBar", toolBar_->isVisibleTo(this) ? 1 : 0);
   settings_.WriteProfileInt(kView, "SeekBar", seekDock_->isVisibleTo(this) ? 1 : 0);
@@ -121,10 +129,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings_.WriteProfileInt(kView, "Bottom", frame.top() + frame.height());
   }
   SavePlaylistWidth();
-  RemoveTrayIcon();
-  if (fullScreen_->Window()) fullScreen_->Close();
-  doc_.OnCloseDocument();
-  event->accept();
 }
 
 void CMainFrame::SavePlaylistWidth() {

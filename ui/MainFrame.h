@@ -68,6 +68,8 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void AddTrayIcon();
   void RemoveTrayIcon();
   void RestoreFromTray();
+  // The "View" values the close writes, written now.
+  void SaveWindowValues();
 
   // IMainFrame
   void SendPositionTick() override;
