@@ -10,6 +10,8 @@
 
 #include <cstdio>
 
+#include "app/AppLog.h"
+#include "app/ProcessAge.h"
 #include "desktop/DesktopSession.h"
 #include "engine/GraphPlayer.h"
 #include "playlist/PlayerDoc.h"
@@ -130,7 +132,7 @@ bool CPlayerApp::InitInstance() {
                    [this](std::vector<std::string> dropped) { doc_->OnDropFiles(dropped); });
   // Found by later starts only now that the frame can take what they hand over.
   instance_->Listen();
-  sessionEnd_ = std::make_unique<SessionEnd>([this] { EndSession(); });
+  sessionEnd_ = std::make_unique<SessionEnd>([this] { EndSession(); }, [this] { SaveSession(); });
   if (line_.printStartupTime) ReportFirstPaint();
   if (!line_.screenshot.isEmpty()) ScheduleScreenshot(line_.screenshot);
   frame_->show();
@@ -158,6 +160,12 @@ void CPlayerApp::EndSession() {
   QCoreApplication::quit();
 }
 
+void CPlayerApp::SaveSession() {
+  frame_->SaveWindowValues();
+  doc_->SaveDocument();
+  settings_->SaveSettings();
+}
+
 bool CPlayerApp::OnCommand(int id) {
   if (id != ID_APP_ABOUT) return false;
   ShowAboutBox(frame_.get());
@@ -166,7 +174,9 @@ bool CPlayerApp::OnCommand(int id) {
 
 void CPlayerApp::ReportFirstPaint() {
   new FirstPaintWatch(frame_.get(), [this] {
-    const auto elapsed = std::chrono::steady_clock::now() - started_;
+    const auto age = ProcessAge();
+    if (!age) qCWarning(lcApp, "the process's start is unknown: the start-up time counts from main");
+    const auto elapsed = age ? *age : std::chrono::steady_clock::now() - started_;
     std::printf("startup-time-ms: %.1f\n", std::chrono::duration<double, std::milli>(elapsed).count());
     std::fflush(stdout);
   });

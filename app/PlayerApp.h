@@ -38,10 +38,12 @@ class CPlayerApp {
 
  private:
   bool OnCommand(int id);
-  // A signal or the session's end: the run ends as File > Exit ends it.
+  // A signal: the run ends as File > Exit ends it.
   void EndSession();
-  // "--print-startup-time": the milliseconds from the start of main to the first
-  // painting of the main window, on standard output.
+  // The session manager's save: what the exit writes, written now.
+  void SaveSession();
+  // "--print-startup-time": the milliseconds from the process's start, its loading
+  // included, to the first painting of the main window, on standard output.
   void ReportFirstPaint();
   // "--screenshot=FILE": a picture of the window (or of the dialog "--command=ID" opened)
   // after a few seconds, then exit.

@@ -32,11 +32,17 @@ void OnEndSignal(int) {
 
 }  // namespace
 
-SessionEnd::SessionEnd(std::function<void()> end) : end_(std::move(end)) {
+SessionEnd::SessionEnd(std::function<void()> end, std::function<void()> save)
+    : end_(std::move(end)), save_(std::move(save)) {
   if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     // Direct: the data must be saved before the session manager is told it may go on.
     connect(
-        gui, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { End(); }, Qt::DirectConnection);
+        gui, &QGuiApplication::commitDataRequest, this,
+        [this](QSessionManager&) {
+          qCInfo(lcApp, "the session manager asks for a save");
+          if (!ended_) save_();
+        },
+        Qt::DirectConnection);
   }
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {

@@ -5,9 +5,12 @@
 //              and watches for video to hold the screen saver        target empty + 20 ms
 //   100k list  a 100,000-entry automatic list, playlist and video shown  target 700 ms
 //   hand-over  a second start handing two names to the running player    target 150 ms
-// The first two are timed to the "startup-time-ms:" line of --print-startup-time, both as
-// the player prints it (from its main) and as seen from the spawn; the hand-over from the
-// spawn to the exit. Every start but the bus case has no session bus. It needs an X display:
+//   one MP3    a start that plays an MP3              target 220 ms, and no slower than mpv
+//              (when installed) takes to its window; the memory held while it plays, 55 MB
+// The starts are timed to the "startup-time-ms:" line of --print-startup-time, both as the
+// player prints it (from its process's start) and as seen from the spawn; the hand-over
+// from the spawn to the exit. Every start but the bus case has no session bus. It needs an
+// X display without a window manager:
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/startup_bench
 
@@ -17,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -29,9 +33,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "PrivateBus.h"
+#include "WindowWatch.h"
 
 namespace {
 
@@ -43,6 +49,8 @@ constexpr int kExitTimeoutMs = 10'000;
 constexpr int kSocketTimeoutMs = 5'000;
 // The running player opens and plays the names it was handed before the next start.
 constexpr int kSettleMs = 500;
+// How long a started file plays before its memory is read.
+constexpr int kPlayingMs = 2'000;
 constexpr const char* kSocketName = "LUMIVOX_MAIN_WND";
 
 struct Figures {
@@ -155,11 +163,12 @@ struct StartTimes {
   double cpu;
 };
 
-// Starts a player with --print-startup-time and waits for its line; it keeps running.
-std::optional<StartTimes> StartToFirstPaint(QProcess& player) {
+// Starts a player with --print-startup-time and the names, and waits for its line; it
+// keeps running.
+std::optional<StartTimes> StartToFirstPaint(QProcess& player, const QStringList& names = {}) {
   QElapsedTimer clock;
   clock.start();
-  player.start(LUMIVOX_PLAYER, {"--print-startup-time"});
+  player.start(LUMIVOX_PLAYER, QStringList{"--print-startup-time"} + names);
   const QByteArray prefix = "startup-time-ms: ";
   while (clock.elapsed() < kLineTimeoutMs && player.waitForReadyRead(int(kLineTimeoutMs - clock.elapsed()))) {
     while (player.canReadLine()) {
@@ -184,10 +193,11 @@ void Stop(QProcess& player) {
   }
 }
 
-bool Generate(const QString& wav) {
+// A tone of `buffers` buffers of 1024 samples at 44.1 kHz, encoded by `encoder`.
+bool Generate(const QString& file, int buffers, const QString& encoder) {
   QProcess gst;
-  gst.start("gst-launch-1.0",
-            {"-q", "audiotestsrc", "num-buffers=10", "!", "wavenc", "!", "filesink", "location=" + wav});
+  gst.start("gst-launch-1.0", {"-q", "audiotestsrc", "num-buffers=" + QString::number(buffers), "!", encoder, "!",
+                               "filesink", "location=" + file});
   return gst.waitForFinished(30'000) && gst.exitStatus() == QProcess::NormalExit && gst.exitCode() == 0;
 }
 
@@ -290,6 +300,48 @@ Figures TimeHandOvers(const Scratch& scratch, const QString& wav) {
   return figures;
 }
 
+struct Mp3Figures {
+  Figures player;
+  std::vector<double> playerMb;
+  Figures mpv;  // spawn to its window
+};
+
+// Starts that play `mp3`, the player's and, interleaved, mpv's when `watch` sees windows.
+Mp3Figures TimeMp3Starts(const Scratch& scratch, const QString& mp3, lumivox::bench::WindowWatch* watch) {
+  Mp3Figures figures;
+  for (int run = 0; run < kRuns; ++run) {
+    const Home home(scratch);
+    const auto player = NewPlayer(home);
+    if (const auto times = StartToFirstPaint(*player, {mp3})) {
+      figures.player.printed.push_back(times->printed);
+      figures.player.wall.push_back(times->wall);
+      figures.player.cpu.push_back(times->cpu);
+      QThread::msleep(kPlayingMs);
+      figures.playerMb.push_back(lumivox::bench::ResidentMb(player->processId()));
+    } else {
+      ++figures.player.failed;
+    }
+    Stop(*player);
+    if (!watch) continue;
+    QProcess mpv;
+    mpv.setProcessEnvironment(home.Environment());
+    mpv.setStandardOutputFile(QProcess::nullDevice());
+    mpv.setStandardErrorFile(QProcess::nullDevice());
+    watch->Clear();
+    QElapsedTimer clock;
+    clock.start();
+    mpv.start("mpv", {"--no-config", "--force-window=yes", "--vo=x11", "--ao=null", mp3});
+    if (const auto mapped = watch->NextMap(clock, kLineTimeoutMs)) {
+      figures.mpv.wall.push_back(*mapped);
+      figures.mpv.cpu.push_back(ProcessCpuMs(mpv.processId()));
+    } else {
+      ++figures.mpv.failed;
+    }
+    Stop(mpv);
+  }
+  return figures;
+}
+
 const char* Verdict(double ms, double target) { return ms <= target ? "ok" : "OVER"; }
 
 void PrintRow(const char* name, const Figures& f, double target) {
@@ -322,9 +374,12 @@ int main(int argc, char** argv) {
   }
   const Scratch scratch;
   const QString wav = scratch.Path("tone.wav");
-  if (!Generate(wav)) {
-    std::fprintf(stderr, "startup_bench: could not make %s with gst-launch-1.0\n", qPrintable(wav));
-    return 1;
+  const QString mp3 = scratch.Path("tone.mp3");
+  for (const auto& [file, buffers, encoder] : {std::tuple{wav, 10, "wavenc"}, {mp3, 430, "lamemp3enc"}}) {
+    if (!Generate(file, buffers, encoder)) {
+      std::fprintf(stderr, "startup_bench: could not make %s with gst-launch-1.0\n", qPrintable(file));
+      return 1;
+    }
   }
   const auto list = MakeList(scratch, wav);
   if (!list) {
@@ -359,6 +414,9 @@ int main(int argc, char** argv) {
            home.Write("data/Halcyon/lumivox/lumivox.pls", *list);
   });
   const Figures handOver = TimeHandOvers(scratch, wav);
+  lumivox::bench::WindowWatch watch;
+  const bool withMpv = !QStandardPaths::findExecutable("mpv").isEmpty() && watch.ready();
+  const Mp3Figures mp3Starts = TimeMp3Starts(scratch, mp3, withMpv ? &watch : nullptr);
 
   std::printf("\nlumivox start-up, %d runs each, milliseconds\n", kRuns);
   std::printf("%-32s %4s  %17s  %17s  %7s  %6s  %s\n", "case", "runs", "printed med   max", "wall med      max",
@@ -367,9 +425,26 @@ int main(int argc, char** argv) {
   PrintRow("the same, with a session bus", withBus, Median(empty.wall) + 20);
   PrintRow("100,000-entry list, ViewMode=0", big, 700);
   PrintRow("hand-over of 2 names, to exit", handOver, 150);
+  PrintRow("playing one MP3", mp3Starts.player, 220);
+  if (!withMpv) {
+    std::printf(
+        "mpv to its window: not measured: mpv is not installed (the setup script installs it for\n"
+        "benchmarks when asked) or the display cannot be watched\n");
+  } else if (mp3Starts.mpv.wall.empty() || mp3Starts.player.wall.empty()) {
+    std::printf("mpv to its window: no ratio, every run of mpv or of the player failed\n");
+  } else {
+    const double ratio = Median(mp3Starts.player.wall) / Median(mp3Starts.mpv.wall);
+    std::printf("%-32s %4zu  %17s  %8.1f %8.1f  %7.0f  the MP3 start at %.2fx of it, target 1.0x: %s\n",
+                "mpv --vo=x11 to its window", mp3Starts.mpv.wall.size(), "", Median(mp3Starts.mpv.wall),
+                Max(mp3Starts.mpv.wall), Median(mp3Starts.mpv.cpu), ratio, ratio <= 1.0 ? "ok" : "OVER");
+  }
+  const double mb = Median(mp3Starts.playerMb);
+  std::printf("memory while the MP3 plays: %.1f MB median, %.1f max, target 55: %s\n", mb, Max(mp3Starts.playerMb),
+              mb <= 55 ? "ok" : "OVER");
   std::printf(
-      "\nprinted: the player's own figure, from its main to the first paint of its window.\n"
-      "wall: from the spawn to the line's arrival (to the exit for the hand-over).\n"
+      "\nprinted: the player's own figure, from its process's start to the first paint of its window.\n"
+      "wall: from the spawn to the line's arrival (to the exit for the hand-over; to the window's\n"
+      "mapping for mpv, which comes before its first paint).\n"
       "cpu: the player's CPU time over all its threads until then.\n"
       "First start with empty caches (GStreamer registry, fonts), not counted: printed %.1f, wall %.1f.\n"
       "Load average at the end: %s\n",

@@ -438,14 +438,18 @@ bool CPlayerDoc::OnOpenDocument(const std::string& path) {
 }
 
 void CPlayerDoc::OnCloseDocument() {
+  SaveDocument();
+  engine_->Close();
+  RemoveAll();
+}
+
+void CPlayerDoc::SaveDocument() {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(autoListPath_).parent_path(), ec);
   SavePlaylist(autoListPath_, entries_);
   settings_.WriteProfileInt("Play", "Shuffle", order_.shuffle() ? 1 : 0);
   settings_.WriteProfileInt("Play", "Repeat", repeatMode_);
   settings_.WriteProfileInt("Play", "SkipInterval", skipInterval_);
-  engine_->Close();
-  RemoveAll();
 }
 
 }  // namespace lumivox

@@ -127,6 +127,8 @@ class CPlayerDoc {
   void OnNewDocument();
   bool OnOpenDocument(const std::string& path);
   void OnCloseDocument();
+  // What the close writes, the automatic list and the "Play" values, written now.
+  void SaveDocument();
   const std::string& autoListPath() const { return autoListPath_; }
 
  private:

@@ -57,10 +57,6 @@ bool ReadPlaylist(const std::string& path, const NameSink& sink) {
   return format->reader->Read(lines, sink);
 }
 
-bool ReadPlaylist(const std::string& path, std::vector<std::string>& names) {
-  return ReadPlaylist(path, [&](std::string_view name) { names.emplace_back(name); });
-}
-
 bool SavePlaylist(const std::string& path, const EntryList& entries) {
   const FormatEntry* format = FormatOf(path);
   if (!format || !format->writer) return false;

@@ -4,7 +4,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "playlist/EntryList.h"
 
@@ -21,9 +20,6 @@ using NameSink = std::function<void(std::string_view name)>;
 // Hands every name the list file holds to `sink`, in file order. TRUE when the reader ran
 // to its normal end; names read before a failure have been handed on.
 bool ReadPlaylist(const std::string& path, const NameSink& sink);
-
-// The same, appending to `names`.
-bool ReadPlaylist(const std::string& path, std::vector<std::string>& names);
 
 // Writes the entries in list order; TRUE when the file was written. Album files are
 // never written.

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
-#include <vector>
+#include <string_view>
 
 #include "playlist/ListOnlyEngine.h"
 #include "playlist/PlayerDoc.h"
@@ -41,9 +41,19 @@ bool Writable(ListFormat format) { return format != ListFormat::None && format !
 }  // namespace
 
 int ReadList(const std::string& list, std::ostream& out) {
-  std::vector<std::string> names;
-  const bool complete = ReadPlaylist(list, names);
-  for (const auto& name : names) out << name << '\n';
+  // The names go out as they are read, a block at a time: a list of a million lines is
+  // neither held whole nor written line by line.
+  constexpr std::size_t kBlockBytes = 1 << 16;
+  std::string block;
+  const auto writeBlock = [&] {
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    block.clear();
+  };
+  const bool complete = ReadPlaylist(list, [&](std::string_view name) {
+    block.append(name) += '\n';
+    if (block.size() >= kBlockBytes) writeBlock();
+  });
+  writeBlock();
   out.flush();
   return complete ? kOk : kFailed;
 }

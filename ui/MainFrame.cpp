@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QToolBar>
 
 #include <cstdint>
@@ -56,7 +57,12 @@ std::optional<ViewMode> NextViewMode(int stored) {
 }  // namespace
 
 CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
-    : doc_(doc), settings_(settings), options_(settings.options()), icons_(std::make_unique<PlaylistIcons>()) {
+    : doc_(doc),
+      settings_(settings),
+      options_(settings.options()),
+      icons_(std::make_unique<PlaylistIcons>()),
+      positionTimer_([this] { return doc_.engine().IsOpen() && doc_.engine().RequestedState() == State_Running; },
+                     [this] { SendPositionTick(); }) {
   setWindowIcon(ProgramIcon());
   site_.options = &options_;
   site_.mainWindow = this;
@@ -65,7 +71,6 @@ CMainFrame::CMainFrame(CPlayerDoc& doc, PlayerSettings& settings)
   site_.dropFiles = [this](std::vector<std::string> names) { doc_.OnDropFiles(names); };
   site_.reattachVideo = [this] { ReattachVideo(); };
   fullScreen_ = std::make_unique<CFullScreenWnd>(doc_, site_);
-  connect(&positionTimer_, &QTimer::timeout, this, [this] { SendPositionTick(); });
   reconnectTimer_.setSingleShot(true);
   connect(&reconnectTimer_, &QTimer::timeout, this, [this] { doc_.OnReconnectTimer(); });
   setAcceptDrops(true);
@@ -106,6 +111,14 @@ void CMainFrame::LoadPlacement() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  SaveWindowValues();
+  RemoveTrayIcon();
+  if (fullScreen_->Window()) fullScreen_->Close();
+  doc_.OnCloseDocument();
+  event->accept();
+}
+
+void CMainFrame::SaveWindowValues() {
   settings_.WriteProfileInt(kView, "TopMost", windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? 1 : 0);
   settings_.WriteProfileInt(kView, "ToolBar", toolBar_->isVisibleTo(this) ? 1 : 0);
   settings_.WriteProfileInt(kView, "SeekBar", seekDock_->isVisibleTo(this) ? 1 : 0);
@@ -118,10 +131,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings_.WriteProfileInt(kView, "Bottom", frame.top() + frame.height());
   }
   SavePlaylistWidth();
-  RemoveTrayIcon();
-  if (fullScreen_->Window()) fullScreen_->Close();
-  doc_.OnCloseDocument();
-  event->accept();
 }
 
 void CMainFrame::SavePlaylistWidth() {
@@ -259,6 +268,7 @@ bool CMainFrame::OnCommand(int id) {
 
 void CMainFrame::SeekTo(std::int64_t position) {
   doc_.SeekTo(position);
+  positionTimer_.Seeked();
   Q_EMIT seeked();
 }
 
@@ -304,6 +314,7 @@ void CMainFrame::UpdateToolBar() {
   for (QAction* button : toolBar_->actions()) {
     if (button->data().isValid()) button->setEnabled(StateOf(button->data().toInt()).enabled);
   }
+  positionTimer_.Follow();
   Q_EMIT stateChanged();
 }
 
@@ -469,8 +480,8 @@ void CMainFrame::SendPositionTick() {
   seekBar_->SetPosition(duration, position);
 }
 
-void CMainFrame::StartPositionTimer(int periodMs) { positionTimer_.start(periodMs); }
-void CMainFrame::KillPositionTimer() { positionTimer_.stop(); }
+void CMainFrame::StartPositionTimer(int periodMs) { positionTimer_.Start(periodMs); }
+void CMainFrame::KillPositionTimer() { positionTimer_.Kill(); }
 void CMainFrame::StartReconnectTimer(int ms) { reconnectTimer_.start(ms); }
 IPlaylistView* CMainFrame::GetPlaylistPane() { return playlist_ ? &playlist_->playlistModel() : nullptr; }
 IVideoOwner* CMainFrame::GetVideoPane() { return video_.data(); }

@@ -4,13 +4,13 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
 
 #include "playlist/DocumentInterfaces.h"
 #include "ui/DocumentCommands.h"
+#include "ui/PositionTimer.h"
 #include "ui/ViewSite.h"
 
 class QAction;
@@ -68,6 +68,8 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   void AddTrayIcon();
   void RemoveTrayIcon();
   void RestoreFromTray();
+  // The "View" values the close writes, written now.
+  void SaveWindowValues();
 
   // IMainFrame
   void SendPositionTick() override;
@@ -130,7 +132,7 @@ class CMainFrame final : public QMainWindow, public IMainFrame {
   std::unique_ptr<QSystemTrayIcon> trayIcon_;
   std::unique_ptr<CFullScreenWnd> fullScreen_;
   bool toolBarUpdatePending_ = false;
-  QTimer positionTimer_;
+  PositionTimer positionTimer_;
   QTimer reconnectTimer_;
   int viewMode_ = static_cast<int>(ViewMode::Video);
 };

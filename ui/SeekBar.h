@@ -24,9 +24,10 @@ class CSeekBar : public QWidget {
 
   explicit CSeekBar(QWidget* parent = nullptr);
 
-  // Shows a new duration and position (100-ns units), fed by the frame four times a second;
-  // a duration of -1 (a stream of unknown length) shows the position alone and takes no
-  // seeking. Ignored while the user drags; repaints only when a whole-second value changes.
+  // Shows a new duration and position (100-ns units), fed by the frame four times a second
+  // while the file plays; a duration of -1 (a stream of unknown length) shows the position
+  // alone and takes no seeking. Ignored while the user drags; repaints only when a
+  // whole-second value changes.
   void SetPosition(std::int64_t duration, std::int64_t position);
 
   // The player colours; the bar uses Background, Text and Splitter.

@@ -22,6 +22,10 @@ TEST(Tool, ReadPrintsEveryNameAndTellsAnEarlyStopByItsStatus) {
   ToolRun r = RunTool("read " + Quote(m3u));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "/m/one.mp3\n\n  /m/two.mp3\n");
+  // Output is written in blocks: many of them, with names across their edges.
+  std::string names;
+  for (int i = 0; i < 20'000; ++i) names += "/music/" + std::to_string(i) + ".mp3\n";
+  EXPECT_EQ(RunTool("read " + Quote(dir.Write("big.m3u", names))).out, names);
 
   const auto pls = dir.Write("b.pls", "[playlist]\nFile1=/m/x.mp3\nNumberOfEntries=3\nVersion=2\n");
   r = RunTool("read " + Quote(pls));

@@ -19,6 +19,7 @@
 
 #include <array>
 #include <climits>
+#include <functional>
 
 #include "DialogAnswer.h"
 #include "playlist/DocFixture.h"
@@ -301,17 +302,47 @@ TEST_F(MainFrameTest, ButtonsFollowEachChangeAtOnceWithoutWaitingOnTheGraph) {
   idle();
   EXPECT_FALSE(enabled(ID_PLAY_NEXT_TRACK));
   EXPECT_FALSE(enabled(ID_PLAY_STOP));
-  for (const QTimer* timer : frame.findChildren<QTimer*>()) EXPECT_FALSE(timer->isActive()) << "nothing plays";
 }
 
-TEST_F(MainFrameTest, ThePositionTickFeedsTheSeekBar) {
-  engine->durations["/m/a.mp3"] = 90 * 10'000'000LL;
+// Timer events anywhere in the application while `wait` runs the event loop.
+int TimerEventsDuring(const std::function<void()>& wait) {
+  struct Counter : QObject {
+    int timers = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      timers += event->type() == QEvent::Timer;
+      return false;
+    }
+  } counter;
+  qApp->installEventFilter(&counter);
+  wait();
+  qApp->removeEventFilter(&counter);
+  return counter.timers;
+}
+
+// The timer feeds the seek bar while the file plays; a stopped or paused file has no timer
+// waking the process, and shows its position as play ends and after a seek.
+TEST_F(MainFrameTest, ThePositionTimerTicksOnlyWhileTheFilePlays) {
+  constexpr std::int64_t kSecond = 10'000'000;
+  engine->durations["/m/a.mp3"] = 90 * kSecond;
   Fill({"/m/a.mp3"});
   doc->OpenItem(0);
-  engine->position = 30 * 10'000'000LL;
-  frame.SendPositionTick();
-  EXPECT_EQ(frame.seekBar().Duration(), 90 * 10'000'000LL);
-  EXPECT_EQ(frame.seekBar().Position(), 30 * 10'000'000LL);
+  const auto idle = [] { QTest::qWait(3 * kPositionTimerMs); };
+  EXPECT_EQ(TimerEventsDuring(idle), 0) << "opened, stopped";
+  EXPECT_EQ(frame.seekBar().Duration(), 90 * kSecond) << "the open's own tick";
+  doc->PlayPause();
+  engine->position = 30 * kSecond;
+  EXPECT_GE(TimerEventsDuring(idle), 2) << "playing";
+  EXPECT_EQ(frame.seekBar().Position(), 30 * kSecond);
+  engine->position = 31 * kSecond;
+  doc->Pause();
+  QCoreApplication::sendPostedEvents();  // the frame follows the state before a timer is due
+  EXPECT_EQ(TimerEventsDuring(idle), 0) << "paused";
+  EXPECT_EQ(frame.seekBar().Position(), 31 * kSecond) << "the last tick";
+  frame.SeekTo(50 * kSecond);
+  EXPECT_EQ(frame.seekBar().Position(), 50 * kSecond) << "a seek while paused";
+  doc->Stop();
+  EXPECT_EQ(TimerEventsDuring(idle), 0) << "stopped";
+  EXPECT_EQ(frame.seekBar().Position(), 0);
 }
 
 TEST_F(MainFrameTest, ClosingSavesTheWindowAndTheNextFrameTakesItBack) {
