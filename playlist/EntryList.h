@@ -6,6 +6,7 @@
 
 #include "playlist/EntryPool.h"
 #include "playlist/IndexRange.h"
+#include "playlist/PageMapping.h"
 #include "playlist/PlaylistEntry.h"
 
 namespace lumivox {
@@ -59,7 +60,8 @@ class EntryList {
     PlaylistEntry* entry;
   };
 
-  std::vector<PlaylistEntry*> items_;
+  // A million-entry list's pointers alone are 8 MB, grown by copying.
+  std::vector<PlaylistEntry*, PageAllocator<PlaylistEntry*>> items_;
   std::vector<Held> held_;
   EntryPool pool_;
 };
