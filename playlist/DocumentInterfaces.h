@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "playlist/IndexRange.h"
 
 namespace lumivox {
 
@@ -96,6 +99,8 @@ class IPlaylistView {
   virtual ~IPlaylistView() = default;
   virtual void AppendItem() = 0;
   virtual void InsertItemAt(int index) = 0;
+  // After entries were inserted together: their indexes, in runs sorted and apart.
+  virtual void InsertItems(const std::vector<IndexRange>& runs) = 0;
   virtual void RedrawItem(int index) = 0;
   virtual void RedrawItems(int first, int last) = 0;  // rows first..last, in one change
   virtual void UpdateWindow() = 0;                    // repaint what is invalid, at once

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "playlist/EntryPool.h"
+#include "playlist/IndexRange.h"
+#include "playlist/PageMapping.h"
 #include "playlist/PlaylistEntry.h"
 
 namespace lumivox {
@@ -37,6 +39,19 @@ class EntryList {
   void SetTitle(PlaylistEntry& entry, std::string_view title);
   // Moves the entry at `from` so that it stands at `to`.
   void Move(std::size_t from, std::size_t to);
+
+  // Block edits, each one pass over the part of the list it changes. `runs` are sorted and
+  // apart. Erase removes their entries; Shift moves them `distance` places each (every
+  // run stays in the list), the other entries keeping their order in the places left.
+  void Erase(const std::vector<IndexRange>& runs);
+  void Shift(const std::vector<IndexRange>& runs, int distance);
+  // Insertions held back and placed together: each is made at `index` of the list as it
+  // would stand with the ones held before it in. Until PlaceHeld the list leaves them out;
+  // PlaceHeld puts them where inserting them one by one would have, and returns the runs
+  // of their indexes.
+  PlaylistEntry* Hold(std::size_t index, std::string_view path);
+  std::size_t held() const { return held_.size(); }
+  std::vector<IndexRange> PlaceHeld();
   void reserve(std::size_t count) { items_.reserve(count); }
   void clear();
 
@@ -44,7 +59,14 @@ class EntryList {
   PlaylistEntry* Make(std::string_view path);
   void Free(PlaylistEntry* entry);
 
-  std::vector<PlaylistEntry*> items_;
+  struct Held {
+    std::size_t index;
+    PlaylistEntry* entry;
+  };
+
+  // A million-entry list's pointers alone are 8 MB, grown by copying.
+  std::vector<PlaylistEntry*, PageAllocator<PlaylistEntry*>> items_;
+  std::vector<Held> held_;
   EntryPool pool_;
   // The few titles that are not the path's file-name part: streams' titles.
   std::unordered_map<const PlaylistEntry*, std::string> titles_;

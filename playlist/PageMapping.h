@@ -45,4 +45,25 @@ class PageArray {
   PageMapping pages_;
 };
 
+// The storage of a big std::vector of the playlist: from a huge page's size on, a mapping
+// of its own backed by huge pages; below it, the heap's.
+template <class T>
+struct PageAllocator {
+  using value_type = T;
+
+  PageAllocator() = default;
+  template <class U>
+  PageAllocator(const PageAllocator<U>&) {}
+
+  T* allocate(std::size_t count) {
+    if (count * sizeof(T) < kHugePageBytes) return std::allocator<T>().allocate(count);
+    return static_cast<T*>(MapPages(count * sizeof(T)).release());
+  }
+  void deallocate(T* items, std::size_t count) {
+    if (count * sizeof(T) < kHugePageBytes) return std::allocator<T>().deallocate(items, count);
+    PageUnmap{count * sizeof(T)}(items);
+  }
+  friend bool operator==(const PageAllocator&, const PageAllocator&) { return true; }
+};
+
 }  // namespace lumivox

@@ -378,14 +378,45 @@ void CPlayerDoc::MoveItem(int from, int to) {
   Changed();
 }
 
+void CPlayerDoc::MoveItems(const std::vector<IndexRange>& ranges, int distance) {
+  const std::vector<IndexRange> runs = JoinRanges(ranges, GetCount());
+  if (runs.empty() || distance == 0 || runs.front().first + distance < 0 || runs.back().last + distance >= GetCount())
+    return;
+  PlaylistEntry* const current = GetEntry(currentIndex_);
+  entries_.Shift(runs, distance);
+  // The current entry keeps its index unless it stood where the entries moved.
+  const int low = std::min(runs.front().first, runs.front().first + distance);
+  const int high = std::max(runs.back().last, runs.back().last + distance);
+  if (current && currentIndex_ >= low && currentIndex_ <= high) {
+    const auto span = entries_.begin() + low;
+    currentIndex_ = low + static_cast<int>(std::find(span, span + (high - low + 1), current) - span);
+  }
+  Changed();
+}
+
+void CPlayerDoc::Forget(const PlaylistEntry* entry) {
+  if (pathIndex_) pathIndex_->Remove(entry);
+  if (pendingOpen_ && pendingOpen_->entry == entry) pendingOpen_->entry = nullptr;
+}
+
 void CPlayerDoc::RemoveItem(int index) {
   if (index < 0 || index >= GetCount()) return;
-  PlaylistEntry* removed = entries_[static_cast<std::size_t>(index)];
-  if (pathIndex_) pathIndex_->Remove(removed);
-  if (pendingOpen_ && pendingOpen_->entry == removed) pendingOpen_->entry = nullptr;
+  Forget(entries_[static_cast<std::size_t>(index)]);
   entries_.Erase(static_cast<std::size_t>(index));
   if (currentIndex_ > index) --currentIndex_;
   if (currentIndex_ >= GetCount()) currentIndex_ = GetCount() - 1;
+  Changed();
+}
+
+void CPlayerDoc::RemoveItems(const std::vector<IndexRange>& ranges) {
+  const std::vector<IndexRange> runs = JoinRanges(ranges, GetCount());
+  if (runs.empty()) return;
+  for (const IndexRange& run : runs) {
+    for (int i = run.first; i <= run.last; ++i) Forget(entries_[static_cast<std::size_t>(i)]);
+  }
+  entries_.Erase(runs);
+  // A current entry that went gives way to the next one left, or to the last one.
+  currentIndex_ = std::min(IndexAfterRemoving(runs, currentIndex_), GetCount() - 1);
   Changed();
 }
 

@@ -12,6 +12,7 @@
 
 #include "playlist/DocumentInterfaces.h"
 #include "playlist/EntryList.h"
+#include "playlist/IndexRange.h"
 #include "playlist/PathIndex.h"
 #include "playlist/PlayOrder.h"
 #include "playlist/PlaylistEntry.h"
@@ -96,6 +97,13 @@ class CPlayerDoc {
   // --- list editing
   void MoveItem(int from, int to);
   void RemoveItem(int index);
+  // Block edits, one pass over the list each. RemoveItems leaves the list, the current
+  // index and the engine as RemoveItem of each entry of `ranges`, from the last to the first,
+  // would. MoveItems moves every entry of `ranges` `distance` places, as MoveItem of each
+  // (from the last when moving down, from the first when moving up) would; when one would
+  // leave the list nothing moves.
+  void RemoveItems(const std::vector<IndexRange>& ranges);
+  void MoveItems(const std::vector<IndexRange>& ranges, int distance);
   void RemoveAll();
   void UpdateTitle();
 
@@ -107,6 +115,22 @@ class CPlayerDoc {
   void LoadPlaylistFile(const std::string& path);
   void InsertPlaylistFile(int index, const std::string& path);
   bool IsInList(std::string_view path);
+  // Insertions made while one lives, adding at the end among them, are held back and put in
+  // their places together when the outermost ends: one pass over the list and one change
+  // for the view. They count as made at once: where a later one goes, whether a name is
+  // already in the list, the current index. Meanwhile the document is only added to.
+  class InsertBlock {
+   public:
+    explicit InsertBlock(CPlayerDoc& doc) : doc_(doc) { ++doc_.insertBlocks_; }
+    ~InsertBlock() {
+      if (--doc_.insertBlocks_ == 0) doc_.PlaceHeld();
+    }
+    InsertBlock(const InsertBlock&) = delete;
+    InsertBlock& operator=(const InsertBlock&) = delete;
+
+   private:
+    CPlayerDoc& doc_;
+  };
   // Files dropped on the main window or handed over by a second start: they replace
   // the list and play.
   void OnDropFiles(const std::vector<std::string>& names);
@@ -162,6 +186,11 @@ class CPlayerDoc {
   PathIndex& EnsurePathIndex();
   bool Append(std::string_view path, std::uint64_t hash);
   bool InsertAt(int index, std::string_view path, std::uint64_t hash);
+  // The entries with those an insert block holds back.
+  int ListedCount() const { return GetCount() + static_cast<int>(entries_.held()); }
+  void PlaceHeld();
+  // Before an entry goes: nothing may point to it any more.
+  void Forget(const PlaylistEntry* entry);
   // Accepted media files of a folder, in the order a file manager shows them.
   static std::vector<std::string> ScanFolder(const std::string& folder);
   void StepTrack(bool forward);
@@ -189,6 +218,7 @@ class CPlayerDoc {
   int reconnectsLeft_ = 0;
   // Built on the first duplicate test and kept in step with the list from then on.
   std::optional<PathIndex> pathIndex_;
+  int insertBlocks_ = 0;
 };
 
 }  // namespace lumivox

@@ -47,22 +47,31 @@ bool CPlayerDoc::Admit(std::string_view path, std::uint64_t& hash) {
 }
 
 bool CPlayerDoc::Append(std::string_view path, std::uint64_t hash) {
-  const PlaylistEntry* entry = entries_.Append(path);
+  const bool held = insertBlocks_ > 0;
+  const PlaylistEntry* entry =
+      held ? entries_.Hold(static_cast<std::size_t>(ListedCount()), path) : entries_.Append(path);
   if (!entry) return false;
   if (pathIndex_) pathIndex_->Add(entry, hash);
-  if (IPlaylistView* view = PlaylistView()) view->AppendItem();
+  if (IPlaylistView* view = PlaylistView(); view && !held) view->AppendItem();
   Changed();
   return true;
 }
 
 bool CPlayerDoc::InsertAt(int index, std::string_view path, std::uint64_t hash) {
-  const PlaylistEntry* entry = entries_.Insert(static_cast<std::size_t>(index), path);
+  const bool held = insertBlocks_ > 0;
+  const auto at = static_cast<std::size_t>(index);
+  const PlaylistEntry* entry = held ? entries_.Hold(at, path) : entries_.Insert(at, path);
   if (!entry) return false;
   if (currentIndex_ >= index) ++currentIndex_;
   if (pathIndex_) pathIndex_->Add(entry, hash);
-  if (IPlaylistView* view = PlaylistView()) view->InsertItemAt(index);
+  if (IPlaylistView* view = PlaylistView(); view && !held) view->InsertItemAt(index);
   Changed();
   return true;
+}
+
+void CPlayerDoc::PlaceHeld() {
+  const std::vector<IndexRange> runs = entries_.PlaceHeld();
+  if (IPlaylistView* view = PlaylistView(); view && !runs.empty()) view->InsertItems(runs);
 }
 
 // A stream named like a list is a stream: only lists on disk are read.
@@ -82,7 +91,7 @@ bool CPlayerDoc::InsertFile(int index, std::string_view path, bool expand) {
   }
   std::uint64_t hash;
   if (!Admit(path, hash)) return false;
-  return index >= 0 && index < GetCount() ? InsertAt(index, path, hash) : Append(path, hash);
+  return index >= 0 && index < ListedCount() ? InsertAt(index, path, hash) : Append(path, hash);
 }
 
 void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
@@ -118,6 +127,7 @@ void CPlayerDoc::LoadPlaylistFile(const std::string& path) {
 }
 
 void CPlayerDoc::InsertPlaylistFile(int index, const std::string& path) {
+  const InsertBlock block(*this);
   int k = index;
   ListNames listNames(path, settings_.UiLanguage());
   const NameSink insert = [&](std::string_view name) {
@@ -150,6 +160,7 @@ void CPlayerDoc::AddFolder(const std::string& folder) {
 }
 
 void CPlayerDoc::InsertFolder(int index, const std::string& folder) {
+  const InsertBlock block(*this);
   int k = index;
   for (const auto& name : ScanFolder(folder)) {
     if (InsertFile(k, name, true)) ++k;

@@ -26,17 +26,9 @@ namespace {
 constexpr int kDurationWidth = 50;
 constexpr int kNarrowClient = 64;
 
-// Runs of consecutive rows, in the order of `rows`.
-std::vector<std::pair<int, int>> Runs(const std::vector<int>& rows) {
-  std::vector<std::pair<int, int>> runs;
-  for (const int row : rows) {
-    if (!runs.empty() && runs.back().second + 1 == row) {
-      runs.back().second = row;
-    } else {
-      runs.emplace_back(row, row);
-    }
-  }
-  return runs;
+bool IsRowIn(const std::vector<IndexRange>& runs, int row) {
+  return std::any_of(runs.begin(), runs.end(),
+                     [row](const IndexRange& run) { return row >= run.first && row <= run.last; });
 }
 
 }  // namespace
@@ -127,35 +119,44 @@ std::optional<bool> CPlayListView::CommandEnabled(int id) const {
 }
 
 void CPlayListView::OnPlay() {
-  const std::vector<int> rows = SelectedRows();
-  if (!rows.empty()) PlayRow(rows.front());
+  const std::vector<IndexRange> runs = SelectedRuns();
+  if (!runs.empty()) PlayRow(runs.front().first);
 }
 
 void CPlayListView::PlayRow(int row) { doc_.OpenItemWithFallback(row, false, true); }
 
 void CPlayListView::OnDelete() {
-  const std::vector<int> rows = SelectedRows();
-  if (rows.empty()) return;
+  const std::vector<IndexRange> runs = SelectedRuns();
+  if (runs.empty()) return;
   // Once the remaining rows fit, the list scrolls back to its first row by itself.
   const bool currentDeleted = IsRowSelected(doc_.GetCurrentIndex());
-  const auto runs = Runs(rows);
-  for (auto run = runs.rbegin(); run != runs.rend(); ++run) model_->RemoveRowRange(run->first, run->second);
+  // Every selected row goes; a selection kept until then would be cut down run by run.
+  selectionModel()->clearSelection();
+  // A focused row that goes hands the focus on to the row that takes its place. Taken out
+  // with its row, it would first settle on a neighbour and lay out the list for it.
+  const int focus = FocusedRow();
+  const bool focusDeleted = IsRowIn(runs, focus);
+  if (focusDeleted) selectionModel()->clearCurrentIndex();
+  model_->RemoveRows(runs);
+  if (focusDeleted && model_->rowCount() > 0) {
+    const int row = std::min(IndexAfterRemoving(runs, focus), model_->rowCount() - 1);
+    selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
+  }
   // The entry that now stands at the current index is opened, skipping unplayable ones.
   if (currentDeleted) doc_.OpenItemWithFallback(doc_.GetCurrentIndex(), true, false);
   if (model_->rowCount() == 0) doc_.RemoveAll();
 }
 
 void CPlayListView::OnMoveUp() {
-  const std::vector<int> rows = SelectedRows();
-  if (rows.empty() || rows.front() == 0) return;
-  for (const auto& [first, last] : Runs(rows)) model_->MoveRunUp(first, last);
+  const std::vector<IndexRange> runs = SelectedRuns();
+  if (runs.empty() || runs.front().first == 0) return;
+  for (const IndexRange& run : runs) model_->MoveRunUp(run.first, run.last);
 }
 
 void CPlayListView::OnMoveDown() {
-  const std::vector<int> rows = SelectedRows();
-  if (rows.empty() || rows.back() == model_->rowCount() - 1) return;
-  const auto runs = Runs(rows);
-  for (auto run = runs.rbegin(); run != runs.rend(); ++run) model_->MoveRunDown(run->first, run->second);
+  const std::vector<IndexRange> runs = SelectedRuns();
+  if (runs.empty() || runs.back().last == model_->rowCount() - 1) return;
+  for (auto run = runs.rbegin(); run != runs.rend(); ++run) model_->MoveRunDown(run->first, run->last);
 }
 
 void CPlayListView::OnProperties() {
@@ -165,14 +166,11 @@ void CPlayListView::OnProperties() {
 
 bool CPlayListView::IsRowSelected(int row) const { return selectionModel()->isSelected(model_->index(row, 0)); }
 
-std::vector<int> CPlayListView::SelectedRows() const {
-  std::vector<int> rows;
-  for (const QItemSelectionRange& range : selectionModel()->selection()) {
-    for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
-  }
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-  return rows;
+std::vector<IndexRange> CPlayListView::SelectedRuns() const {
+  std::vector<IndexRange> ranges;
+  for (const QItemSelectionRange& range : selectionModel()->selection())
+    ranges.push_back({range.top(), range.bottom()});
+  return JoinRanges(std::move(ranges), model_->rowCount());
 }
 
 int CPlayListView::FocusedRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
@@ -228,11 +226,12 @@ void CPlayListView::contextMenuEvent(QContextMenuEvent* event) {
     return;
   }
   PlaylistPopup popup;
-  const std::vector<int> rows = SelectedRows();
-  if (rows.empty() || !indexAt(event->pos()).isValid()) {
+  const std::vector<IndexRange> runs = SelectedRuns();
+  if (runs.empty() || !indexAt(event->pos()).isValid()) {
     popup = {kNoRowPopup, 0, model_->rowCount() > 0 ? 0 : ID_EDIT_DELETE_ALL};
   } else {
-    popup = {kRowPopup, ID_PLAYLIST_PLAY, rows.size() < 2 ? 0 : ID_PLAYLIST_PLAY};
+    const bool one = runs.size() == 1 && runs.front().size() == 1;
+    popup = {kRowPopup, ID_PLAYLIST_PLAY, one ? 0 : ID_PLAYLIST_PLAY};
   }
   Q_EMIT contextMenuRequested(popup, event->globalPos());
 }
@@ -313,11 +312,27 @@ bool CPlayListView::EndDrag(const QPoint& at) {
   // Here the right and bottom edges of the client area still count as inside.
   const QSize client = viewport()->size();
   if (at.x() < 0 || at.y() < 0 || at.x() > client.width() || at.y() > client.height()) return true;
-  for (const RowMove& move : DragMoves(SelectedRows(), RowAt(at), model_->rowCount())) {
-    model_->MoveRow(move.from, move.to);
-  }
+  const std::vector<IndexRange> runs = SelectedRuns();
+  if (const int distance = DragDistance(runs, RowAt(at), model_->rowCount())) MoveSelection(runs, distance);
   viewport()->repaint();
   return true;
+}
+
+void CPlayListView::MoveSelection(const std::vector<IndexRange>& runs, int distance) {
+  const int focus = FocusedRow();
+  const bool focusMoves = IsRowIn(runs, focus);
+  // Taken out with its row, the focus would first settle on a neighbour and lay out the list.
+  if (focusMoves) selectionModel()->clearCurrentIndex();
+  model_->MoveRows(runs, distance);
+  // The rows keep their selection and the focus where they land.
+  QItemSelection moved;
+  for (const IndexRange& run : runs) {
+    moved.select(model_->index(run.first + distance, 0), model_->index(run.last + distance, 0));
+  }
+  selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  if (focusMoves) {
+    selectionModel()->setCurrentIndex(model_->index(focus + distance, 0), QItemSelectionModel::NoUpdate);
+  }
 }
 
 void CPlayListView::AutoScroll(const QPoint& at) {
@@ -367,6 +382,7 @@ void CPlayListView::dropEvent(QDropEvent* event) {
 }
 
 void CPlayListView::InsertDropped(const std::vector<std::string>& names, int row) {
+  const CPlayerDoc::InsertBlock block(doc_);
   int inserted = 0;  // one per name, however many entries a folder or list brought
   for (const std::string& name : names) {
     std::error_code error;

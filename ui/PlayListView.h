@@ -12,6 +12,7 @@
 
 #include <QTreeView>
 
+#include "playlist/IndexRange.h"
 #include "settings/PlayerOptions.h"
 
 namespace lumivox {
@@ -91,14 +92,14 @@ class CPlayListView final : public QTreeView {
   void OnProperties();
   void PlayRow(int row);
   bool IsRowSelected(int row) const;
-  // Selected rows in ascending order.
-  std::vector<int> SelectedRows() const;
+  std::vector<IndexRange> SelectedRuns() const;
   int FocusedRow() const;
   QRect CellRect(int column, const QRect& rowRect) const;
   void ShowLabelTip(const QHelpEvent& event);
   void DragFeedback(const QPoint& at);
   // False when no drag to reorder was going on.
   bool EndDrag(const QPoint& at);
+  void MoveSelection(const std::vector<IndexRange>& runs, int distance);
   void RestoreCursor();
   // One row up or down when `at` lies on the first or last row's height of the client.
   void AutoScroll(const QPoint& at);

@@ -3,22 +3,16 @@
 
 #include <vector>
 
+#include "playlist/IndexRange.h"
+
 namespace lumivox {
 
-// One MoveItem of the document: the entry at `from` comes to stand at `to`.
-struct RowMove {
-  int from;
-  int to;
-  friend bool operator==(const RowMove&, const RowMove&) = default;
-};
-
-// The moves, in the order to make them, that take the `selected` rows (ascending) of a
-// list of `count` rows to a release over row `target` (-1 below the last row). Moving
-// down, every selected row goes down by target - first - 1 places, so the first lands
-// just before the target; moving up, every one goes up by first - target, so the first
-// lands on the target. The gaps between the selected rows stay. Nothing moves when the
-// target is the first selected row or the one after it, or when the last selected row
-// plus the distance would pass the row count.
-std::vector<RowMove> DragMoves(const std::vector<int>& selected, int target, int count);
+// The places every one of the `selected` rows (runs, ascending) of a list of `count` rows
+// moves on a release over row `target` (-1 below the last row). Moving down they go
+// target - first - 1 places, so the first lands just before the target; moving up
+// first - target places, so the first lands on the target. The gaps between them stay.
+// 0 when nothing moves: the target is the first selected row or the one after it, or the
+// last selected row plus target - first would pass the row count.
+int DragDistance(const std::vector<IndexRange>& selected, int target, int count);
 
 }  // namespace lumivox

@@ -13,6 +13,11 @@ namespace lumivox {
 PlaylistModel::PlaylistModel(CPlayerDoc& doc, PlaylistIcons& icons, QObject* parent)
     : QAbstractTableModel(parent), doc_(doc), icons_(icons), rows_(doc.GetCount()) {}
 
+QModelIndex PlaylistModel::index(int row, int column, const QModelIndex& parent) const {
+  const bool inside = !parent.isValid() && row >= 0 && row < rows_ && column >= 0 && column < ColumnCount;
+  return inside ? createIndex(row, column) : QModelIndex();
+}
+
 int PlaylistModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
 int PlaylistModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
@@ -24,7 +29,7 @@ Qt::ItemFlags PlaylistModel::flags(const QModelIndex& index) const {
 
 QVariant PlaylistModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
-  const int entryIndex = EntryIndex(index.row());
+  const int entryIndex = gaps_.EntryIndex(index.row());
   const PlaylistEntry* entry = doc_.GetEntry(entryIndex);
   if (!entry) return {};
   const bool title = index.column() == TitleColumn;
@@ -46,16 +51,36 @@ QVariant PlaylistModel::Icon(int entryIndex) const {
   return icons_.Icon(entry->iconIndex);
 }
 
-void PlaylistModel::AppendItem() { InsertRow(rows_); }
+void PlaylistModel::AppendItem() { InsertItemAt(rows_); }
 
-void PlaylistModel::InsertItemAt(int index) { InsertRow(std::clamp(index, 0, rows_)); }
+void PlaylistModel::InsertItemAt(int index) {
+  const int row = std::clamp(index, 0, rows_);
+  const IndexRange run{row, row};
+  ShowRuns({&run, 1});
+}
 
-void PlaylistModel::InsertRow(int row) {
-  insertingRow_ = row;
-  beginInsertRows({}, row, row);
-  ++rows_;
-  insertingRow_ = -1;
-  endInsertRows();
+void PlaylistModel::InsertItems(const std::vector<IndexRange>& runs) { ShowRuns(runs); }
+
+void PlaylistModel::ShowRuns(std::span<const IndexRange> runs) {
+  gaps_.Reset(runs);
+  for (std::size_t j = 0; j < runs.size(); ++j) {
+    gaps_.LeaveOut(j, runs.size());
+    beginInsertRows({}, runs[j].first, runs[j].last);
+    rows_ += runs[j].size();
+    gaps_.LeaveOut(j + 1, runs.size());
+    endInsertRows();
+  }
+}
+
+void PlaylistModel::HideRuns(const std::vector<IndexRange>& runs) {
+  gaps_.Reset(runs);
+  for (std::size_t j = 0; j < runs.size(); ++j) {
+    const int row = gaps_.RowOf(j);
+    beginRemoveRows({}, row, row + runs[j].size() - 1);
+    rows_ -= runs[j].size();
+    gaps_.LeaveOut(0, j + 1);
+    endRemoveRows();
+  }
 }
 
 void PlaylistModel::RedrawItem(int index) { RedrawItems(index, index); }
@@ -75,12 +100,11 @@ void PlaylistModel::OnDocumentUpdate() {
   endResetModel();
 }
 
-void PlaylistModel::RemoveRowRange(int first, int last) {
-  if (first < 0 || last >= rows_ || first > last) return;
-  beginRemoveRows({}, first, last);
-  for (int row = last; row >= first; --row) doc_.RemoveItem(row);
-  rows_ -= last - first + 1;
-  endRemoveRows();
+void PlaylistModel::RemoveRows(const std::vector<IndexRange>& ranges) {
+  const std::vector<IndexRange> runs = JoinRanges(ranges, rows_);
+  HideRuns(runs);
+  doc_.RemoveItems(runs);
+  gaps_.Reset({});
 }
 
 void PlaylistModel::MoveRunUp(int first, int last) {
@@ -97,11 +121,15 @@ void PlaylistModel::MoveRunDown(int first, int last) {
   endMoveRows();
 }
 
-void PlaylistModel::MoveRow(int from, int to) {
-  if (from < 0 || to < 0 || from >= rows_ || to >= rows_ || from == to) return;
-  beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
-  doc_.MoveItem(from, to);
-  endMoveRows();
+void PlaylistModel::MoveRows(const std::vector<IndexRange>& ranges, int distance) {
+  const std::vector<IndexRange> runs = JoinRanges(ranges, rows_);
+  if (runs.empty() || distance == 0 || runs.front().first + distance < 0 || runs.back().last + distance >= rows_)
+    return;
+  HideRuns(runs);
+  doc_.MoveItems(runs, distance);
+  std::vector<IndexRange> moved = runs;
+  for (IndexRange& run : moved) run = {run.first + distance, run.last + distance};
+  ShowRuns(moved);
 }
 
 }  // namespace lumivox

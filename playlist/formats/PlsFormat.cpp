@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
+#include <cstring>
 #include <optional>
-#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "playlist/PageMapping.h"
 #include "playlist/PathText.h"
 #include "playlist/formats/ProfileFile.h"
 
@@ -32,31 +34,64 @@ std::optional<std::uint32_t> FileNumber(std::string_view key) {
   return static_cast<std::uint32_t>(number);
 }
 
-// The File<n> values in one buffer, each with its n: a long list costs one growing
-// allocation instead of one per name.
-struct FileValues {
-  std::string text;
-  struct Value {
+// The File<n> values in the order read, each as its n, its length and its bytes, packed
+// into blocks that never move: a long list is copied once instead of at every doubling
+// of one buffer, and its big blocks are huge pages (PageMapping.h).
+class FileValues {
+ public:
+  void Add(std::uint32_t number, std::string_view value) {
+    const Header header{number, static_cast<std::uint32_t>(value.size())};
+    const std::size_t bytes = sizeof header + value.size();
+    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < bytes) Grow(bytes);
+    Block& block = blocks_.back();
+    char* at = static_cast<char*>(block.pages.get()) + block.used;
+    std::memcpy(at, &header, sizeof header);
+    std::memcpy(at + sizeof header, value.data(), value.size());
+    block.used += bytes;
+    ordered_ = ordered_ && (empty_ || number > last_);
+    last_ = number;
+    empty_ = false;
+  }
+  // Ascending numbers, none twice.
+  bool ordered() const { return ordered_; }
+
+  // Hands each value with its number to `take`, in the order added, until it says stop.
+  template <class Take>
+  void ForEach(Take take) const {
+    for (const Block& block : blocks_) {
+      const char* base = static_cast<const char*>(block.pages.get());
+      for (std::size_t at = 0; at < block.used;) {
+        Header header;
+        std::memcpy(&header, base + at, sizeof header);
+        if (!take(header.number, std::string_view(base + at + sizeof header, header.size))) return;
+        at += sizeof header + header.size;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::size_t kFirstBlock = 64 * 1024;
+  struct Header {
     std::uint32_t number;
     std::uint32_t size;
-    std::size_t offset;
   };
-  std::vector<Value> values;
+  struct Block {
+    PageMapping pages;
+    std::size_t size;
+    std::size_t used;
+  };
 
-  void Add(std::uint32_t number, std::string_view value) {
-    values.push_back({number, static_cast<std::uint32_t>(value.size()), text.size()});
-    text.append(value);
+  // Small lists stay small; a big one's blocks are huge pages from the sixth on.
+  void Grow(std::size_t bytes) {
+    const std::size_t next = blocks_.empty() ? kFirstBlock : std::min(kHugePageBytes, 2 * blocks_.back().size);
+    const std::size_t size = std::max(next, bytes);
+    blocks_.push_back({MapPages(size), size, 0});
   }
-  std::string_view Name(const Value& value) const { return std::string_view(text).substr(value.offset, value.size); }
 
-  // Ascending order of the numbers; of several equal keys the first stays, as a profile
-  // lookup finds the first.
-  void SortByNumber() {
-    std::stable_sort(values.begin(), values.end(), [](const Value& a, const Value& b) { return a.number < b.number; });
-    values.erase(
-        std::unique(values.begin(), values.end(), [](const Value& a, const Value& b) { return a.number == b.number; }),
-        values.end());
-  }
+  std::vector<Block> blocks_;
+  bool ordered_ = true;
+  bool empty_ = true;
+  std::uint32_t last_ = 0;
 };
 
 }  // namespace
@@ -77,19 +112,34 @@ bool PlsFormat::Read(LineReader& lines, const NameSink& sink) const {
     }
   }
   if (lines.failed() || version.value_or(-1) != 2 || count.value_or(0) == 0) return false;
-  auto& values = files.values;
-  if (std::adjacent_find(values.begin(), values.end(),
-                         [](const auto& a, const auto& b) { return a.number >= b.number; }) != values.end()) {
-    files.SortByNumber();
-  }
   // File1 up to File<count>, ending at the first one missing or empty. A negative count
   // asks for nothing; a huge one costs nothing more than the keys there are.
-  const auto wanted = static_cast<std::size_t>(std::max(*count, 0));
-  std::size_t kept = 0;
-  while (kept < wanted && kept < values.size() && values[kept].number == kept + 1 && values[kept].size != 0) {
+  const auto wanted = static_cast<std::uint32_t>(std::max(*count, 0));
+  std::uint32_t kept = 0;
+  const auto take = [&](std::uint32_t number, std::string_view name) {
+    if (kept == wanted || number != kept + 1 || name.empty()) return false;
     ++kept;
+    sink(name);
+    return true;
+  };
+  if (files.ordered()) {
+    files.ForEach(take);
+    return kept == wanted;
   }
-  for (std::size_t i = 0; i < kept; ++i) sink(files.Name(values[i]));
+  // Ascending order of the numbers; of several equal keys the first stays, as a profile
+  // lookup finds the first.
+  std::vector<std::pair<std::uint32_t, std::string_view>> sorted;
+  files.ForEach([&](std::uint32_t number, std::string_view name) {
+    sorted.emplace_back(number, name);
+    return true;
+  });
+  std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  sorted.erase(
+      std::unique(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+      sorted.end());
+  for (const auto& [number, name] : sorted) {
+    if (!take(number, name)) break;
+  }
   return kept == wanted;
 }
 

@@ -144,30 +144,6 @@ TEST_F(AddMedia, DuplicateRuleIsCaseInsensitiveAndCoversEverySource) {
   EXPECT_EQ(doc->GetCount(), 2);
 }
 
-TEST_F(AddMedia, InsertFileShiftsTheCurrentIndexOrAppends) {
-  Fill({"/0", "/1", "/2", "/3"});
-  doc->OpenItem(3);
-  journal.clear();
-  EXPECT_TRUE(doc->InsertFile(2, "/new", false));
-  EXPECT_EQ(doc->GetCurrentIndex(), 4);
-  EXPECT_EQ(doc->GetEntry(2)->path(), "/new");
-  EXPECT_TRUE(doc->InsertFile(9, "/end", false));
-  EXPECT_TRUE(doc->InsertFile(-3, "/end2", false));
-  EXPECT_EQ(Paths().back(), "/end2");
-  EXPECT_EQ(journal, (Journal{"InsertItemAt 2", "AppendItem", "AppendItem"}));
-  EXPECT_TRUE(doc->InsertFile(4, "/at-current", false));
-  EXPECT_EQ(doc->GetCurrentIndex(), 5);  // inserting at the current row pushes it down
-}
-
-TEST_F(AddMedia, InsertPlaylistFileKeepsTheListOrderAtTheInsertionPoint) {
-  options.addExisted = 0;
-  Fill({"/a", "/b"});
-  const std::string list = dir.Write("l.m3u", "/x\n/a\n/y\n");
-  EXPECT_FALSE(doc->InsertFile(1, list, true));
-  EXPECT_EQ(Paths(), (std::vector<std::string>{"/a", "/x", "/y", "/b"}));
-  EXPECT_EQ(journal, (Journal{"InsertItemAt 1", "InsertItemAt 2"}));
-}
-
 TEST_F(AddMedia, FolderScanTakesMediaFilesInNaturalOrderAndSkipsFolders) {
   for (const char* name : {"track10.mp3", "Track2.MP3", "track1.wav", "notes.txt", "b.avi", "list.m3u", ".hidden.mp3"})
     dir.Write(std::string("f/") + name, "");

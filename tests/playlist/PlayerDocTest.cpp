@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <set>
 #include <tuple>
 
 #include "DocFixture.h"
@@ -214,6 +216,104 @@ TEST_F(Doc, RemoveItemKeepsTheCurrentIndexOnTheList) {
   EXPECT_EQ(doc->GetCurrentIndex(), -1);
   EXPECT_EQ(doc->GetEntry(-1), nullptr);
   EXPECT_TRUE(engine->IsOpen());  // removing rows never closes the engine
+}
+
+// Block edits against the same edits made one entry at a time on a second document.
+class BlockEdit : public DocFixture {
+ protected:
+  // Both documents: entries a to h, `current` open, shuffle as asked, every third entry
+  // played.
+  void Prepare(int current, bool shuffle) {
+    for (CPlayerDoc* d : {doc.get(), &one}) {
+      d->RemoveAll();
+      for (char c = 'a'; c <= 'h'; ++c) d->AddFile(std::string("/m/") + c, false);
+      if (d->shuffle() != shuffle) d->ToggleShuffle();
+      d->OpenItem(current);
+      for (int i = 0; i < d->GetCount(); i += 3) d->GetEntry(i)->playedInRound = true;
+    }
+    journal.clear();
+  }
+  // Titles with their played marks, the current index, and the next picks of the order.
+  static std::string State(CPlayerDoc& d) {
+    std::string state;
+    for (const PlaylistEntry* e : d.entries()) state += std::string(e->title()) + (e->playedInRound ? "*" : "");
+    state += " @" + std::to_string(d.GetCurrentIndex()) + " next";
+    for (int i = 0; i < 3; ++i) state += " " + std::to_string(d.NextIndex(true));
+    return state;
+  }
+  // The indexes of `ranges` in the list, ascending.
+  std::vector<int> Indexes(const std::vector<IndexRange>& ranges) const {
+    std::set<int> indexes;
+    for (const auto& [first, last] : ranges) {
+      for (int i = std::max(first, 0); i <= std::min(last, one.GetCount() - 1); ++i) indexes.insert(i);
+    }
+    return {indexes.begin(), indexes.end()};
+  }
+
+  Journal oneJournal;
+  CPlayerDoc one{std::make_unique<ScriptedEngine>(oneJournal), settings, dir / "one.pls"};
+};
+
+TEST_F(BlockEdit, RemovingOrMovingRunsKeepsTheRulesOfOneEntryAtATime) {
+  const struct {
+    std::vector<IndexRange> ranges;
+    int distance;  // 0: removed
+    int current;
+    bool shuffle;
+  } cases[] = {
+      {{{2, 4}}, 0, 1, false},          {{{2, 4}}, 0, 3, true},         {{{0, 1}, {3, 3}, {6, 7}}, 0, 5, true},
+      {{{5, 7}}, 0, 6, false},  // the current entry and all after it
+      {{{6, 7}, {0, 0}}, 0, 7, true},   {{{0, 7}}, 0, 2, false},        {{{3, 3}, {4, 5}}, 0, 4, false},
+      {{{-2, 1}, {7, 12}}, 0, 0, true},  // cut to the list
+      {{{1, 2}}, 3, 0, false},          {{{0, 0}, {3, 4}}, 2, 3, true}, {{{5, 6}}, -4, 2, true},
+      {{{2, 2}, {5, 5}}, -2, 4, false}, {{{0, 1}, {4, 4}}, 3, 2, true}, {{{6, 7}}, -6, 7, false},
+  };
+  for (const auto& c : cases) {
+    Prepare(c.current, c.shuffle);
+    std::vector<int> indexes = Indexes(c.ranges);
+    if (c.distance == 0) {
+      doc->RemoveItems(c.ranges);
+      for (auto i = indexes.rbegin(); i != indexes.rend(); ++i) one.RemoveItem(*i);
+    } else {
+      doc->MoveItems(c.ranges, c.distance);
+      if (c.distance > 0) std::reverse(indexes.begin(), indexes.end());
+      for (const int i : indexes) one.MoveItem(i, i + c.distance);
+    }
+    EXPECT_EQ(State(*doc), State(one)) << c.current << " " << c.distance;
+    EXPECT_TRUE(journal.empty()) << "the view changes its own rows";
+  }
+  Prepare(7, false);
+  doc->MoveItems({{6, 7}}, 1);  // the last entry would leave the list
+  EXPECT_EQ(Titles(), "abcdefgh");
+}
+
+TEST_F(BlockEdit, InsertionsHeldInABlockLandAsOneByOneWithOneViewChange) {
+  options.addExisted = 0;
+  const struct {
+    std::vector<std::pair<int, const char*>> inserts;
+    int current;
+    bool shuffle;
+    const char* viewChange;
+  } cases[] = {
+      {{{2, "/n/x"}, {3, "/n/y"}, {4, "/n/z"}}, 3, false, "InsertItems 2-4"},
+      // One place per name, also for one already in the list.
+      {{{5, "/n/x"}, {6, "/m/b"}, {7, "/n/y"}}, 5, true, "InsertItems 5-5 7-7"},
+      {{{0, "/n/x"}, {0, "/n/y"}, {-3, "/n/z"}, {1, "/n/w"}}, 0, false, "InsertItems 0-2 11-11"},  // -3: at the end
+      {{{1, "/n/x"}, {3, "/n/y"}, {9, "/n/z"}, {10, "/n/w"}, {30, "/n/v"}}, 6, true, "InsertItems 1-1 3-3 9-10 12-12"},
+  };
+  for (const auto& c : cases) {
+    Prepare(c.current, c.shuffle);
+    std::vector<bool> taken, takenOne;
+    {
+      const CPlayerDoc::InsertBlock block(*doc);
+      const CPlayerDoc::InsertBlock inner(*doc);
+      for (const auto& [index, name] : c.inserts) taken.push_back(doc->InsertFile(index, name, false));
+    }
+    for (const auto& [index, name] : c.inserts) takenOne.push_back(one.InsertFile(index, name, false));
+    EXPECT_EQ(taken, takenOne) << c.viewChange;
+    EXPECT_EQ(State(*doc), State(one)) << c.viewChange;
+    EXPECT_EQ(journal, Journal{c.viewChange});
+  }
 }
 
 TEST_F(Doc, RemoveAllClosesTheEngineAndRebuildsTheView) {

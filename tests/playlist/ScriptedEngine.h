@@ -134,6 +134,11 @@ class RecordingView : public IPlaylistView {
   explicit RecordingView(Journal& journal) : log_(journal) {}
   void AppendItem() override { log_.push_back("AppendItem"); }
   void InsertItemAt(int i) override { log_.push_back("InsertItemAt " + std::to_string(i)); }
+  void InsertItems(const std::vector<IndexRange>& runs) override {
+    std::string line = "InsertItems";
+    for (const auto& [first, last] : runs) line += " " + std::to_string(first) + "-" + std::to_string(last);
+    log_.push_back(line);
+  }
   void RedrawItem(int i) override { log_.push_back("RedrawItem " + std::to_string(i)); }
   void RedrawItems(int first, int last) override {
     log_.push_back("RedrawItems " + std::to_string(first) + " " + std::to_string(last));

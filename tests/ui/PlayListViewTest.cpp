@@ -289,22 +289,25 @@ TEST_F(PlayListViewTest, DeleteReopensTheCurrentEntryWithoutPlayingAndClearsAnEm
     const char* failing;
     const char* order;
     const char* opened;  // what the engine holds afterwards
+    int focus;           // the focused row afterwards; row 3 had the focus
   };
   const Case cases[] = {
-      {{1, 3}, -1, "", "ace", ""},         // the current entry stays: nothing opens
-      {{1, 2}, 1, "", "ade", "/m/d"},      // the entry now at the current index opens
-      {{1, 2}, 1, "/m/d", "ade", "/m/e"},  // unplayable entries are skipped
-      {{4}, 4, "", "abcd", "/m/d"},        // the current index falls back to the last row
-      {{0, 1, 2, 3, 4}, 2, "", "", ""},    // nothing left: the document is cleared
-      {{}, 0, "", "abcde", "/m/a"},
+      {{1, 3}, -1, "", "ace", "", 2},         // the current entry stays: nothing opens
+      {{1, 2}, 1, "", "ade", "/m/d", 1},      // the entry now at the current index opens
+      {{1, 2}, 1, "/m/d", "ade", "/m/e", 1},  // unplayable entries are skipped
+      {{3, 4}, 4, "", "abc", "/m/c", 2},      // the current index falls back to the last row
+      {{0, 1, 2, 3, 4}, 2, "", "", "", -1},   // nothing left: the document is cleared
+      {{}, 0, "", "abcde", "/m/a", 3},
   };
   for (const Case& c : cases) {
     Refill();
     engine->failing = {c.failing};
     if (c.open >= 0) doc->OpenItem(c.open);
     Select(c.selected);
+    Focus(3);
     EXPECT_TRUE(view->OnCommand(ID_EDIT_DELETE));
     EXPECT_EQ(Titles(), c.order) << c.order;
+    EXPECT_EQ(view->currentIndex().row(), c.focus) << c.order;
     EXPECT_EQ(engine->open, c.opened) << c.order;
     EXPECT_EQ(engine->state, State_Stopped) << c.order;
     EXPECT_EQ(view->model()->rowCount(), doc->GetCount());

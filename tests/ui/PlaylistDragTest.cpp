@@ -17,28 +17,21 @@
 namespace lumivox::test {
 namespace {
 
-// The order of one-letter entries after the moves, made as MoveItem makes them.
-std::string Moved(std::string order, const std::vector<RowMove>& moves) {
-  for (const auto& [from, to] : moves) {
-    const auto f = order.begin() + from, t = order.begin() + to;
-    from < to ? std::rotate(f, f + 1, t + 1) : std::rotate(t, f, f + 1);
-  }
-  return order;
-}
-
 TEST(PlaylistDragRuleTest, SelectedRowsLandBeforeTheTargetOrNothingMoves) {
-  // Selected rows, target row (-1 below the last row), order after.
-  const std::tuple<std::vector<int>, int, std::string> cases[] = {
-      {{1}, 4, "acdbe"},     {{1, 2}, 4, "adebc"}, {{0, 2}, 3, "bdaec"}, {{1}, -1, "acdeb"},
-      {{3}, 1, "adbce"},     {{2, 4}, 0, "caebd"}, {{4}, 0, "eabcd"},    {{2}, 2, "abcde"},
-      {{2}, 3, "abcde"},     {{}, 3, "abcde"},      // on itself, just below it, none
-      {{1, 2}, -1, "abcde"}, {{1, 4}, 3, "abcde"},  // the last would pass the end
+  // Selected rows, target row (-1 below the last row), row count, places every one moves:
+  // 0 on itself, just below it, with none selected, and when the last would pass the end.
+  const std::tuple<std::vector<IndexRange>, int, int, int> cases[] = {
+      {{{1, 1}}, 4, 5, 2},          {{{1, 2}}, 4, 5, 2},
+      {{{0, 0}, {2, 2}}, 3, 5, 2},  {{{1, 1}}, -1, 5, 3},
+      {{{3, 3}}, 1, 5, -2},         {{{2, 2}, {4, 4}}, 0, 5, -2},
+      {{{4, 4}}, 0, 5, -4},         {{{2, 2}}, 2, 5, 0},
+      {{{2, 2}}, 3, 5, 0},          {{}, 3, 5, 0},
+      {{{1, 2}}, -1, 5, 0},         {{{1, 1}, {4, 4}}, 3, 5, 0},
+      {{{0, 0}, {8, 8}}, 5, 10, 0},
   };
-  for (const auto& [selected, target, order] : cases) {
-    EXPECT_EQ(Moved("abcde", DragMoves(selected, target, 5)), order) << target;
+  for (const auto& [selected, target, count, distance] : cases) {
+    EXPECT_EQ(DragDistance(selected, target, count), distance) << target;
   }
-  EXPECT_TRUE(DragMoves({0, 8}, 5, 10).empty());  // 8 + 5 > 10
-  EXPECT_EQ(DragMoves({1, 2}, 4, 5), (std::vector<RowMove>{{2, 4}, {1, 3}}));
 }
 
 class PlaylistDragTest : public DocFixture {
@@ -153,14 +146,15 @@ TEST_F(PlaylistDragTest, TheMarkFollowsTheDragWhichScrollsOneRowPerMoveNearAnEdg
 TEST_F(PlaylistDragTest, DraggedRowsMoveOnReleaseInsideTheList) {
   QWidget* viewport = list.viewport();
   Refill(4);
-  // Release point, order after, selected rows after, current index after (entry e stays current).
+  // Release point, order after, selected rows and focused row after (the focus goes with
+  // row 1, which was pressed), current index after (entry e stays current).
   const QPoint outside(-1, 30);
-  const std::tuple<QPoint, std::string, QList<int>, int> cases[] = {
-      {outside, "abcde", {1, 2}, 4},
-      {RowPoint(4), "adebc", {3, 4}, 2},
-      {QPoint(30, viewport->height() - 3), "abcde", {1, 2}, 4},  // two rows below the last row
+  const std::tuple<QPoint, std::string, QList<int>, int, int> cases[] = {
+      {outside, "abcde", {1, 2}, 1, 4},
+      {RowPoint(4), "adebc", {3, 4}, 3, 2},
+      {QPoint(30, viewport->height() - 3), "abcde", {1, 2}, 1, 4},  // two rows below the last row
   };
-  for (const auto& [release, order, selected, current] : cases) {
+  for (const auto& [release, order, selected, focus, current] : cases) {
     Refill(4);
     list.selectionModel()->select(QItemSelection(list.model()->index(1, 0), list.model()->index(2, 1)),
                                   QItemSelectionModel::ClearAndSelect);
@@ -183,6 +177,7 @@ TEST_F(PlaylistDragTest, DraggedRowsMoveOnReleaseInsideTheList) {
     for (const QModelIndex& index : list.selectionModel()->selectedRows()) rows << index.row();
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ(rows, selected) << order;
+    EXPECT_EQ(list.currentIndex().row(), focus) << order;
     EXPECT_EQ(doc->GetCurrentIndex(), current) << order;
   }
 }

@@ -34,24 +34,6 @@ class PlaylistModelTest : public DocFixture {
   PlaylistModel model{*doc, icons};
 };
 
-TEST_F(PlaylistModelTest, ModelTesterFindsEveryChangeConsistent) {
-  CategoryLog log("qt.modeltest");
-  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
-  doc->InsertFile(0, "/m/first.mp3", false);  // the document holds the entry before it tells
-  doc->InsertFile(2, "/m/middle.mp3", false);
-  ASSERT_TRUE(doc->OpenItem(3));
-  model.MoveRunUp(3, 4);
-  model.MoveRunDown(0, 1);
-  model.RemoveRowRange(1, 2);
-  EXPECT_EQ(Shown(), Held());
-  doc->RemoveAll();
-  EXPECT_EQ(model.rowCount(), 0);
-  Fill({"/m/d.mp3"});
-  EXPECT_EQ(Shown(), Held());
-  EXPECT_EQ(log.Lines(), std::vector<std::string>{});
-}
-
 TEST_F(PlaylistModelTest, RowsShowTitleDurationAndStateOrNothingWithoutTheirEntry) {
   Fill({"/m/a.mp3", "/media/music/b.avi", "/m/c.wav", "/m/d.wav"});
   doc->GetEntry(1)->duration = 42 * kUnitsPerSecond;
@@ -102,18 +84,30 @@ TEST_F(PlaylistModelTest, RedrawItemsRepaintBothColumnsOfTheirRowsOnly) {
   EXPECT_EQ(changed[0][1].toModelIndex(), model.index(2, 1));
 }
 
-TEST_F(PlaylistModelTest, TheViewsEditsReachTheDocument) {
-  enum Edit { Remove, Up, Down };
+// The model tester checks every step; each change names the rows it takes away (-) or
+// brings (+) as they stand then, or moves (m); the rows show the entries at the end.
+TEST_F(PlaylistModelTest, EditsReachTheDocumentWithOneChangePerRunOfRows) {
+  enum Edit { Remove, Move, Insert, Up, Down };
   struct Case {
     Edit edit;
-    int first, last;
+    std::vector<IndexRange> runs;
+    int distance;       // of a move
     const char* order;  // the titles after the edit
     int current;        // the document's current index after it; entry b was current
+    const char* changes;
   };
   const Case cases[] = {
-      {Remove, 1, 2, "ade", 1}, {Remove, 0, 0, "bcde", 0}, {Remove, 4, 4, "abcd", 1},
-      {Up, 2, 3, "acdbe", 3},   {Up, 1, 1, "bacde", 0},    {Up, 0, 1, "abcde", 1},    // row 0 cannot go up
-      {Down, 1, 2, "adbce", 2}, {Down, 3, 3, "abced", 1},  {Down, 3, 4, "abcde", 1},  // nor the last down
+      {Remove, {{1, 2}}, 0, "ade", 1, " -bc"},
+      {Remove, {{4, 4}, {0, 0}, {2, 2}}, 0, "bd", 0, " -a -c -e"},
+      {Remove, {{0, 1}, {4, 4}}, 0, "cd", 0, " -ab -e"},
+      {Move, {{0, 0}, {2, 2}}, 2, "bdaec", 0, " -a -c +a +c"},
+      {Move, {{3, 4}}, -2, "adebc", 3, " -de +de"},
+      {Move, {{3, 4}}, 1, "abcde", 1, ""},  // e cannot go down
+      // The document inserts x, y and z at 0, 1 and 4 together.
+      {Insert, {{0, 1}, {4, 4}}, 0, "xyabzcde", 3, " +xy +z"},
+      {Up, {{2, 3}}, 0, "acdbe", 3, " m"},
+      {Down, {{1, 2}}, 0, "adbce", 2, " m"},
+      {Up, {{0, 1}}, 0, "abcde", 1, ""},  // row 0 cannot go up
   };
   for (const Case& c : cases) {
     doc->RemoveAll();
@@ -121,14 +115,44 @@ TEST_F(PlaylistModelTest, TheViewsEditsReachTheDocument) {
     ASSERT_TRUE(doc->OpenItem(1));
     CategoryLog log("qt.modeltest");
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
-    if (c.edit == Remove) model.RemoveRowRange(c.first, c.last);
-    if (c.edit == Up) model.MoveRunUp(c.first, c.last);
-    if (c.edit == Down) model.MoveRunDown(c.first, c.last);
-    EXPECT_EQ(Held().remove(' '), c.order) << c.edit << " " << c.first << ".." << c.last;
+    QString changes;
+    const auto rows = [&](const char* sign) {
+      return [this, &changes, sign](const QModelIndex&, int first, int last) {
+        changes += sign;
+        for (int row = first; row <= last; ++row) changes += Text(row, 0);
+      };
+    };
+    const QObject scope;
+    QObject::connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, &scope, rows(" -"));
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, &scope, rows(" +"));
+    QObject::connect(&model, &QAbstractItemModel::rowsMoved, &scope, [&] { changes += " m"; });
+    const auto& run = c.runs.front();
+    if (c.edit == Remove) model.RemoveRows(c.runs);
+    if (c.edit == Move) model.MoveRows(c.runs, c.distance);
+    if (c.edit == Up) model.MoveRunUp(run.first, run.last);
+    if (c.edit == Down) model.MoveRunDown(run.first, run.last);
+    if (c.edit == Insert) {
+      const CPlayerDoc::InsertBlock block(*doc);
+      const char* names[] = {"/m/x", "/m/y", "/m/z"};
+      for (int i = 0; const auto& [first, last] : c.runs) {
+        for (int at = first; at <= last; ++at) doc->InsertFile(at, names[i++], false);
+      }
+    }
+    EXPECT_EQ(Held().remove(' '), c.order) << c.edit;
     EXPECT_EQ(Shown(), Held());
     EXPECT_EQ(doc->GetCurrentIndex(), c.current) << c.order;
+    EXPECT_EQ(changes, c.changes) << c.order;
     EXPECT_EQ(log.Lines(), std::vector<std::string>{});
   }
+  // One entry at a time, and a rebuild.
+  CategoryLog log("qt.modeltest");
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+  doc->InsertFile(1, "/m/one", false);
+  doc->AddFile("/m/two", false);
+  EXPECT_EQ(Shown(), Held());
+  doc->RemoveAll();
+  EXPECT_EQ(model.rowCount(), 0);
+  EXPECT_EQ(log.Lines(), std::vector<std::string>{});
 }
 
 }  // namespace

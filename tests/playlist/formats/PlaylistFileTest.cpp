@@ -60,6 +60,17 @@ TEST(ReadPlaylist, HandsOnEveryNameInFileOrder) {
     album += line;
     albumNames.push_back(std::to_string(k));
   }
+  // Names enough to fill several of the reader's blocks, in order and backwards.
+  std::string plsForth = "[playlist]\n", plsBack = plsForth;
+  Names plsNames;
+  for (int n = 1, back = 3000; n <= 3000; ++n, --back) {
+    plsNames.push_back("/music/a rather long folder name/and a long file name " + std::to_string(n) + ".mp3");
+    plsForth += "File" + std::to_string(n) + "=" + plsNames.back() + "\n";
+    plsBack += "File" + std::to_string(back) + "=/music/a rather long folder name/and a long file name " +
+               std::to_string(back) + ".mp3\n";
+  }
+  plsForth += "NumberOfEntries=3000\nVersion=2\n";
+  plsBack += "NumberOfEntries=3000\nVersion=2\n";
   const struct {
     const char* file;
     std::string bytes;
@@ -99,6 +110,8 @@ TEST(ReadPlaylist, HandsOnEveryNameInFileOrder) {
            "Version=2\nVersion=3\nNumberOfEntries=1\n"),
        true,
        {"/a", "/b"}},
+      {"m.pls", plsForth, true, plsNames},
+      {"n.pls", plsBack, true, plsNames},
       {"a.aal", "_1.00\nfile_000=\"/a b.mp3\"\nfile_002=\"/c\"\n", true, {"/a b.mp3"}},
       {"b.val", "_1.00 video\r\nfile_001=\"/b\"\r\nfile_000=\"/a\"\r\n", true, {"/a"}},
       // Between the first and the last quote; a line with one quote is no entry.
