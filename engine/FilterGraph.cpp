@@ -223,13 +223,13 @@ void FilterGraph::ExposeVideo() {
     scaler = scaler_.get();
   }
   // Paused or stopped, no picture comes to be scaled to the new size: the one shown is
-  // decoded again, from where the graph stands.
+  // decoded again, from where the graph stands (a graph that has not played yet knows no
+  // position: it stands at its start).
+  if (!scaler || !StandsStill() || !scaler->TakeRedraw()) return;
   gint64 position = 0;
-  if (scaler && StandsStill() && scaler->TakeRedraw() &&
-      gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &position)) {
-    gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME,
-                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), position);
-  }
+  if (!gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &position)) position = 0;
+  gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                          std::max<gint64>(position, 0));
 }
 
 bool FilterGraph::StandsStill() const {
