@@ -7,12 +7,7 @@
 //   build/bench/engine_bench --benchmark_filter=Seek
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <gst/gst.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -31,8 +26,6 @@
 #include "engine/GraphPlayer.h"
 #include "engine/GstPtr.h"
 #include "engine/GstRuntime.h"
-
-extern char** environ;
 
 namespace lumivox {
 namespace {
@@ -194,34 +187,6 @@ BENCHMARK(BM_OpenRatio)->Iterations(kOpenRounds)->UseManualTime()->Unit(benchmar
 
 // --- CPU ----------------------------------------------------------------------------
 
-double CpuSeconds(const rusage& usage) {
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-// Runs `argv` with its output thrown away; 0 when it could not start.
-pid_t Spawn(const std::vector<std::string>& argv) {
-  std::vector<char*> args;
-  for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) pid = 0;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
-// The child's own CPU seconds, or nothing when it failed.
-std::optional<double> Reap(pid_t pid) {
-  int status = 0;
-  rusage usage{};
-  if (pid == 0 || wait4(pid, &status, 0, &usage) != pid) return std::nullopt;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-  return CpuSeconds(usage);
-}
-
 std::vector<std::vector<std::string>> PlayCommands(const std::string& file) {
   const GCharPtr uri{gst_filename_to_uri(file.c_str(), nullptr)};
   return {
@@ -236,10 +201,10 @@ std::vector<std::vector<std::string>> PlayCommands(const std::string& file) {
 // each child's CPU time is its own.
 bool PlayRound(const std::vector<std::vector<std::string>>& commands, std::vector<double>& cpu) {
   std::vector<pid_t> children;
-  for (const auto& command : commands) children.push_back(Spawn(command));
+  for (const auto& command : commands) children.push_back(bench::Spawn(command));
   bool ok = true;
   for (std::size_t i = 0; i < children.size(); ++i) {
-    const auto seconds = Reap(children[i]);
+    const auto seconds = bench::Reap(children[i]);
     ok = ok && seconds;
     cpu[i] += seconds.value_or(0);
   }

@@ -3,7 +3,12 @@
 // spread figures, and media made once by a GStreamer pipeline.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <gst/gst.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,10 +17,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/GstPtr.h"
+
+extern char** environ;
 
 namespace lumivox::bench {
 
@@ -72,6 +80,38 @@ inline const std::string& MakeMedia(const std::string& file, const std::string& 
   Report("Made %s in %.1f s", file.c_str(),
          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   return file;
+}
+
+inline double CpuSeconds(const rusage& usage) {
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Runs `argv` with its output into `output`, or thrown away; 0 when it could not start.
+inline pid_t Spawn(const std::vector<std::string>& argv, int output = -1) {
+  std::vector<char*> args;
+  for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (output >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  }
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) pid = 0;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+// The child's own CPU seconds, or nothing when it failed.
+inline std::optional<double> Reap(pid_t pid) {
+  int status = 0;
+  rusage usage{};
+  if (pid == 0 || wait4(pid, &status, 0, &usage) != pid) return std::nullopt;
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  return CpuSeconds(usage);
 }
 
 // Google Benchmark's run, then the summary lines.

@@ -228,11 +228,42 @@ void FilterGraph::SetWindowHandle(guintptr handle) {
   }
 }
 
-void FilterGraph::ExposeVideo() {
-  std::lock_guard lock(mutex_);
-  for (GstElement* sink : videoSinks_) {
-    if (GST_IS_VIDEO_OVERLAY(sink)) gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink));
+void FilterGraph::SetWindowSize(int width, int height) {
+  PictureScaler* scaler = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    outputs_.windowWidth = width;
+    outputs_.windowHeight = height;
+    scaler = scaler_.get();
   }
+  // Renegotiating sends events through the graph, whose threads may want the lock.
+  if (scaler) scaler->SetWindowSize(width, height);
+}
+
+void FilterGraph::ExposeVideo() {
+  PictureScaler* scaler = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    for (GstElement* sink : videoSinks_) {
+      if (GST_IS_VIDEO_OVERLAY(sink)) gst_video_overlay_expose(GST_VIDEO_OVERLAY(sink));
+    }
+    scaler = scaler_.get();
+  }
+  // Paused or stopped, no picture comes to be scaled to the new size: the one shown is
+  // decoded again, from where the graph stands (a graph that has not played yet knows no
+  // position: it stands at its start).
+  if (!scaler || !StandsStill() || !scaler->TakeRedraw()) return;
+  gint64 position = 0;
+  if (!gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &position)) position = 0;
+  gst_element_seek_simple(pipeline_.get(), GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                          std::max<gint64>(position, 0));
+}
+
+bool FilterGraph::StandsStill() const {
+  GstState current = GST_STATE_NULL;
+  GstState pending = GST_STATE_VOID_PENDING;
+  return gst_element_get_state(pipeline_.get(), &current, &pending, 0) == GST_STATE_CHANGE_SUCCESS &&
+         current == GST_STATE_PAUSED && pending == GST_STATE_VOID_PENDING;
 }
 
 GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer self) {

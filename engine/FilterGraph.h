@@ -11,20 +11,26 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "engine/GstPtr.h"
+#include "engine/PictureScaler.h"
+#include "engine/SinkChoice.h"
 #include "playlist/DocumentInterfaces.h"
 
 namespace lumivox {
 
-// Where rendered streams go. Chosen once by the engine, on the UI thread.
+// Where rendered streams go. Chosen by the engine, on the UI thread.
 struct OutputChoice {
   std::string audioSink = "fakesink";  // factory; fakesink plays in real time
-  std::string videoSink;               // window sink factory; empty: a real-time null sink
-  guintptr windowHandle = 0;           // the video window the window sink draws into
+  // Asked from a streaming thread when a video stream is rendered; null: a real-time null sink.
+  std::function<VideoOutput()> videoOutput;
+  guintptr windowHandle = 0;  // the video window the window sink draws into
+  int windowWidth = 0;        // its size, for pictures the graph scales
+  int windowHeight = 0;
 };
 
 // How far a graph has come towards standing ready, paused with every stream prerolled.
@@ -100,6 +106,8 @@ class FilterGraph {
   bool GetVideoSize(int& width, int& height) const;
   int BitRate() const;
   void SetWindowHandle(guintptr handle);
+  void SetWindowSize(int width, int height);
+  // Draws the picture again, also where the graph stands still and the window's size changed.
   void ExposeVideo();
 
  private:
@@ -138,6 +146,9 @@ class FilterGraph {
   bool RenderAiff(GstElement* source);
   bool RenderAudio(GstPad* pad);
   bool RenderVideo(GstPad* pad);
+  bool RenderToDevice(GstPad* pad, GstElement* device);
+  // The converter, or for a sink that cannot scale the scaler, upstream first.
+  std::vector<ElementRef> MakeVideoChain(bool scaled);
   bool RenderThroughDecoder(GstPad* pad, GstElement* decoder, StreamKind kind);
   bool RenderThroughDecodeBin(GstPad* pad, StreamKind kind);
   bool Discard(GstPad* pad);
@@ -146,7 +157,9 @@ class FilterGraph {
   GstElement* ClaimPreferred(GstCaps* caps, bool videoRenderer);
   bool PreferredAccepts(GstCaps* caps) const;
   void NoteVideoStream(GstCaps* caps);
-  ElementRef MakeVideoSink();
+  ElementRef MakeVideoSink(const VideoOutput& output);
+  // The graph stands still with its picture shown.
+  bool StandsStill() const;
   std::string UniqueName(const char* base);
 
   OutputChoice outputs_;
@@ -178,6 +191,7 @@ class FilterGraph {
   PadRef videoInput_;    // where decoded video enters its renderer
   CapsRef videoStream_;  // the first video stream as its source gave it, before decoding
   bool hasWindowSink_ = false;
+  std::unique_ptr<PictureScaler> scaler_;  // for a sink that cannot scale
   int bitRate_ = 0;
   std::string title_;
   std::map<std::string, int> nameCounts_;

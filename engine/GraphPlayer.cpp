@@ -105,6 +105,7 @@ CGraphPlayer::CGraphPlayer(std::function<GraphChoices()> choices, std::function<
     window_->SetExposeHandler([this] {
       if (graph_) graph_->ExposeVideo();
     });
+    videoOutput_ = std::make_shared<VideoOutputChoice>(EmbedsVideo());
   }
   if (OnEventLoopThread()) {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
@@ -123,10 +124,14 @@ const OutputChoice& CGraphPlayer::Outputs() {
         break;
       }
     }
-    if (window_) choice.videoSink = EmbedsVideo() ? ChooseWindowSink() : ChooseOwnWindowSink();
+    if (videoOutput_) choice.videoOutput = [output = videoOutput_] { return output->Get(); };
     outputs_ = choice;
   }
-  if (EmbedsVideo()) outputs_->windowHandle = window_->Handle();
+  if (EmbedsVideo()) {
+    outputs_->windowHandle = window_->Handle();
+    outputs_->windowWidth = window_->Surface()->width();
+    outputs_->windowHeight = window_->Surface()->height();
+  }
   return *outputs_;
 }
 
@@ -467,6 +472,7 @@ void CGraphPlayer::SetVideoWindowPosition(int x, int y) {
 void CGraphPlayer::SetVideoWindowSize(int width, int height) {
   if (!HasVideoWindow()) return;
   window_->Resize(width, height);
+  graph_->SetWindowSize(width, height);
 }
 
 bool CGraphPlayer::ProbeDeviceRenderer() { return InitGStreamer() && CanReachReady("halcyonlumivaultsink"); }

@@ -109,6 +109,7 @@ class CGraphPlayer final : public IGraphPlayer {
   std::optional<std::int64_t> length_;  // measured from the file; GStreamer's guess otherwise
   std::unique_ptr<VideoWindow> window_;
   std::optional<OutputChoice> outputs_;
+  std::shared_ptr<VideoOutputChoice> videoOutput_;  // for the graphs' threads; null without a GUI
   IVideoOwner* owner_ = nullptr;
   bool stopped_ = true;
   int volume_ = 100;

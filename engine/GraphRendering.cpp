@@ -276,28 +276,15 @@ bool FilterGraph::RenderAudio(GstPad* pad) {
 }
 
 bool FilterGraph::RenderVideo(GstPad* pad) {
-  GstElement* device = ClaimPreferred(nullptr, true);
-  std::vector<ElementRef> chain;
-  chain.push_back(MakeElement("videoconvert"));
-  if (device) {
-    PadRef input{gst_element_get_static_pad(chain[0].get(), "sink")};
-    ElementRef converter = std::move(chain[0]);
-    gst_bin_add(GST_BIN(pipeline_.get()), converter.get());
-    if (!gst_element_link(converter.get(), device)) return false;
-    gst_element_set_locked_state(device, FALSE);
-    gst_element_sync_state_with_parent(device);
-    gst_element_sync_state_with_parent(converter.get());
-    if (gst_pad_link(pad, input.get()) != GST_PAD_LINK_OK) return false;
-    std::lock_guard lock(mutex_);
-    videoSinks_.push_back(device);
-    if (!videoInput_) videoInput_ = AddRef(input.get());
-    return true;
-  }
-  ElementRef sink = MakeVideoSink();
+  if (GstElement* device = ClaimPreferred(nullptr, true)) return RenderToDevice(pad, device);
+  // The first video stream is where the output is chosen: audio alone never makes one.
+  const VideoOutput output = outputs_.videoOutput ? outputs_.videoOutput() : VideoOutput{};
+  ElementRef sink = MakeVideoSink(output);
   const bool windowSink = sink && GST_IS_VIDEO_OVERLAY(sink.get());
   GstElement* rawSink = sink.get();
+  std::vector<ElementRef> chain = MakeVideoChain(windowSink && output.scaledInGraph);
+  if (chain.empty() || !sink) return false;
   chain.push_back(std::move(sink));
-  if (!chain[0] || !chain[1]) return false;
   PadRef input{gst_element_get_static_pad(chain[0].get(), "sink")};
   if (!LinkChain(pad, chain)) return false;
   std::lock_guard lock(mutex_);
@@ -307,16 +294,46 @@ bool FilterGraph::RenderVideo(GstPad* pad) {
   return true;
 }
 
-ElementRef FilterGraph::MakeVideoSink() {
+bool FilterGraph::RenderToDevice(GstPad* pad, GstElement* device) {
+  ElementRef converter = MakeElement("videoconvert");
+  if (!converter) return false;
+  PadRef input{gst_element_get_static_pad(converter.get(), "sink")};
+  gst_bin_add(GST_BIN(pipeline_.get()), converter.get());
+  if (!gst_element_link(converter.get(), device)) return false;
+  gst_element_set_locked_state(device, FALSE);
+  gst_element_sync_state_with_parent(device);
+  gst_element_sync_state_with_parent(converter.get());
+  if (gst_pad_link(pad, input.get()) != GST_PAD_LINK_OK) return false;
+  std::lock_guard lock(mutex_);
+  videoSinks_.push_back(device);
+  if (!videoInput_) videoInput_ = std::move(input);
+  return true;
+}
+
+std::vector<ElementRef> FilterGraph::MakeVideoChain(bool scaled) {
+  std::vector<ElementRef> chain;
+  std::lock_guard lock(mutex_);
+  if (scaled && outputs_.windowHandle && !scaler_) {
+    scaler_ = std::make_unique<PictureScaler>();
+    return scaler_->MakeChain(outputs_.windowWidth, outputs_.windowHeight);
+  }
+  chain.push_back(MakeElement("videoconvert"));
+  if (!chain.back()) chain.clear();
+  return chain;
+}
+
+ElementRef FilterGraph::MakeVideoSink(const VideoOutput& output) {
   const std::string name = UniqueName("Video Renderer");
   std::lock_guard lock(mutex_);
   ElementRef sink;
-  if (!outputs_.videoSink.empty() && !hasWindowSink_) sink = MakeElement(outputs_.videoSink.c_str(), name.c_str());
+  if (!output.sink.empty() && !hasWindowSink_) sink = MakeElement(output.sink.c_str(), name.c_str());
   // Given no window of ours, the sink opens one of its own.
   if (sink && !outputs_.windowHandle) return sink;
   if (sink && GST_IS_VIDEO_OVERLAY(sink.get())) {
     // The window's shape sets the picture's shape; the sink only fills it.
     SetIfPresent(sink.get(), "force-aspect-ratio", FALSE);
+    // Pictures scaled for the window come with square pixels, whatever the display's are.
+    if (output.scaledInGraph) g_object_set(sink.get(), "pixel-aspect-ratio", "1/1", nullptr);
     gst_video_overlay_handle_events(GST_VIDEO_OVERLAY(sink.get()), FALSE);
     gst_video_overlay_set_window_handle(GST_VIDEO_OVERLAY(sink.get()), outputs_.windowHandle);
     return sink;

@@ -2,15 +2,29 @@
 
 #include <QByteArray>
 
+#include "engine/DisplayProbe.h"
 #include "engine/EngineLog.h"
 
 namespace lumivox {
 namespace {
 
+constexpr const char* kXImageSink = "ximagesink";
+
 // A sink that can draw into a window of ours on this display.
 bool IsUsableWindowSink(const char* name) {
   auto factory = Adopt(gst_element_factory_find(name));
   return factory && gst_element_factory_has_interface(factory.get(), "GstVideoOverlay") && CanReachReady(name);
+}
+
+VideoOutput WindowOutputNamed(const std::string& sink) { return {sink, sink == kXImageSink}; }
+
+DisplayOffer ProbeDisplayOffer() {
+  DisplayOffer offer;
+  offer.xvideo = IsUsableWindowSink("xvimagesink");
+  // GL is only asked about where it could be drawn on a device: elsewhere loading its
+  // driver would cost memory for nothing.
+  offer.hardwareGl = !offer.xvideo && OffersDirectRendering() && !GlDriverIsSoftware();
+  return offer;
 }
 
 }  // namespace
@@ -31,18 +45,30 @@ bool CanReachReady(const char* factory) {
   return element != nullptr;
 }
 
-std::string ChooseWindowSink() {
+std::vector<VideoOutput> WindowOutputsFor(const DisplayOffer& offer) {
+  std::vector<VideoOutput> outputs;
+  if (offer.xvideo) outputs.push_back(WindowOutputNamed("xvimagesink"));
+  if (offer.hardwareGl) outputs.push_back(WindowOutputNamed("glimagesink"));
+  outputs.push_back(WindowOutputNamed(kXImageSink));
+  return outputs;
+}
+
+VideoOutput ChooseWindowOutput() {
   if (const QByteArray forced = qgetenv("LUMIVOX_VIDEO_SINK"); !forced.isEmpty()) {
     if (IsUsableWindowSink(forced.constData())) {
       qCInfo(lcEngine) << "video sink" << forced.constData() << "chosen by LUMIVOX_VIDEO_SINK";
-      return forced.toStdString();
+      return WindowOutputNamed(forced.toStdString());
     }
     qCWarning(lcEngine) << "LUMIVOX_VIDEO_SINK names" << forced.constData() << "which cannot draw into a window here";
   }
-  for (const char* factory : {"xvimagesink", "glimagesink", "ximagesink"}) {
-    if (IsUsableWindowSink(factory)) {
-      qCInfo(lcEngine) << "video sink" << factory;
-      return factory;
+  const DisplayOffer offer = ProbeDisplayOffer();
+  for (const VideoOutput& output : WindowOutputsFor(offer)) {
+    if (IsUsableWindowSink(output.sink.c_str())) {
+      const std::string how =
+          output.scaledInGraph ? "video sink " + output.sink + " scaled in the graph" : "video sink " + output.sink;
+      qCInfo(lcEngine).noquote() << how.c_str() << "on a display with" << (offer.xvideo ? "XVideo" : "no XVideo")
+                                 << "and" << (offer.hardwareGl ? "hardware GL" : "no hardware GL");
+      return output;
     }
   }
   qCWarning(lcEngine) << "no video sink can draw into a window here";
@@ -59,6 +85,12 @@ std::string ChooseOwnWindowSink() {
   }
   qCWarning(lcEngine) << "no video sink can show a window here";
   return {};
+}
+
+VideoOutput VideoOutputChoice::Get() {
+  std::lock_guard lock(mutex_);
+  if (!chosen_) chosen_ = embedded_ ? ChooseWindowOutput() : VideoOutput{ChooseOwnWindowSink()};
+  return *chosen_;
 }
 
 }  // namespace lumivox

@@ -1,6 +1,6 @@
 // The real engine under the document and inside Qt windows: the device renderer, the video
-// window in its owners, the end of a stream reaching the document through the event loop as
-// the main frame's graph-notify does, and streams from a server on the loopback.
+// window placed in its owner, the end of a stream reaching the document through the event
+// loop as the main frame's graph-notify does, and streams from a server on the loopback.
 
 #include <gtest/gtest.h>
 
@@ -60,41 +60,6 @@ TEST_F(EngineWindowTest, TheDeviceRendererTakesTheVideoOnlyWhenTheDeviceIsThere)
   ASSERT_TRUE(player->Open(MediaPath("clip.avi")));
   EXPECT_FALSE(HasFilter(kDeviceRendererName));
   EXPECT_TRUE(HasFilter("Video Renderer"));
-}
-
-TEST_F(EngineWindowTest, TheVideoWindowLivesInItsOwner) {
-  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "video windows need an X display";
-  VideoHost pane, fullScreen;
-  pane.resize(640, 480);
-  fullScreen.resize(320, 240);
-  pane.show();
-  fullScreen.show();
-  ASSERT_TRUE(player->Open(MediaPath("clip.avi")));
-  ASSERT_TRUE(player->HasVideoWindow());
-  QWidget* surface = player->GetVideoWindow()->Surface();
-  const WId handle = surface->winId();
-
-  player->SetVideoOwner(&pane);
-  EXPECT_EQ(player->GetVideoOwner(), &pane);
-  EXPECT_EQ(surface->parentWidget(), &pane);
-  EXPECT_FALSE(surface->isVisible()) << "hidden until shown";
-  player->SetVideoWindowPosition(0, 60);
-  player->SetVideoWindowSize(640, 360);
-  player->SetVideoVisible(true);
-  EXPECT_TRUE(surface->isVisible());
-  EXPECT_EQ(surface->geometry(), QRect(0, 60, 640, 360));
-
-  player->SetVideoVisible(false);
-  player->SetVideoOwner(&fullScreen);
-  EXPECT_EQ(surface->parentWidget(), &fullScreen);
-  EXPECT_EQ(surface->winId(), handle) << "the sink keeps drawing into the same window";
-  player->SetVideoVisible(true);
-  ASSERT_TRUE(player->Run());
-  EXPECT_TRUE(WaitForCompletion());
-
-  player->Close();
-  EXPECT_EQ(player->GetVideoOwner(), nullptr);
-  EXPECT_NE(surface->parentWidget(), &fullScreen) << "closing takes the window back";
 }
 
 // The document with the real engine; graph-notify posts run ProcessGraphEvents on the UI

@@ -1,6 +1,8 @@
-// The real lumivox binary on a display of its own, once with each video sink it can use
-// there: double clicks over the playing picture sent through the X server, the full-screen
-// window as a window manager sees it, and the Background colour wherever no picture is.
+// The real lumivox binary on a display of its own, once with the video output it chooses
+// there (X images scaled in the graph: Xvfb has no XVideo adaptor and no hardware GL) and
+// once with each sink forced: double clicks over the playing picture sent through the X
+// server, the full-screen window as a window manager sees it, the picture stretched over
+// its whole window, and the Background colour wherever no picture is.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,6 +24,7 @@ namespace lumivox::test {
 namespace {
 
 const QColor kBackground(0x80, 0x60, 0x40);  // stored as 0x00BBGGRR
+constexpr const char* kChosen = "chosen";    // no sink forced: the player's own choice
 
 class PlayerVideoTest : public ::testing::TestWithParam<const char*> {
  protected:
@@ -32,20 +35,23 @@ class PlayerVideoTest : public ::testing::TestWithParam<const char*> {
 
   // Starts the player on this test's sink, playing the clip over and over with the tone
   // next in the list, and waits for its window. Skips the test when the player finds that
-  // the sink cannot draw on this display.
+  // a forced sink cannot draw on this display.
   void SetUp() override {
     ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
     ASSERT_TRUE(x.connected());
     home.Write("config/Halcyon/lumivox.conf", "[View]\nViewMode=1\nAspectRatio=2\nPlayerColor0=" +
                                                   std::to_string(0x00406080) + "\n[Play]\nRepeat=2\n");
     QProcessEnvironment environment = PlayerEnvironment(display, home);
-    environment.insert("LUMIVOX_VIDEO_SINK", GetParam());
+    const bool forced = std::string(GetParam()) != kChosen;
+    if (forced) environment.insert("LUMIVOX_VIDEO_SINK", GetParam());
     environment.insert("QT_LOGGING_RULES", "lumivox.engine*=true");
     player.setProcessEnvironment(environment);
     player.setProcessChannelMode(QProcess::MergedChannels);
     const std::string list = home.Write("list.m3u", MediaPath("clip.avi") + "\n" + MediaPath("tone.wav") + "\n");
     player.start(LUMIVOX_PLAYER, {QString::fromStdString(list)});
-    const std::string chosen = std::string("video sink ") + GetParam() + " chosen by LUMIVOX_VIDEO_SINK";
+    const std::string chosen = forced ? std::string("video sink ") + GetParam() + " chosen by LUMIVOX_VIDEO_SINK"
+                                      : "video sink ximagesink scaled in the graph on a display with no XVideo and "
+                                        "no hardware GL";
     const std::string refused = std::string("LUMIVOX_VIDEO_SINK names ") + GetParam();
     ASSERT_TRUE(WaitFor([&] { return Logged(chosen) || Logged(refused); })) << "which sink?\n" << log;
     if (Logged(refused)) GTEST_SKIP() << "the player cannot draw with " << GetParam() << " on this display";
@@ -110,12 +116,18 @@ class PlayerVideoTest : public ::testing::TestWithParam<const char*> {
     }
   }
 
-  // The middle of the clip's colour bars is green, at any scale.
+  // The clip's colour bars stretched over the whole picture: green in the middle, grey at
+  // the top left, blue at the top right and the dark blue of the bottom row at the bottom left.
   bool ShowsTheClip(const QRect& picture) {
-    const QImage middle = x.Grab(QRect(picture.center(), QSize(1, 1)));
-    if (middle.isNull()) return false;
-    const QColor colour = middle.pixelColor(0, 0);
-    return colour.green() > 120 && colour.red() < 80 && colour.blue() < 80;
+    const QImage image = x.Grab(picture);
+    if (image.isNull()) return false;
+    const QColor middle = image.pixelColor(image.rect().center());
+    const QColor grey = image.pixelColor(3, 3);
+    const QColor blue = image.pixelColor(image.width() - 4, 3);
+    const QColor darkBlue = image.pixelColor(3, image.height() - 4);
+    return middle.green() > 120 && middle.red() < 80 && middle.blue() < 80 && grey.red() > 150 && grey.green() > 150 &&
+           grey.blue() > 150 && blue.blue() > 120 && blue.red() < 60 && blue.green() < 60 && darkBlue.blue() > 50 &&
+           darkBlue.red() < 40 && darkBlue.green() < darkBlue.blue();
   }
 
   PrivateDisplay display;
@@ -128,14 +140,16 @@ class PlayerVideoTest : public ::testing::TestWithParam<const char*> {
 
 TEST_P(PlayerVideoTest, DoubleClicksOverThePictureOpenAndCloseAFullScreenWindowOwnedByTheMainWindow) {
   QRect picture;
-  ASSERT_TRUE(WaitFor([&] { return !(picture = Picture(main)).isEmpty(); })) << "the clip plays in the pane";
+  ASSERT_TRUE(WaitFor([&] { return !(picture = Picture(main)).isEmpty() && ShowsTheClip(picture); }))
+      << "the clip plays in the pane";
 
   x.DoubleClick(picture.center());
   xcb_window_t fullScreen = 0;
   ASSERT_TRUE(WaitFor([&] { return (fullScreen = FullScreenWindow()) != 0; })) << "a double click over the picture";
   EXPECT_EQ(x.Property(fullScreen, "WM_TRANSIENT_FOR"), std::vector<std::uint32_t>{main});
   EXPECT_THAT(x.Property(fullScreen, "_NET_WM_STATE"), ::testing::Contains(x.Atom("_NET_WM_STATE_FULLSCREEN")));
-  ASSERT_TRUE(WaitFor([&] { return (picture = Picture(fullScreen)).contains(x.Screen().center()); }));
+  ASSERT_TRUE(
+      WaitFor([&] { return (picture = Picture(fullScreen)).contains(x.Screen().center()) && ShowsTheClip(picture); }));
   ExpectBackgroundAround(picture);
 
   x.DoubleClick(x.Screen().center());
@@ -195,7 +209,38 @@ TEST(PlayerOwnVideoWindow, OffTheXPlatformTheVideoPlaysInAWindowOfTheSinksOwn) {
   EXPECT_TRUE(player.waitForFinished(10000));
 }
 
-INSTANTIATE_TEST_SUITE_P(Sinks, PlayerVideoTest, ::testing::Values("xvimagesink", "glimagesink", "ximagesink"),
+// Audio alone makes no video output: no sink is chosen for it and no GL driver is loaded.
+TEST(PlayerAudioOnly, AnAudioFileMakesNoVideoOutput) {
+  PrivateDisplay display;
+  ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
+  XClient x(display.name().toStdString());
+  TempDir home;
+  QProcessEnvironment environment = PlayerEnvironment(display, home);
+  environment.insert("QT_LOGGING_RULES", "lumivox.engine*=true");
+  QProcess player;
+  player.setProcessEnvironment(environment);
+  player.setProcessChannelMode(QProcess::MergedChannels);
+  player.start(LUMIVOX_PLAYER, {QString::fromStdString(MediaPath("tone.mp3"))});
+  const std::string maps = "/proc/" + std::to_string(player.processId()) + "/maps";
+  // Decoded audio on its way means a built graph: a video output would have been made by then.
+  const auto playing = [&] {
+    return x.TopLevelNamed("tone.mp3 - lumivox") && TempDir::Read(maps).find("libgstaudioconvert") != std::string::npos;
+  };
+  QElapsedTimer timer;
+  timer.start();
+  while (!playing() && timer.elapsed() < 10000) QThread::msleep(50);
+  const std::string mapped = TempDir::Read(maps);
+  ASSERT_TRUE(playing());
+  for (const char* library : {"libgstxvimagesink", "libgstximagesink", "libgstopengl", "libGLX_mesa", "libLLVM"}) {
+    EXPECT_EQ(mapped.find(library), std::string::npos) << library;
+  }
+  player.terminate();
+  EXPECT_TRUE(player.waitForFinished(10000));
+  const std::string log = player.readAll().toStdString();
+  EXPECT_EQ(log.find("video sink"), std::string::npos) << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sinks, PlayerVideoTest, ::testing::Values(kChosen, "xvimagesink", "glimagesink"),
                          [](const ::testing::TestParamInfo<const char*>& sink) { return std::string(sink.param); });
 
 }  // namespace
