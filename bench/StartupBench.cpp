@@ -427,7 +427,7 @@ int main(int argc, char** argv) {
   const bool withMpv = !QStandardPaths::findExecutable("mpv").isEmpty() && watch.ready();
   const Mp3Figures mp3Starts = TimeMp3Starts(scratch, mp3, withMpv ? &watch : nullptr);
 
-  std::printf("\nlumivox start-up, %d runs each, milliseconds\n", kRuns);
+  std::printf("\nlumivox start-up, milliseconds (%d runs a row, %d for the lists)\n", kRuns, kListRuns);
   std::printf("%-32s %4s  %17s  %17s  %7s  %6s  %s\n", "case", "runs", "printed med   max", "wall med      max",
               "cpu med", "target", "wall med / max");
   PrintRow("empty home, default view", empty, 400);
