@@ -138,7 +138,7 @@ void Record(std::string name, std::vector<Sample> samples, double target = kTarg
 }
 
 // `step`, then what it queued for the window, then a paint: the time the window was blocked.
-Sample Block(QTreeView& view, const std::function<void()>& step) {
+Sample Block(CPlayListView& view, const std::function<void()>& step) {
   const Stopwatch watch;
   step();
   QCoreApplication::processEvents();
@@ -248,7 +248,7 @@ void Rebuilding(Pane& pane, const std::string& list) {
 }
 
 void Scrolling(Pane& pane) {
-  QTreeView& view = pane.view;
+  CPlayListView& view = pane.view;
   QScrollBar& bar = *view.verticalScrollBar();
   std::vector<Sample> pages;
   bar.setValue(0);
@@ -275,7 +275,7 @@ void Scrolling(Pane& pane) {
 }
 
 void Repainting(Pane& pane, const std::string& name) {
-  QTreeView& view = pane.view;
+  CPlayListView& view = pane.view;
   QScrollBar& bar = *view.verticalScrollBar();
   std::vector<Sample> paints;
   for (const int at : {bar.minimum(), bar.maximum() / 2, bar.maximum()}) {
@@ -325,7 +325,7 @@ void BlockEdits(const test::TempDir& dir) {
   d.doc.OpenItem(kBigRows / 2);
   Pane pane(d.doc);
   if (!ShowAndWait(pane.view)) return;
-  QTreeView& view = pane.view;
+  CPlayListView& view = pane.view;
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped))});
   // A shell drag of the list entering row 0 and dropped there.

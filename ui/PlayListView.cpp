@@ -5,9 +5,9 @@
 
 #include <QDragEnterEvent>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
@@ -35,18 +35,13 @@ bool IsRowIn(const std::vector<IndexRange>& runs, int row) {
 
 CPlayListView::CPlayListView(CPlayerDoc& doc, PlaylistIcons& icons,
                              const std::array<ColorRef, kPlayerColorCount>& colors, QWidget* parent)
-    : QTreeView(parent),
+    : QAbstractItemView(parent),
       doc_(doc),
       colors_(colors),
       model_(new PlaylistModel(doc, icons, this)),
       delegate_(new PlaylistDelegate(colors, this)) {
   setFrameStyle(QFrame::Box | QFrame::Plain);
-  setHeaderHidden(true);
-  setRootIsDecorated(false);
-  setItemsExpandable(false);
-  setExpandsOnDoubleClick(false);
-  setUniformRowHeights(true);
-  setAllColumnsShowFocus(true);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setSelectionMode(ExtendedSelection);
   setSelectionBehavior(SelectRows);
   setEditTriggers(NoEditTriggers);
@@ -54,10 +49,10 @@ CPlayListView::CPlayListView(CPlayerDoc& doc, PlaylistIcons& icons,
   setAcceptDrops(true);
   setItemDelegate(delegate_);
   setModel(model_);
-  header()->setStretchLastSection(false);
-  header()->setMinimumSectionSize(0);
-  header()->setSectionResizeMode(QHeaderView::Fixed);
   connect(model_, &QAbstractItemModel::modelReset, this, &CPlayListView::OnRebuilt);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &CPlayListView::OnRowsChanged);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &CPlayListView::OnRowsChanged);
+  connect(model_, &QAbstractItemModel::rowsMoved, this, &CPlayListView::OnRowsChanged);
   connect(model_, &PlaylistModel::windowUpdateRequested, this, [this] { viewport()->repaint(); });
   OnRebuilt();
   ApplyColors();
@@ -74,14 +69,11 @@ void CPlayListView::ApplyColors() {
 }
 
 void CPlayListView::AdjustColumns() {
-  // No painting while the columns change, so the list does not flicker.
-  setUpdatesEnabled(false);
   const int width = viewport()->width();
   const bool wide = width >= kNarrowClient;
-  header()->resizeSection(PlaylistModel::TitleColumn, wide ? width - kDurationWidth : width);
-  header()->resizeSection(PlaylistModel::DurationColumn, wide ? kDurationWidth : 0);
-  // Without a vertical scroll bar the first row always stands at the top here.
-  setUpdatesEnabled(true);
+  titleWidth_ = wide ? width - kDurationWidth : width;
+  durationWidth_ = wide ? kDurationWidth : 0;
+  viewport()->update();
 }
 
 void CPlayListView::SetDropHighlight(int row) {
@@ -91,8 +83,14 @@ void CPlayListView::SetDropHighlight(int row) {
 }
 
 void CPlayListView::OnRebuilt() {
+  updateGeometries();
   if (model_->rowCount() > 0) selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
   scrollToTop();
+}
+
+void CPlayListView::OnRowsChanged() {
+  updateGeometries();
+  viewport()->update();
 }
 
 bool CPlayListView::OnCommand(int id) {
@@ -176,21 +174,145 @@ std::vector<IndexRange> CPlayListView::SelectedRuns() const {
 int CPlayListView::FocusedRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
 
 QRect CPlayListView::CellRect(int column, const QRect& rowRect) const {
-  return QRect(columnViewportPosition(column), rowRect.top(), columnWidth(column), rowRect.height());
+  return QRect(column == 0 ? 0 : titleWidth_, rowRect.top(), columnWidth(column), rowRect.height());
 }
 
-void CPlayListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  PlaylistRow row;
-  row.index = index.siblingAtColumn(PlaylistModel::TitleColumn);
-  for (int column = 0; column < model_->columnCount(); ++column) row.cells.push_back(CellRect(column, option.rect));
-  row.selected = selectionModel()->isSelected(row.index);
-  row.focusFrame = hasFocus() && index.row() == FocusedRow();
-  row.dropHighlighted = index.row() == dropRow_;
-  delegate_->DrawRow(*painter, row, *this);
+int CPlayListView::RowHeight() const { return PlaylistDelegate::RowHeight(fontMetrics()); }
+
+int CPlayListView::TopRow() const { return verticalScrollBar()->value(); }
+
+int CPlayListView::PageRows() const { return std::max(1, viewport()->height() / RowHeight()); }
+
+QRect CPlayListView::RowRect(int row) const {
+  const int height = RowHeight();
+  return QRect(0, (row - TopRow()) * height, titleWidth_ + durationWidth_, height);
+}
+
+int CPlayListView::RowAtY(int y) const {
+  const int height = RowHeight();
+  const int row = TopRow() + (y >= 0 ? y / height : -((height - 1 - y) / height));
+  return row >= 0 && row < model_->rowCount() ? row : -1;
+}
+
+QRect CPlayListView::visualRect(const QModelIndex& index) const {
+  if (!index.isValid() || index.model() != model_) return {};
+  return CellRect(index.column(), RowRect(index.row()));
+}
+
+QModelIndex CPlayListView::indexAt(const QPoint& point) const {
+  const int row = RowAtY(point.y());
+  if (row < 0 || point.x() < 0 || point.x() >= titleWidth_ + durationWidth_) return {};
+  return model_->index(row, point.x() < titleWidth_ ? PlaylistModel::TitleColumn : PlaylistModel::DurationColumn);
+}
+
+int CPlayListView::verticalOffset() const { return TopRow() * RowHeight(); }
+
+void CPlayListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  if (!index.isValid()) return;
+  const int row = index.row(), top = TopRow(), page = PageRows();
+  QScrollBar* bar = verticalScrollBar();
+  switch (hint) {
+    case PositionAtTop: bar->setValue(row); break;
+    case PositionAtBottom: bar->setValue(row - page + 1); break;
+    case PositionAtCenter: bar->setValue(row - page / 2); break;
+    case EnsureVisible:
+      if (row < top) {
+        bar->setValue(row);
+      } else if (row >= top + page) {
+        bar->setValue(row - page + 1);
+      }
+      break;
+  }
+}
+
+QModelIndex CPlayListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers) {
+  const int rows = model_->rowCount();
+  if (rows == 0) return {};
+  const int current = FocusedRow();
+  if (current < 0) return model_->index(0, 0);
+  int row = current;
+  switch (cursorAction) {
+    case MoveUp:
+    case MovePrevious: row = current - 1; break;
+    case MoveDown:
+    case MoveNext: row = current + 1; break;
+    case MovePageUp: row = current - PageRows(); break;
+    case MovePageDown: row = current + PageRows(); break;
+    case MoveHome: row = 0; break;
+    case MoveEnd: row = rows - 1; break;
+    case MoveLeft:
+    case MoveRight: break;
+  }
+  return model_->index(std::clamp(row, 0, rows - 1), 0);
+}
+
+void CPlayListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+  const int rows = model_->rowCount();
+  const QRect area = rect.normalized();
+  int first = RowAtY(area.top()), last = RowAtY(area.bottom());
+  const bool across = area.right() >= 0 && area.left() < titleWidth_ + durationWidth_;
+  if ((first < 0 && last < 0) || !across) {
+    // Nothing hit: an area away from every row only clears.
+    if (command & QItemSelectionModel::Clear) selectionModel()->clear();
+    return;
+  }
+  if (first < 0) first = 0;
+  if (last < 0) last = rows - 1;
+  const QItemSelection selection(model_->index(first, 0), model_->index(last, PlaylistModel::ColumnCount - 1));
+  selectionModel()->select(selection, command);
+}
+
+QRegion CPlayListView::visualRegionForSelection(const QItemSelection& selection) const {
+  const int top = TopRow(), bottom = top + PageRows();
+  QRegion region;
+  for (const QItemSelectionRange& range : selection) {
+    const int first = std::max(range.top(), top), last = std::min(range.bottom(), bottom);
+    if (first <= last) region += RowRect(first).united(RowRect(last));
+  }
+  return region;
+}
+
+void CPlayListView::updateGeometries() {
+  QScrollBar* bar = verticalScrollBar();
+  const int page = PageRows();
+  bar->setRange(0, std::max(0, model_->rowCount() - page));
+  bar->setPageStep(page);
+  bar->setSingleStep(1);
+  QAbstractItemView::updateGeometries();
+}
+
+void CPlayListView::scrollContentsBy(int dx, int dy) { QAbstractItemView::scrollContentsBy(dx, dy * RowHeight()); }
+
+void CPlayListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QAbstractItemView::currentChanged(current, previous);
+  // The focus frame spans every column.
+  for (const QModelIndex& index : {previous, current}) {
+    if (index.isValid()) viewport()->update(RowRect(index.row()));
+  }
+}
+
+void CPlayListView::paintEvent(QPaintEvent* event) {
+  const QRect dirty = event->rect();
+  const int first = RowAtY(dirty.top());
+  if (first < 0) return;
+  const int last = std::min(model_->rowCount() - 1, TopRow() + dirty.bottom() / RowHeight());
+  QPainter painter(viewport());
+  for (int row = first; row <= last; ++row) DrawRow(painter, row);
+}
+
+void CPlayListView::DrawRow(QPainter& painter, int row) const {
+  PlaylistRow drawn;
+  drawn.index = model_->index(row, PlaylistModel::TitleColumn);
+  const QRect band = RowRect(row);
+  for (int column = 0; column < PlaylistModel::ColumnCount; ++column) drawn.cells.push_back(CellRect(column, band));
+  drawn.selected = selectionModel()->isSelected(drawn.index);
+  drawn.focusFrame = hasFocus() && row == FocusedRow();
+  drawn.dropHighlighted = row == dropRow_;
+  delegate_->DrawRow(painter, drawn, *this);
 }
 
 void CPlayListView::resizeEvent(QResizeEvent* event) {
-  QTreeView::resizeEvent(event);
+  QAbstractItemView::resizeEvent(event);
   // Fitted once the list has settled at its new size.
   QMetaObject::invokeMethod(this, &CPlayListView::AdjustColumns, Qt::QueuedConnection);
 }
@@ -211,11 +333,11 @@ void CPlayListView::keyPressEvent(QKeyEvent* event) {
       break;
     default: break;
   }
-  QTreeView::keyPressEvent(event);
+  QAbstractItemView::keyPressEvent(event);
 }
 
 void CPlayListView::mouseDoubleClickEvent(QMouseEvent* event) {
-  QTreeView::mouseDoubleClickEvent(event);
+  QAbstractItemView::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) OnPlay();
 }
 
@@ -237,17 +359,17 @@ void CPlayListView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CPlayListView::focusInEvent(QFocusEvent* event) {
-  QTreeView::focusInEvent(event);
+  QAbstractItemView::focusInEvent(event);
   viewport()->update();  // the focus frame spans every column
 }
 
 void CPlayListView::focusOutEvent(QFocusEvent* event) {
-  QTreeView::focusOutEvent(event);
+  QAbstractItemView::focusOutEvent(event);
   viewport()->update();
 }
 
 bool CPlayListView::viewportEvent(QEvent* event) {
-  if (event->type() != QEvent::ToolTip) return QTreeView::viewportEvent(event);
+  if (event->type() != QEvent::ToolTip) return QAbstractItemView::viewportEvent(event);
   ShowLabelTip(static_cast<QHelpEvent&>(*event));
   return true;
 }
@@ -275,7 +397,7 @@ void CPlayListView::mouseMoveEvent(QMouseEvent* event) {
   if (dragging_) return DragFeedback(event->position().toPoint());
   // Rows are dragged with the left button only.
   if (event->buttons() != Qt::NoButton && !(event->buttons() & Qt::LeftButton)) return;
-  QTreeView::mouseMoveEvent(event);
+  QAbstractItemView::mouseMoveEvent(event);
 }
 
 void CPlayListView::mouseReleaseEvent(QMouseEvent* event) {
@@ -283,7 +405,7 @@ void CPlayListView::mouseReleaseEvent(QMouseEvent* event) {
   // After a drag the base class would select the row under the pointer, or clear the
   // selection below the rows.
   if (ends && EndDrag(event->position().toPoint())) return;
-  QTreeView::mouseReleaseEvent(event);
+  QAbstractItemView::mouseReleaseEvent(event);
 }
 
 void CPlayListView::DragFeedback(const QPoint& at) {
@@ -336,8 +458,8 @@ void CPlayListView::MoveSelection(const std::vector<IndexRange>& runs, int dista
 }
 
 void CPlayListView::AutoScroll(const QPoint& at) {
-  if (model_->rowCount() == 0 || at.x() < 0 || at.x() >= header()->length()) return;
-  const int height = rowHeight(model_->index(0, 0));
+  if (model_->rowCount() == 0 || at.x() < 0 || at.x() >= titleWidth_ + durationWidth_) return;
+  const int height = RowHeight();
   const int client = viewport()->height();
   int rows = 0;
   if (at.y() >= 0 && at.y() < height) {
@@ -345,8 +467,7 @@ void CPlayListView::AutoScroll(const QPoint& at) {
   } else if (at.y() >= client - height && at.y() < client) {
     rows = 1;
   }
-  QScrollBar* bar = verticalScrollBar();
-  bar->setValue(bar->value() + (verticalScrollMode() == ScrollPerItem ? rows : rows * height));
+  verticalScrollBar()->setValue(TopRow() + rows);
 }
 
 int CPlayListView::RowAt(const QPoint& at) const {

@@ -2,7 +2,8 @@
 // The playlist pane: a two-column list without a header over the document's entries,
 // drawn row by row by PlaylistDelegate. It plays, deletes and reorders entries with its
 // own commands, keys and mouse drags, takes files dropped on it, and leaves its context
-// menus and the properties sheet to the frame.
+// menus and the properties sheet to the frame. Its rows are all one height and it scrolls
+// a row at a time, so it keeps nothing per row: a million-entry list lays out at once.
 
 #include <array>
 #include <optional>
@@ -10,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include <QTreeView>
+#include <QAbstractItemView>
 
 #include "playlist/IndexRange.h"
 #include "settings/PlayerOptions.h"
@@ -30,7 +31,7 @@ struct PlaylistPopup {
   int greyedId = 0;
 };
 
-class CPlayListView final : public QTreeView {
+class CPlayListView final : public QAbstractItemView {
   Q_OBJECT
 
  public:
@@ -50,6 +51,7 @@ class CPlayListView final : public QTreeView {
   void ApplyColors();
   // The title column takes the client width but 50 pixels for the duration column.
   void AdjustColumns();
+  int columnWidth(int column) const { return column == 0 ? titleWidth_ : column == 1 ? durationWidth_ : 0; }
   // The insertion mark above `row` during a drag over the list; -1 for none.
   void SetDropHighlight(int row);
   int dropHighlight() const { return dropRow_; }
@@ -64,8 +66,22 @@ class CPlayListView final : public QTreeView {
   void propertiesRequested(int row);
   void contextMenuRequested(const lumivox::PlaylistPopup& popup, const QPoint& globalPos);
 
+ public:
+  QRect visualRect(const QModelIndex& index) const override;
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+  QModelIndex indexAt(const QPoint& point) const override;
+
  protected:
-  void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+  int horizontalOffset() const override { return 0; }
+  int verticalOffset() const override;
+  bool isIndexHidden(const QModelIndex&) const override { return false; }
+  void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+  QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+  void updateGeometries() override;
+  void scrollContentsBy(int dx, int dy) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -95,6 +111,16 @@ class CPlayListView final : public QTreeView {
   std::vector<IndexRange> SelectedRuns() const;
   int FocusedRow() const;
   QRect CellRect(int column, const QRect& rowRect) const;
+  int RowHeight() const;
+  int TopRow() const;
+  // Rows fully inside the client area, at least one.
+  int PageRows() const;
+  // The row's band across the client area, wherever it lies.
+  QRect RowRect(int row) const;
+  // The row at height `y` of the client area, -1 above or below the rows.
+  int RowAtY(int y) const;
+  void DrawRow(QPainter& painter, int row) const;
+  void OnRowsChanged();
   void ShowLabelTip(const QHelpEvent& event);
   void DragFeedback(const QPoint& at);
   // False when no drag to reorder was going on.
@@ -112,6 +138,8 @@ class CPlayListView final : public QTreeView {
   const std::array<ColorRef, kPlayerColorCount>& colors_;
   PlaylistModel* model_;
   PlaylistDelegate* delegate_;
+  int titleWidth_ = 0;
+  int durationWidth_ = 0;
   int dropRow_ = -1;
   bool dragging_ = false;
   bool noEntryCursor_ = false;  // shown while a drag to reorder is outside the client area

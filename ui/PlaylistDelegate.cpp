@@ -43,8 +43,8 @@ bool PlaylistDelegate::TitleFits(const QFontMetrics& metrics, const QString& tit
   return FitsWhole(metrics, title, LabelRect(cell).width(), kTitleExtra);
 }
 
-QSize PlaylistDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
-  return QSize(0, std::max(kIconSize, option.fontMetrics.height()) + kRowPadding);
+int PlaylistDelegate::RowHeight(const QFontMetrics& metrics) {
+  return std::max(kIconSize, metrics.height()) + kRowPadding;
 }
 
 void PlaylistDelegate::DrawRow(QPainter& painter, const PlaylistRow& row, const QWidget& control) const {

@@ -34,6 +34,8 @@ class PlaylistDelegate final : public QStyledItemDelegate {
   PlaylistDelegate(const std::array<ColorRef, kPlayerColorCount>& colors, QObject* parent = nullptr);
 
   static QColor ToColor(ColorRef color);
+  // Every row's height: the taller of the icon and a line of text, and a margin.
+  static int RowHeight(const QFontMetrics& metrics);
   // Where column 0's icon and label lie within its cell.
   static QRect IconRect(const QRect& cell);
   static QRect LabelRect(const QRect& cell);
@@ -42,8 +44,6 @@ class PlaylistDelegate final : public QStyledItemDelegate {
 
   // Colours and font come from `control`: Base is the text background, Text the text.
   void DrawRow(QPainter& painter, const PlaylistRow& row, const QWidget& control) const;
-
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
   QColor TextColor(const PlaylistRow& row, const QPalette& palette) const;
