@@ -14,6 +14,7 @@
 #include "app/ProcessAge.h"
 #include "desktop/DesktopSession.h"
 #include "engine/GraphPlayer.h"
+#include "engine/GstRuntime.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
 #include "ui/AboutBox.h"
@@ -86,6 +87,7 @@ bool CPlayerApp::InitInstance() {
   // Made here, after the program's names are set: its socket folder is named after them.
   instance_ = std::make_unique<SingleInstance>();
   if (instance_->FindPreviousInstance(line_.names)) return false;  // handed over; no setting touched
+  gstreamerStart_ = std::jthread([] { InitGStreamer(); });
 
   store_ = std::make_unique<QSettingsStore>();
   settings_ = std::make_unique<PlayerSettings>(*store_);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -55,6 +56,8 @@ class CPlayerApp {
   QTranslator texts_;
   CommandLine line_;
   std::unique_ptr<SingleInstance> instance_;
+  // GStreamer starts up here while the settings and the list load; its first user waits.
+  std::jthread gstreamerStart_;
   std::unique_ptr<QSettingsStore> store_;
   std::unique_ptr<PlayerSettings> settings_;
   AlsaDevices devices_;

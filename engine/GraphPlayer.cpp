@@ -99,7 +99,6 @@ bool IsRegularFile(const std::string& path) {
 
 CGraphPlayer::CGraphPlayer(std::function<GraphChoices()> choices, std::function<void()> notify)
     : choices_(std::move(choices)), notify_(std::move(notify)) {
-  InitGStreamer();
   if (HasWidgets()) {
     window_ = std::make_unique<VideoWindow>();
     window_->SetExposeHandler([this] {

@@ -89,8 +89,9 @@ void CPlayListView::OnRebuilt() {
 }
 
 void CPlayListView::OnRowsChanged() {
-  updateGeometries();
-  viewport()->update();
+  // Laid out once the changes stop coming: a list loaded with the view shown changes
+  // for every entry.
+  scheduleDelayedItemsLayout();
 }
 
 bool CPlayListView::OnCommand(int id) {
@@ -179,7 +180,10 @@ QRect CPlayListView::CellRect(int column, const QRect& rowRect) const {
 
 int CPlayListView::RowHeight() const { return PlaylistDelegate::RowHeight(fontMetrics()); }
 
-int CPlayListView::TopRow() const { return verticalScrollBar()->value(); }
+int CPlayListView::TopRow() const {
+  // Until a delayed layout fits the scroll bar to a change of rows, the rows it would show.
+  return std::clamp(verticalScrollBar()->value(), 0, std::max(0, model_->rowCount() - PageRows()));
+}
 
 int CPlayListView::PageRows() const { return std::max(1, viewport()->height() / RowHeight()); }
 
@@ -209,6 +213,7 @@ int CPlayListView::verticalOffset() const { return TopRow() * RowHeight(); }
 
 void CPlayListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
   if (!index.isValid()) return;
+  executeDelayedItemsLayout();
   const int row = index.row(), top = TopRow(), page = PageRows();
   QScrollBar* bar = verticalScrollBar();
   switch (hint) {
@@ -459,6 +464,7 @@ void CPlayListView::MoveSelection(const std::vector<IndexRange>& runs, int dista
 
 void CPlayListView::AutoScroll(const QPoint& at) {
   if (model_->rowCount() == 0 || at.x() < 0 || at.x() >= titleWidth_ + durationWidth_) return;
+  executeDelayedItemsLayout();
   const int height = RowHeight();
   const int client = viewport()->height();
   int rows = 0;
