@@ -11,6 +11,8 @@
 #include <utility>
 
 #include "desktop/DesktopLog.h"
+#include "engine/SourceFilters.h"
+#include "playlist/ListNames.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
 #include "ui/MainFrame.h"
@@ -87,7 +89,10 @@ QVariantMap MprisPlayer::Metadata() const {
   if (!entry || !doc_.engine().IsOpen()) return metadata;
   const QString path = QString::fromUtf8(entry->path().data(), static_cast<qsizetype>(entry->path().size()));
   metadata["xesam:title"] = QString::fromUtf8(entry->title().data(), static_cast<qsizetype>(entry->title().size()));
-  metadata["xesam:url"] = QString::fromLatin1(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded());
+  metadata["xesam:url"] =
+      IsStreamName(entry->path())
+          ? path
+          : QString::fromLatin1(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded());
   if (entry->durationKnown()) metadata["mpris:length"] = qlonglong{entry->duration / kUnitsPerMicrosecond};
   return metadata;
 }
@@ -159,11 +164,12 @@ void MprisPlayer::SetPosition(const QDBusObjectPath& track, qlonglong position) 
 void MprisPlayer::OpenUri(const QString& uri) {
   const QUrl url(uri);
   if (!Reachable()) return;
-  if (!url.isLocalFile()) {
-    qCInfo(lcDesktop) << "OpenUri: not a local file:" << uri;
+  if (url.isLocalFile()) return doc_.OnDropFiles({url.toLocalFile().toStdString()});
+  if (!IsReadableStream(uri.toStdString())) {
+    qCInfo(lcDesktop) << "OpenUri: no installed source reads" << uri;
     return;
   }
-  doc_.OnDropFiles({url.toLocalFile().toStdString()});
+  doc_.OnDropFiles({uri.toStdString()});
 }
 
 }  // namespace lumivox

@@ -4,6 +4,7 @@
 #include <QMimeDatabase>
 
 #include "desktop/MprisNames.h"
+#include "engine/SourceFilters.h"
 #include "playlist/MediaTypes.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
@@ -16,6 +17,13 @@ MprisRoot::MprisRoot(QObject* host, CMainFrame& frame) : QDBusAbstractAdaptor(ho
 QString MprisRoot::Identity() const { return QString::fromUtf8(kAppTitle.data(), kAppTitle.size()); }
 
 QString MprisRoot::DesktopEntry() const { return kDesktopEntry; }
+
+QStringList MprisRoot::SupportedUriSchemes() {
+  if (schemes_.isEmpty()) {
+    for (const std::string& scheme : ReadableSchemes()) schemes_ << QString::fromStdString(scheme);
+  }
+  return schemes_;
+}
 
 QStringList MprisRoot::SupportedMimeTypes() {
   if (!mimeTypes_.isEmpty()) return mimeTypes_;

@@ -27,7 +27,8 @@ class MprisRoot final : public QDBusAbstractAdaptor {
   bool HasTrackList() const { return false; }
   QString Identity() const;
   QString DesktopEntry() const;
-  QStringList SupportedUriSchemes() const { return {"file"}; }
+  // The schemes GStreamer's installed sources read, looked up when first asked.
+  QStringList SupportedUriSchemes();
   // The types of the media and list files the player opens, looked up when first asked.
   QStringList SupportedMimeTypes();
 
@@ -38,6 +39,7 @@ class MprisRoot final : public QDBusAbstractAdaptor {
  private:
   CMainFrame& frame_;
   QStringList mimeTypes_;
+  QStringList schemes_;
 };
 
 }  // namespace lumivox

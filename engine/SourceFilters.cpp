@@ -1,5 +1,6 @@
 #include "engine/SourceFilters.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <fstream>
@@ -87,6 +88,23 @@ ElementRef CreateCdReader() {
 
 bool IsReadableStream(const std::string& name) {
   return IsStreamName(name) && InitGStreamer() && gst_uri_protocol_is_supported(GST_URI_SRC, UriScheme(name).c_str());
+}
+
+std::vector<std::string> ReadableSchemes() {
+  std::vector<std::string> schemes{"file"};
+  if (!InitGStreamer()) return schemes;
+  GList* factories = gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_SRC, GST_RANK_NONE);
+  for (GList* item = factories; item; item = item->next) {
+    auto* factory = static_cast<GstElementFactory*>(item->data);
+    const char* klass = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
+    if (gst_element_factory_get_uri_type(factory) != GST_URI_SRC || !klass || !std::strstr(klass, "Network")) continue;
+    const gchar* const* protocols = gst_element_factory_get_uri_protocols(factory);
+    for (; protocols && *protocols; ++protocols) schemes.emplace_back(*protocols);
+  }
+  gst_plugin_feature_list_free(factories);
+  std::sort(schemes.begin(), schemes.end());
+  schemes.erase(std::unique(schemes.begin(), schemes.end()), schemes.end());
+  return schemes;
 }
 
 ElementRef MakeStreamSource(const std::string& uri) {

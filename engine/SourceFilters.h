@@ -4,6 +4,7 @@
 // loaded with a file, as a file source filter is.
 
 #include <string>
+#include <vector>
 
 #include "engine/GstPtr.h"
 
@@ -26,6 +27,9 @@ bool LoadCdReader(GstElement* reader, const std::string& path);
 
 // A stream's URI of a scheme that an installed element reads.
 bool IsReadableStream(const std::string& name);
+// "file" and the URI schemes that installed network sources read ("http", "rtsp", ...),
+// sorted.
+std::vector<std::string> ReadableSchemes();
 // The element that reads a stream's URI; null when nothing installed reads its scheme.
 ElementRef MakeStreamSource(const std::string& uri);
 // A queue behind a network source that tells, in buffering messages, how full it is.
