@@ -5,18 +5,19 @@
 
 #include <csignal>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTest>
 #include <QThread>
 #include <QUrl>
 
 #include <filesystem>
 
 #include "MediaFixtures.h"
+#include "PrivateDisplay.h"
 #include "TempDir.h"
+#include "XClient.h"
 #include "XsmpManager.h"
-#include "ui/PrivateDisplay.h"
 
 namespace lumivox::test {
 namespace {
@@ -42,26 +43,14 @@ class PlayerStartTest : public ::testing::Test {
     player.start(LUMIVOX_PLAYER, arguments);
     ASSERT_TRUE(player.waitForStarted());
   }
-  // True once a visible window has this title, waiting up to 10 s for it. Asked again and
-  // again: a search that meets a window going away ends without an answer.
-  bool ShowsWindow(const std::string& title) const {
-    QElapsedTimer timer;
-    timer.start();
-    do {
-      QProcess search;
-      search.setProcessEnvironment(PlayerEnvironment(display, home));
-      search.start("xdotool", {"search", "--onlyvisible", "--name", QString::fromStdString("^" + title + "$")});
-      search.waitForFinished(5000);
-      if (!search.readAllStandardOutput().trimmed().isEmpty()) return true;
-      QThread::msleep(100);
-    } while (timer.elapsed() < 10000);
-    return false;
+  // True once a window has this title, waiting up to 10 s for it.
+  bool ShowsWindow(const std::string& title) {
+    return QTest::qWaitFor([&] { return x.TopLevelNamed(title) != 0; }, 10000);
   }
   std::string Log() const { return "\n" + TempDir::Read(home / "player.log"); }
 
-  int argc = 0;
-  QCoreApplication app{argc, nullptr};
   PrivateDisplay display;
+  XClient x{display.name().toStdString()};
   TempDir home;
 };
 

@@ -45,8 +45,6 @@ class SingleInstanceTest : public ::testing::Test {
     });
   }
 
-  int argc = 0;
-  QCoreApplication app{argc, nullptr};
   TempDir dir;
   Names told;
 };

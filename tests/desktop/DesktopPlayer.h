@@ -2,17 +2,13 @@
 // The real player on a display and a session bus of the test's own, with the list it is
 // started on, and the clients that reach it over that bus.
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
 
-#include <functional>
 #include <string>
 
 #include "PrivateBus.h"
+#include "PrivateDisplay.h"
 #include "TempDir.h"
-#include "ui/PrivateDisplay.h"
 
 namespace lumivox::test {
 
@@ -62,18 +58,6 @@ class DesktopPlayer {
                       "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"});
   }
   std::string Log() const { return "\n" + TempDir::Read(home_ / "player.log"); }
-
-  // Runs the test's own events until `done`, up to `milliseconds`.
-  static bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-      if (timer.elapsed() > milliseconds) return false;
-      QCoreApplication::processEvents();
-      QThread::msleep(20);
-    }
-    return true;
-  }
 
  private:
   PrivateDisplay display_;

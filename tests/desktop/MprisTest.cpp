@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include "DesktopPlayer.h"
 #include "MediaFixtures.h"
 
@@ -13,7 +15,7 @@ class MprisTest : public ::testing::Test {
  protected:
   // Whether playerctl comes to print `expected` for `arguments` (a query) within 10 s.
   bool Shows(const QStringList& arguments, const std::string& expected) const {
-    return DesktopPlayer::WaitFor([&] { return player.Ctl(arguments) == expected; });
+    return QTest::qWaitFor([&] { return player.Ctl(arguments) == expected; }, 10000);
   }
 
   DesktopPlayer player;
@@ -35,10 +37,12 @@ TEST_F(MprisTest, PlayerctlControlsThePlayerThroughItsCommands) {
   follower.start("playerctl", {"--player=lumivox", "--follow", "status"});
   std::string followed;
   const auto hears = [&](const std::string& lines) {
-    return DesktopPlayer::WaitFor([&] {
-      followed += follower.readAllStandardOutput().toStdString();
-      return followed == lines;
-    });
+    return QTest::qWaitFor(
+        [&] {
+          followed += follower.readAllStandardOutput().toStdString();
+          return followed == lines;
+        },
+        10000);
   };
   ASSERT_TRUE(hears("Playing\n"));
   player.Ctl({"play-pause"});

@@ -6,6 +6,7 @@
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
+#include <QTest>
 #include <QVariantMap>
 
 #include <memory>
@@ -96,7 +97,7 @@ class ScreenSaverTest : public ::testing::TestWithParam<bool> {
            bus.registerService("org.freedesktop.ScreenSaver");
   }
   bool Told(const Calls& expected) {
-    return DesktopPlayer::WaitFor([&] { return calls == expected; });
+    return QTest::qWaitFor([&] { return calls == expected; }, 10000);
   }
   std::string Listed() const {
     std::string text;
@@ -122,10 +123,9 @@ TEST_P(ScreenSaverTest, HeldWhileAVideoPlaysAndReleasedWhenItStops) {
   EXPECT_TRUE(Told({"inhibit lumivox", "release 1"})) << Listed() << player.Log();
 
   player.Ctl({"open", tone});
-  ASSERT_TRUE(DesktopPlayer::WaitFor([&] { return player.Ctl({"metadata", "title"}) == "tone.wav"; })) << player.Log();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return player.Ctl({"metadata", "title"}) == "tone.wav"; }, 10000)) << player.Log();
   ASSERT_EQ(player.Ctl({"status"}), "Playing");
-  DesktopPlayer::WaitFor([&] { return calls.size() > 2; }, 1000);
-  EXPECT_EQ(calls.size(), 2u) << "sound alone holds nothing: " << Listed();
+  EXPECT_FALSE(QTest::qWaitFor([&] { return calls.size() > 2; }, 1000)) << "sound alone holds nothing: " << Listed();
   // The clip again does, until the player ends.
   player.Ctl({"open", clip});
   EXPECT_TRUE(Told({"inhibit lumivox", "release 1", "inhibit lumivox"})) << Listed() << player.Log();

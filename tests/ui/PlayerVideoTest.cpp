@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTest>
 #include <QThread>
 
 #include <X11/keysym.h>
@@ -201,10 +202,7 @@ TEST(PlayerOwnVideoWindow, OffTheXPlatformTheVideoPlaysInAWindowOfTheSinksOwn) {
     }
     return false;
   };
-  QElapsedTimer timer;
-  timer.start();
-  while (!showsTheClip() && timer.elapsed() < 10000) QThread::msleep(50);
-  EXPECT_TRUE(showsTheClip()) << player.readAllStandardError().toStdString();
+  EXPECT_TRUE(QTest::qWaitFor(showsTheClip, 10000)) << player.readAllStandardError().toStdString();
   player.terminate();
   EXPECT_TRUE(player.waitForFinished(10000));
 }
@@ -226,11 +224,8 @@ TEST(PlayerAudioOnly, AnAudioFileMakesNoVideoOutput) {
   const auto playing = [&] {
     return x.TopLevelNamed("tone.mp3 - lumivox") && TempDir::Read(maps).find("libgstaudioconvert") != std::string::npos;
   };
-  QElapsedTimer timer;
-  timer.start();
-  while (!playing() && timer.elapsed() < 10000) QThread::msleep(50);
+  ASSERT_TRUE(QTest::qWaitFor(playing, 10000));
   const std::string mapped = TempDir::Read(maps);
-  ASSERT_TRUE(playing());
   for (const char* library : {"libgstxvimagesink", "libgstximagesink", "libgstopengl", "libGLX_mesa", "libLLVM"}) {
     EXPECT_EQ(mapped.find(library), std::string::npos) << library;
   }

@@ -2,7 +2,9 @@
 
 #include <xcb/xtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace lumivox::test {
 
@@ -127,9 +129,15 @@ std::uint8_t XClient::KeyCode(std::uint32_t keysym) {
 void XClient::Keys(const std::vector<std::uint32_t>& keysyms) {
   std::vector<std::uint8_t> codes;
   for (std::uint32_t keysym : keysyms) codes.push_back(KeyCode(keysym));
-  for (std::uint8_t code : codes) Fake(XCB_KEY_PRESS, code);
-  for (auto code = codes.rbegin(); code != codes.rend(); ++code) Fake(XCB_KEY_RELEASE, *code);
-  Sync();
+  // One at a time, a few milliseconds apart as a hand types: events that come at once can
+  // reach a menu the first of them opened.
+  const auto send = [this](std::uint8_t type, std::uint8_t code) {
+    Fake(type, code);
+    Sync();
+    std::this_thread::sleep_for(std::chrono::milliseconds(12));
+  };
+  for (std::uint8_t code : codes) send(XCB_KEY_PRESS, code);
+  for (auto code = codes.rbegin(); code != codes.rend(); ++code) send(XCB_KEY_RELEASE, *code);
 }
 
 void XClient::Focus(xcb_window_t window) {
