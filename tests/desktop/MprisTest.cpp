@@ -7,6 +7,7 @@
 
 #include "DesktopPlayer.h"
 #include "MediaFixtures.h"
+#include "StreamServer.h"
 
 namespace lumivox::test {
 namespace {
@@ -61,6 +62,15 @@ TEST_F(MprisTest, PlayerctlControlsThePlayerThroughItsCommands) {
   EXPECT_TRUE(Shows({"shuffle"}, "On"));
   player.Ctl({"volume", "0.35"});
   EXPECT_TRUE(Shows({"volume"}, "0.350000"));
+
+  // OpenUri takes a stream's URL as a drop of it would (playerctl's "open" would make a
+  // local path of it without GIO's network backends).
+  const StreamServer server({{".mp3", TempDir::Read(MediaPath("tone.mp3"))}});
+  const std::string url = server.Url("/tune.mp3");
+  player.Run("dbus-send",
+             {"--session", "--type=method_call", "--dest=org.mpris.MediaPlayer2.lumivox", "/org/mpris/MediaPlayer2",
+              "org.mpris.MediaPlayer2.Player.OpenUri", QString::fromStdString("string:" + url)});
+  EXPECT_TRUE(Shows({"metadata", "xesam:url"}, url)) << player.Log();
 
   player.Quit();
   ASSERT_TRUE(player.process().waitForFinished(15000)) << "Quit did not end the player";
