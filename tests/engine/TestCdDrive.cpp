@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "engine/GstRuntime.h"
+
 namespace lumivox::test {
 namespace {
 
@@ -90,6 +92,7 @@ void test_cd_source_uri_init(gpointer iface, gpointer) {
 }  // namespace
 
 void RegisterTestCdDrive() {
+  InitGStreamer();
   gst_element_register(nullptr, "testcddasrc", GST_RANK_PRIMARY + 100, test_cd_source_get_type());
 }
 
