@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <QAccessible>
 #include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -15,6 +16,7 @@
 #include "playlist/ListNames.h"
 #include "playlist/PlayerDoc.h"
 #include "res/ResourceIds.h"
+#include "ui/PlaylistAccessible.h"
 #include "ui/PlaylistDelegate.h"
 #include "ui/PlaylistDrag.h"
 #include "ui/PlaylistModel.h"
@@ -40,6 +42,7 @@ CPlayListView::CPlayListView(CPlayerDoc& doc, PlaylistIcons& icons,
       colors_(colors),
       model_(new PlaylistModel(doc, icons, this)),
       delegate_(new PlaylistDelegate(colors, this)) {
+  PlaylistAccessible::Install();
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setSelectionMode(ExtendedSelection);
@@ -293,6 +296,11 @@ void CPlayListView::currentChanged(const QModelIndex& current, const QModelIndex
   // The focus frame spans every column.
   for (const QModelIndex& index : {previous, current}) {
     if (index.isValid()) viewport()->update(RowRect(index.row()));
+  }
+  if (QAccessible::isActive() && hasFocus() && current.isValid()) {
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(current.row());
+    QAccessible::updateAccessibility(&focus);
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -394,6 +395,38 @@ TEST_F(PlayListViewTest, RightClickAwayFromASelectedRowAsksForTheListPopup) {
   QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
   QCoreApplication::sendEvent(view->viewport(), &key);
   EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(PlayListViewTest, ScreenReadersSeeAnItemPerRowNamedByItsTextsAndFollowingTheRows) {
+  Refill();
+  doc->GetEntry(2)->duration = 75 * kUnitsPerSecond;
+  Show();
+  view->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+  view->setFocus();
+  Select({2});
+  Focus(2);
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view.get());
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->role(), QAccessible::List);
+  EXPECT_EQ(list->childCount(), 5);
+  QAccessibleInterface* third = list->child(2);
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(third->text(QAccessible::Name), "c, 1:15");
+  EXPECT_EQ(list->child(0)->text(QAccessible::Name), "a");
+  EXPECT_TRUE(third->state().selected && third->state().focused);
+  EXPECT_FALSE(list->child(1)->state().selected);
+  EXPECT_EQ(list->focusChild(), third);
+  EXPECT_EQ(list->indexOfChild(third), 2);
+  const QPoint middle = view->viewport()->mapToGlobal(RowRect(3).center());
+  EXPECT_EQ(list->childAt(middle.x(), middle.y()), list->child(3));
+  EXPECT_TRUE(list->child(4)->rect().contains(view->viewport()->mapToGlobal(RowRect(4).center())));
+  // A change of rows drops the items made before: readers ask again.
+  const QAccessible::Id before = QAccessible::uniqueId(third);
+  EXPECT_TRUE(view->OnCommand(ID_EDIT_DELETE));
+  EXPECT_EQ(QAccessible::accessibleInterface(before), nullptr);
+  EXPECT_EQ(list->childCount(), 4);
+  EXPECT_EQ(list->child(2)->text(QAccessible::Name), "d");
 }
 
 TEST_F(PlayListViewTest, AHundredThousandRowsBuildScrollAndGoByKeysWithoutPerRowWork) {
