@@ -8,46 +8,11 @@
 #include "TempDir.h"
 #include "TestCdDrive.h"
 #include "engine/SourceFilters.h"
-#include "engine/VolumeControl.h"
 
 namespace lumivox::test {
 namespace {
 
 using GraphPlayerTest = EngineFixture;
-
-std::int64_t Tolerance(const MediaFixture& media) { return media.duration / 5; }
-
-TEST_F(GraphPlayerTest, EveryFamilyOpensStoppedWithItsLengthPictureAndFilters) {
-  for (const bool preferDecoders : {true, false}) {
-    choices.mpegSoftDecoder = preferDecoders;
-    for (const auto& media : MediaTable()) {
-      SCOPED_TRACE(media.name + (preferDecoders ? " with the MPEG decoders" : " without"));
-      const std::string path = MediaPath(media.name);
-      ASSERT_TRUE(player->Open(path));
-      EXPECT_EQ(player->GetState(), State_Stopped);
-      std::int64_t duration = 0;
-      ASSERT_TRUE(player->GetTimes(&duration, nullptr));
-      EXPECT_NEAR(duration, media.duration, Tolerance(media));
-      EXPECT_EQ(Position(), 0);
-      EXPECT_FALSE(player->GetTimes(nullptr, nullptr)) << "nothing asked";
-      std::int32_t width = 0, height = 0;
-      EXPECT_EQ(player->HasBasicVideo(), media.width != 0);
-      if (media.width) {
-        EXPECT_TRUE(player->GetVideoWidth(width) && player->GetVideoHeight(height));
-        EXPECT_EQ(width, media.width);
-        EXPECT_EQ(height, media.height);
-      }
-      const auto filters = Filters();
-      ASSERT_FALSE(filters.empty());
-      EXPECT_EQ(filters.front(), media.asf ? kAsfReaderName : path);
-      EXPECT_EQ(HasFilter(kAsfReaderName), media.asf);
-      EXPECT_EQ(HasFilter(kMpegAudioDecoderName), preferDecoders && media.mpegAudio);
-      EXPECT_EQ(HasFilter(kMpegVideoDecoderName), preferDecoders && media.mpegVideo);
-      EXPECT_EQ(HasFilter("Audio Renderer"), media.pipeline.find("audiotestsrc") != std::string::npos);
-      EXPECT_EQ(HasFilter("Video Renderer"), media.width != 0);
-    }
-  }
-}
 
 TEST_F(GraphPlayerTest, AMissingFileLeavesThePlayingGraphAlone) {
   ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
@@ -119,21 +84,6 @@ TEST_F(GraphPlayerTest, EndOfStreamIsPostedAndQueuedForTheUiThread) {
   player->Close();
   GraphEvent event;
   EXPECT_FALSE(player->GetEvent(event));
-}
-
-TEST_F(GraphPlayerTest, TheVolumeIsKeptAcrossGraphs) {
-  player->SetVolume(50);
-  ASSERT_TRUE(player->Open(MediaPath("tone.wav")));
-  double gain = -1;
-  g_object_get(FilterMadeBy("volume"), "volume", &gain, nullptr);
-  EXPECT_NEAR(gain, GraphVolumeGain(50), 1e-9);
-  player->SetVolume(0);
-  g_object_get(FilterMadeBy("volume"), "volume", &gain, nullptr);
-  EXPECT_EQ(gain, 0.0);
-  ASSERT_TRUE(player->Open(MediaPath("tone.aiff")));
-  EXPECT_EQ(player->GetVolume(), 0);
-  g_object_get(FilterMadeBy("volume"), "volume", &gain, nullptr);
-  EXPECT_EQ(gain, 0.0);
 }
 
 TEST_F(GraphPlayerTest, CdTracksPlayTheTrackTheirFileNames) {

@@ -38,6 +38,9 @@ TEST_F(Doc, OpenItemRefreshesTimerAndStoresWhatTheEngineReports) {
 
 TEST_F(Doc, OpenItemFailureMarksTheEntryAndLeavesTheTimerStopped) {
   Fill({"/m/a.mp3", "/m/bad.mp3", "/m/gone.mp3"});
+  for (const int index : {3, -1}) EXPECT_FALSE(doc->OpenItem(index)) << "outside the list: " << index;
+  EXPECT_TRUE(journal.empty());
+  EXPECT_EQ(doc->GetCurrentIndex(), 0);
   engine->failing = {"/m/bad.mp3"};
   engine->missing = {"/m/gone.mp3"};
   ASSERT_TRUE(doc->OpenItem(0));
@@ -52,13 +55,6 @@ TEST_F(Doc, OpenItemFailureMarksTheEntryAndLeavesTheTimerStopped) {
   EXPECT_EQ(std::tuple(doc->GetEntry(0)->cannotPlay, doc->GetEntry(1)->cannotPlay, doc->GetEntry(2)->cannotPlay),
             std::tuple(false, true, true));
   EXPECT_EQ(frame.caption, "bad.mp3 - lumivox");
-}
-
-TEST_F(Doc, OpenItemOutsideTheListDoesNothing) {
-  Fill({"/m/a.mp3"});
-  for (const int index : {1, -1}) EXPECT_FALSE(doc->OpenItem(index)) << index;
-  EXPECT_TRUE(journal.empty());
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
 }
 
 TEST_F(Doc, FallbackSkipsUnplayableEntriesAndOpensEntryZeroWhenNoneIsLeft) {
@@ -335,23 +331,21 @@ TEST_F(Doc, RemoveAllClosesTheEngineAndRebuildsTheView) {
   EXPECT_EQ(frame.caption, "lumivox");
 }
 
-// Where the picture goes is VideoPlacementTest's; here the frame grows for a scale.
-TEST_F(Doc, AVideoScaleGrowsTheFrameToHoldThePicture) {
+// Where the picture goes is VideoPlacementTest's; here the scale steps and the frame grows
+// for it, but not in full screen.
+TEST_F(Doc, VideoScaleStepsGrowingTheFrameToHoldThePictureAndSitsOutFullScreen) {
   Fill({"/m/v.avi"});
   engine->videos["/m/v.avi"] = {352, 240};
   options.aspectRatio = static_cast<int>(AspectRatio::SourceSize);
   FixedOwner pane({500, 400});
   frame.videoPane = &pane;
   doc->OpenItem(0);
-  doc->LayoutVideo(2.0);
+  doc->StepVideoScale();
+  EXPECT_EQ(doc->videoScale(), 2.0);
   EXPECT_EQ(engine->windowSize.width, 704);
   EXPECT_EQ(engine->windowSize.height, 480);
   EXPECT_EQ(Count("ResizeBy 204 80"), 1);
-  frame.videoPane = nullptr;
-}
-
-TEST_F(Doc, VideoScaleStepsAndSitsOutFullScreen) {
-  for (double s : {2.0, 3.0, 0.5, 1.0}) {
+  for (double s : {3.0, 0.5, 1.0}) {
     doc->StepVideoScale();
     EXPECT_EQ(doc->videoScale(), s);
   }
@@ -359,6 +353,7 @@ TEST_F(Doc, VideoScaleStepsAndSitsOutFullScreen) {
   frame.fullScreen = &full;
   doc->StepVideoScale();
   EXPECT_EQ(doc->videoScale(), 1.0);
+  frame.videoPane = nullptr;
 }
 
 TEST_F(Doc, PlaySettingsAreReadWithTheCurrentValuesAsDefaults) {

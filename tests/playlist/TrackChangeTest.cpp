@@ -34,59 +34,55 @@ TEST_F(TrackChange, AShuffleRoundCountsTheCurrentAndEachOpenedEntryUntilStopOrSh
   EXPECT_EQ(played(), "...") << "so does turning shuffle off";
 }
 
-TEST_F(TrackChange, TrackSteppingWrapsAndKeepsThePlayState) {
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
-  doc->OpenItem(2);
-  doc->PlayPause();
-  doc->NextTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(engine->state, State_Running);
-  doc->PrevTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 2);
-  EXPECT_EQ(engine->state, State_Running);
-  doc->Pause();
-  doc->PrevTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 1);
-  EXPECT_EQ(engine->state, State_Stopped);  // a paused player stays stopped on the new entry
-}
-
-TEST_F(TrackChange, TrackSteppingSkipsFailuresAndEndsOnEntryZero) {
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
-  doc->OpenItem(0);
-  doc->PlayPause();
-  engine->failing = {"/m/b.mp3"};
-  doc->NextTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 2);
-  EXPECT_EQ(engine->state, State_Running);
-
-  engine->failing = {"/m/d.mp3"};
-  doc->NextTrack();  // d fails, nothing after it: a opened, not started
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(engine->open, "/m/a.mp3");
-  EXPECT_EQ(engine->state, State_Stopped);
-
-  doc->OpenItem(1);
-  engine->failing = {"/m/a.mp3"};
-  doc->PrevTrack();  // a fails, nothing before it: a again, marked
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_FALSE(engine->IsOpen());
-}
-
-TEST_F(TrackChange, PreviousWithShuffleReopensTheCurrentEntryAndStopsWhenItFails) {
-  Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
-  doc->ToggleShuffle();
-  doc->OpenItem(1);
-  journal.clear();
-  doc->PrevTrack();
-  EXPECT_EQ(doc->GetCurrentIndex(), 1);
-  EXPECT_EQ(Count("Open /m/b.mp3"), 1);
-
-  engine->failing = {"/m/b.mp3"};
-  journal.clear();
-  doc->PrevTrack();  // must terminate
-  EXPECT_EQ(doc->GetCurrentIndex(), 0);
-  EXPECT_EQ(Count("Open /m/b.mp3"), 1);
-  EXPECT_EQ(Count("Open /m/a.mp3"), 1);
+// Next and Previous wrap round and keep the play state; they skip entries that fail, and
+// when the search runs out entry zero is opened without playing. Shuffled, Previous reopens
+// the current entry.
+TEST_F(TrackChange, TrackSteppingWrapsKeepsThePlayStateAndSkipsFailures) {
+  const struct {
+    bool shuffle;
+    int open;
+    RunState before;
+    const char* failing;
+    bool next;
+    int current;
+    const char* opens;  // the letters of the files tried, in order
+    RunState after;
+  } cases[] = {
+      {false, 3, State_Running, "", true, 0, "a", State_Running},
+      {false, 0, State_Running, "", false, 3, "d", State_Running},
+      {false, 3, State_Paused, "", false, 2, "c", State_Stopped},  // a paused player stops on the new entry
+      {false, 0, State_Running, "b", true, 2, "bc", State_Running},
+      {false, 2, State_Running, "d", true, 0, "da", State_Stopped},   // nothing after d
+      {false, 1, State_Running, "a", false, 0, "aa", State_Stopped},  // nothing before a: entry zero again
+      {true, 1, State_Running, "", false, 1, "b", State_Running},
+      {true, 1, State_Running, "b", false, 0, "ba", State_Stopped},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.next ? "next from " : "previous from ") << c.open << " failing " << c.failing
+                                    << (c.shuffle ? " shuffled" : ""));
+    doc->RemoveAll();
+    Fill({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
+    if (doc->shuffle() != c.shuffle) doc->ToggleShuffle();
+    engine->failing.clear();
+    ASSERT_TRUE(doc->OpenItem(c.open));
+    doc->PlayPause();
+    if (c.before == State_Paused) doc->Pause();
+    if (*c.failing) engine->failing = {std::string("/m/") + c.failing + ".mp3"};
+    journal.clear();
+    c.next ? doc->NextTrack() : doc->PrevTrack();
+    std::string opens;
+    for (const std::string& line : journal) {
+      if (line.starts_with("Open /m/")) opens += line[8];
+    }
+    EXPECT_EQ(opens, c.opens);
+    EXPECT_EQ(doc->GetCurrentIndex(), c.current);
+    const std::string last(1, opens.empty() ? '-' : opens.back());
+    EXPECT_EQ(engine->open, last == c.failing ? "" : "/m/" + last + ".mp3") << "the last file tried, if it opened";
+    EXPECT_EQ(engine->state, c.after);
+    if (*c.failing) {
+      EXPECT_TRUE(doc->GetEntry(*c.failing - 'a')->cannotPlay);
+    }
+  }
 }
 
 TEST_F(TrackChange, EndOfStreamFollowsTheRepeatMode) {
