@@ -14,6 +14,7 @@
 #include <cstring>
 #include <future>
 #include <string_view>
+#include <thread>
 
 #include "engine/EngineLog.h"
 #include "engine/GstRuntime.h"
@@ -191,11 +192,13 @@ std::optional<std::int64_t> CGraphPlayer::MeasureLength(FilterGraph& graph, cons
                                                         std::uint64_t ticket) {
   const LengthScan scan = LengthScanFor(graph.FileType().get());
   if (!scan) return std::nullopt;
-  // A big file takes a moment to walk: the window goes on meanwhile.
-  auto length = std::async(std::launch::async, [scan, path, wake = wakeUi_] {
-    auto found = scan(path);
+  // A big file takes a moment to walk: the window goes on meanwhile. The window is woken
+  // only once the length can be read, or it would sleep till its next look at the clock.
+  std::promise<std::optional<std::int64_t>> found;
+  std::future<std::optional<std::int64_t>> length = found.get_future();
+  const std::jthread scanner([&found, scan, &path, wake = wakeUi_] {
+    found.set_value(scan(path));
     if (wake) wake();
-    return found;
   });
   while (wakeUi_ && OnEventLoopThread() && length.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
     PumpEvents();
