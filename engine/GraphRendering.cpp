@@ -346,8 +346,11 @@ ElementRef FilterGraph::MakeVideoSink(const VideoOutput& output) {
 bool FilterGraph::Discard(GstPad* pad) {
   ElementRef sink = MakeElement("fakesink", UniqueName("Null Renderer").c_str());
   if (!sink) return false;
-  // Takes no part in prerolling and never waits for the clock.
+  // Takes no part in prerolling and never waits for the clock. Nor is it asked where the
+  // graph stands: paused, it would tell the time of the last buffer it swallowed (a
+  // subtitle half a second in, say), far ahead of the picture and sound.
   g_object_set(sink.get(), "sync", FALSE, "async", FALSE, "enable-last-sample", FALSE, nullptr);
+  GST_OBJECT_FLAG_UNSET(sink.get(), GST_ELEMENT_FLAG_SINK);
   std::vector<ElementRef> chain;
   chain.push_back(std::move(sink));
   return LinkChain(pad, chain);
